@@ -1,0 +1,42 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace zevo {
+
+enum class PromptAnswer { Yes, No, Cancel, Ok };
+
+// What a file dialog is set up with. Filters are "Description(*.ext)" entries; the first is selected.
+struct FileDialogSettings {
+    QString DefaultExtension;  // without the dot, e.g. "ign"
+    QString InitialFileName;   // preset file name (a full path opens the dialog in its folder)
+    QStringList Filters;
+    bool PromptOverwrite = false; // save dialogs: ask before replacing an existing file
+    bool HideReadOnly = false;
+};
+
+// Every modal box and file dialog of the tool goes through this interface, so that tests answer them
+// without a modal loop. Dialogs hand back plain values: an empty path means the user cancelled.
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+    // A confirmation box with the question icon and the buttons Yes, No and Cancel.
+    virtual PromptAnswer ConfirmYesNoCancel(QWidget* parent, const QString& text) = 0;
+    // A message box with an OK button; details (the system's reason, say) go on a line under the text.
+    virtual void ShowMessage(QWidget* parent, const QString& text, const QString& details = QString()) = 0;
+    virtual QString OpenFileName(QWidget* parent, const FileDialogSettings& settings) = 0;
+    virtual QString SaveFileName(QWidget* parent, const FileDialogSettings& settings) = 0;
+};
+
+// The real thing: QMessageBox and QFileDialog, the only place in the tool that uses them.
+class QtPrompter final : public Prompter {
+public:
+    PromptAnswer ConfirmYesNoCancel(QWidget* parent, const QString& text) override;
+    void ShowMessage(QWidget* parent, const QString& text, const QString& details = QString()) override;
+    QString OpenFileName(QWidget* parent, const FileDialogSettings& settings) override;
+    QString SaveFileName(QWidget* parent, const FileDialogSettings& settings) override;
+};
+
+} // namespace zevo

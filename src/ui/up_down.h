@@ -1,0 +1,76 @@
+#pragma once
+#include <QLineEdit>
+#include <QString>
+#include <QWidget>
+#include <optional>
+
+class QLocale;
+class QToolButton;
+
+namespace zevo {
+
+// An edit field that reports a mouse click into it (the editor takes the whole page on such a click).
+class TEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TEdit(QWidget* parent = nullptr);
+signals:
+    void Click();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// The up-down spinner attached to an edit, with the rules the editor relies on:
+// - an arrow click, or Up/Down in the attached edit, moves Position by Increment within Min..Max
+//   (no wrap-around), writes the value into the edit and then emits Click; at the end of the range
+//   nothing changes and Click is not emitted;
+// - the value is written as a decimal number with the locale's thousands separator from 1000 up;
+// - Position() reads the edit's text at that moment: with the locale's group separators removed, a
+//   whole decimal number within Min..Max (an empty text counts as 0) becomes the position, anything
+//   else is ignored and the previous position stands;
+// - SetPosition() clamps to Min..Max and writes the text;
+// - MouseUp is emitted when a mouse button is released over the spinner (after any step it made).
+class TUpDown : public QWidget {
+    Q_OBJECT
+public:
+    explicit TUpDown(QWidget* parent = nullptr);
+
+    void SetAssociate(QLineEdit* edit);
+    QLineEdit* Associate() const { return Edit; }
+
+    // Keeps the stored position inside the new range; the edit's text is left alone.
+    void SetRange(int min, int max);
+    int Min() const { return MinValue; }
+    int Max() const { return MaxValue; }
+    void SetIncrement(int step) { Step = step; }
+    int Increment() const { return Step; }
+
+    int Position();
+    void SetPosition(int value);
+
+    // Moves by one step up (+1) or down (-1), as an arrow click does. Returns true if the value moved.
+    bool StepBy(int direction);
+
+    static QString FormatValue(int value, const QLocale& locale);
+    static std::optional<int> ParseText(const QString& text, const QLocale& locale);
+
+signals:
+    void Click();
+    void MouseUp();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QLineEdit* Edit = nullptr;
+    QToolButton* UpButton = nullptr;
+    QToolButton* DownButton = nullptr;
+    int MinValue = 0;
+    int MaxValue = 100;
+    int Step = 1;
+    int Value = 0;
+};
+
+} // namespace zevo
