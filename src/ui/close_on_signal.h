@@ -1,1 +1,11 @@
 #pragma once
+
+class QWidget;
+
+namespace zevo {
+
+// A desktop session ends programs with SIGTERM or SIGHUP, a terminal with SIGINT. Each of them closes
+// the window the normal way, so the settings and the parameter set are saved as on Exit.
+void CloseOnTerminationSignals(QWidget* window);
+
+} // namespace zevo

@@ -1,0 +1,362 @@
+#include "ui/form_hlav.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <sstream>
+
+#include "app/image_file.h"
+#include "app/test_mode_file.h"
+#include "params/conversions.h"
+#include "ui/cgauge.h"
+#include "ui/config_files.h"
+#include "ui/prompter.h"
+#include "ui/up_down.h"
+
+namespace zevo {
+
+namespace {
+
+std::string ToStd(const QString& text) { return text.toUtf8().toStdString(); }
+QString FromStd(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// Window sizes beyond this are not a window anyone had; applying them would only exhaust memory.
+constexpr int LargestWindowSide = 16384;
+
+} // namespace
+
+TFormHlav::TFormHlav(const StartOptions& options, QWidget* parent)
+    : QMainWindow(parent), ConfigDir(options.ConfigDir), Prompts(options.Prompts), Arguments(options.Arguments) {
+    BuildForm();
+    WireCommands();
+    Timer1->start();
+    FormCreate();
+}
+
+TFormHlav::~TFormHlav() = default;
+
+QString TFormHlav::SettingsFilePath() const { return QDir(ConfigDir).filePath(FromStd(SettingsFileName())); }
+QString TFormHlav::ParameterImageFilePath() const {
+    return QDir(ConfigDir).filePath(FromStd(ParameterImageFileName()));
+}
+QString TFormHlav::TestModeFilePath() const { return QDir(ConfigDir).filePath(QString::fromLatin1(TestModeFileName)); }
+
+void TFormHlav::WireCommands() {
+    auto on = [this](QAction* action, void (TFormHlav::*handler)()) {
+        connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    };
+    auto onButton = [this](QAbstractButton* button, void (TFormHlav::*handler)()) {
+        connect(button, &QAbstractButton::clicked, this, [this, handler] { (this->*handler)(); });
+    };
+    on(MenuNew, &TFormHlav::MenuNewClick);
+    onButton(SpeedButtonNew, &TFormHlav::MenuNewClick);
+    on(MenuOpen, &TFormHlav::MenuOpenClick);
+    onButton(SpeedButtonOpen, &TFormHlav::MenuOpenClick);
+    on(MenuOpenExeDir, &TFormHlav::MenuOpenExeDirClick);
+    on(MenuSave, &TFormHlav::MenuSaveClick);
+    onButton(SpeedButtonSave, &TFormHlav::MenuSaveClick);
+    on(MenuSaveExeDir, &TFormHlav::MenuSaveExeDirClick);
+    on(MenuPrint, &TFormHlav::SpeedButtonPrintClick);
+    onButton(SpeedButtonPrint, &TFormHlav::SpeedButtonPrintClick);
+    on(MenuExit, &TFormHlav::MenuExitClick);
+    on(MenuRead, &TFormHlav::MenuReadClick);
+    onButton(ButtonRead, &TFormHlav::MenuReadClick);
+    on(MenuVerify, &TFormHlav::MenuVerifyClick);
+    onButton(ButtonVerify, &TFormHlav::MenuVerifyClick);
+    on(MenuProgram, &TFormHlav::MenuProgramClick);
+    onButton(ButtonProgram, &TFormHlav::MenuProgramClick);
+    on(MenuToolsMinus, &TFormHlav::MenuToolsMinusClick);
+    on(MenuToolsPlus, &TFormHlav::MenuToolsPlusClick);
+    on(MenuZpet, &TFormHlav::SpeedButtonZpetClick);
+    onButton(SpeedButtonZpet, &TFormHlav::SpeedButtonZpetClick);
+    on(MenuZnovu, &TFormHlav::SpeedButtonZnovuClick);
+    onButton(SpeedButtonZnovu, &TFormHlav::SpeedButtonZnovuClick);
+    on(MenuEnglish, &TFormHlav::MenuEnglishClick);
+    on(MenuCzech, &TFormHlav::MenuCzechClick);
+    on(MenuGerman, &TFormHlav::MenuGermanClick);
+    on(MenuContens, &TFormHlav::MenuContensClick);
+    on(MenuAbout, &TFormHlav::MenuAboutClick);
+    onButton(ButtonTps0, &TFormHlav::ButtonTps0Click);
+    onButton(ButtonTps100, &TFormHlav::ButtonTps100Click);
+
+    connect(EditTps0, &TEdit::Click, this, &TFormHlav::Edit1Exit);
+    connect(EditTps100, &TEdit::Click, this, &TFormHlav::Edit1Exit);
+    connect(UpDownTps0, &TUpDown::MouseUp, this, &TFormHlav::CheckBoxProgHnedMouseUp);
+    connect(UpDownTps100, &TUpDown::MouseUp, this, &TFormHlav::CheckBoxProgHnedMouseUp);
+    // Enter in these controls confirms the page and moves on (FormKeyPress).
+    for (QWidget* widget : std::initializer_list<QWidget*>{EditTps0, EditTps100, CheckBoxProgHned})
+        widget->installEventFilter(this);
+
+    connect(RadioGroupPocPulsuItems, &QButtonGroup::idClicked, this, &TFormHlav::RadioGroupPocPulsuClick);
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TFormHlav::PageControl1Change);
+    connect(Timer1, &QTimer::timeout, this, &TFormHlav::Timer1Timer);
+}
+
+// ---- start-up --------------------------------------------------------------------------------
+
+void TFormHlav::FormCreate() {
+    // The 21 entries of the port menu: COM1..COM20, then the automatic search.
+    for (int position = 0; position < AutoPortCount; ++position) {
+        auto* item = new QAction(QStringLiteral("Com %1").arg(position + 1), this);
+        item->setObjectName(QStringLiteral("MenuComItem%1").arg(position));
+        item->setCheckable(true);
+        MenuCom->insertAction(nullptr, item);
+        connect(item, &QAction::triggered, this, [this, position] { MenuCom1Click(position); });
+        MenuComItems[static_cast<std::size_t>(position)] = item;
+    }
+    MenuComItems[AutoSearchPortIndex]->setText(QStringLiteral("Com Auto"));
+
+    HintHookInstalled = true;
+    Ports.ComPortIndex = AutoSearchPortIndex;
+    SetDefaults(Image);
+    CentreOnScreen();
+    DataFilePath = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("data.ign"));
+    LoadSettings();
+
+    if (!Arguments.isEmpty()) {
+        if (const auto chosen = LanguageFromArgument(ToStd(Arguments.front())))
+            LanguageIndex = *chosen;
+    }
+    ValidateBlock(Image, Ports);
+    ApplyLanguageCaptions();
+    BlockToEditor();
+    BlockToEditor();
+
+    LabelHlaseni->hide();
+    CGaugeProgram->hide();
+    CGaugeProgram->SetMaxValue(7);
+    LabelEeDataErr->hide();
+    LabelVersion->hide();
+    ReadTestModeFile();
+}
+
+void TFormHlav::CentreOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+}
+
+WindowRect TFormHlav::CurrentWindowRect() const {
+    // A maximised or minimised window is remembered at its normal place and size.
+    const QRect normal = (isMaximized() || isMinimized() || isFullScreen()) ? normalGeometry() : geometry();
+    const QPoint frameTopLeft = (isMaximized() || isMinimized() || isFullScreen()) ? normal.topLeft() : pos();
+    return WindowRect{frameTopLeft.x(), frameTopLeft.y(), normal.height(), normal.width()};
+}
+
+void TFormHlav::ApplyWindowRect(const WindowRect& rect) {
+    if (rect.Width <= 0 || rect.Height <= 0 || rect.Width > LargestWindowSide || rect.Height > LargestWindowSide)
+        return;
+    // A rectangle that no screen shows (its monitor is gone) would leave the window out of reach:
+    // keep it centred instead. Anything at least partly visible is applied as stored.
+    const QRect wanted(rect.Left, rect.Top, rect.Width, rect.Height);
+    bool visible = false;
+    for (const QScreen* screen : QGuiApplication::screens())
+        visible = visible || screen->geometry().intersects(wanted);
+    if (!visible && !QGuiApplication::screens().isEmpty())
+        return;
+    move(rect.Left, rect.Top);
+    resize(rect.Width, rect.Height);
+}
+
+void TFormHlav::LoadSettings() {
+    AppSettings current;
+    current.Window = CurrentWindowRect();
+    current.Ports = Ports;
+    current.LanguageIndex = LanguageIndex;
+    current.File = ToStd(LabelFile2->Caption());
+    current.IniDir = ToStd(IniDir);
+    current.ActivePageIndex = PageControl1->currentIndex();
+
+    IniFile ini;
+    if (const auto bytes = ReadFileBytes(SettingsFilePath()))
+        ini = IniFile::Parse(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+    // Missing file or keys: the current values stand (centred window, automatic port, Czech).
+    const AppSettings loaded = LoadAppSettings(ini, current);
+
+    if (!(loaded.Window == current.Window))
+        ApplyWindowRect(loaded.Window);
+    Ports = loaded.Ports;
+    LanguageIndex = loaded.LanguageIndex;
+    LabelFile2->SetCaption(FromStd(loaded.File));
+    IniDir = FromStd(loaded.IniDir);
+    OpenDialogFileName = IniDir;
+    SaveDialogFileName = IniDir;
+    // An index the tab control does not have leaves the first page active.
+    PageControl1->setCurrentIndex(loaded.ActivePageIndex);
+
+    if (const auto bytes = ReadFileBytes(ParameterImageFilePath())) {
+        std::istringstream in(std::string(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+        ReadImageFile(in, Image, AllCells);
+    }
+}
+
+void TFormHlav::ReadTestModeFile() {
+    TestMode = 0;
+    if (const auto bytes = ReadFileBytes(TestModeFilePath())) {
+        std::istringstream in(std::string(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+        TestMode = zevo::ReadTestModeFile(in) ? 1 : 0;
+    }
+    for (TLabel* label : LabelTest)
+        label->setVisible(TestMode == 1);
+}
+
+// ---- shutdown --------------------------------------------------------------------------------
+
+void TFormHlav::closeEvent(QCloseEvent* event) {
+    if (!Closed) {
+        Closed = true;
+        FormClose();
+    }
+    event->accept();
+}
+
+void TFormHlav::FormClose() {
+    EditorToBlock();
+    ValidateBlock(Image, Ports);
+    SaveSettings();
+}
+
+void TFormHlav::SaveSettings() {
+    // Keys are merged into the file as it is now, so lines the tool does not know survive.
+    IniFile ini;
+    if (const auto bytes = ReadFileBytes(SettingsFilePath()))
+        ini = IniFile::Parse(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+    AppSettings settings;
+    settings.Window = CurrentWindowRect();
+    settings.Ports = Ports;
+    settings.LanguageIndex = LanguageIndex;
+    settings.File = ToStd(LabelFile2->Caption());
+    settings.IniDir = ToStd(IniDir);
+    settings.ActivePageIndex = PageControl1->currentIndex();
+    SaveAppSettings(ini, settings);
+    WriteFileAtomically(SettingsFilePath(), QByteArray::fromStdString(ini.Serialize()), true);
+
+    std::ostringstream image;
+    WriteImageFile(image, Image, AllCells);
+    // A parameter image that cannot be written is skipped silently; the previous file stays whole.
+    WriteFileAtomically(ParameterImageFilePath(), QByteArray::fromStdString(image.str()), true);
+}
+
+// ---- editor transfer -------------------------------------------------------------------------
+
+void TFormHlav::EditorToBlock() {
+    if (DisplayBusy == 1)
+        return;
+    if (PageControl1->currentIndex() == 0) {
+        Image.Tps0() = Tps0FromDisplay(UpDownTps0->Position());
+        Image.Tps100() = Tps100FromDisplay(UpDownTps100->Position());
+        const int item = RadioGroupPocPulsuItems->checkedId();
+        if (item >= 0)
+            Image.PulsesPerRevIndex() = PulsesItemFromDisplay(item);
+    }
+}
+
+void TFormHlav::BlockToEditor() {
+    DisplayBusy = 1;
+    if (PageControl1->currentIndex() == 0) {
+        UpDownTps0->SetPosition(Tps0ToDisplay(Image.Tps0()));
+        UpDownTps100->SetPosition(Tps100ToDisplay(Image.Tps100()));
+        RadioPocPulsu[static_cast<std::size_t>(PulsesItemToDisplay(Image.PulsesPerRevIndex()))]->setChecked(true);
+    }
+    DisplayBusy = 0;
+}
+
+void TFormHlav::AfterChange() {
+    ValidateBlock(Image, Ports);
+    BlockToEditor();
+}
+
+// ---- handlers --------------------------------------------------------------------------------
+
+void TFormHlav::MenuNewClick() {
+    if (!Prompts || Prompts->ConfirmYesNoCancel(this, Msg(MsgId::MsgDefaultSetting)) != PromptAnswer::Yes)
+        return;
+    SetDefaults(Image);
+    AfterChange();
+    LabelHlaseni->hide();
+    CGaugeProgram->hide();
+    LabelFile2->SetCaption(QString());
+}
+
+void TFormHlav::MenuExitClick() { close(); }
+
+void TFormHlav::Edit1Exit() {
+    EditorToBlock();
+    AfterChange();
+}
+
+void TFormHlav::CheckBoxProgHnedMouseUp() {
+    EditorToBlock();
+    AfterChange();
+}
+
+void TFormHlav::RadioGroupPocPulsuClick(int item) { Image.PulsesPerRevIndex() = PulsesItemFromDisplay(item); }
+
+void TFormHlav::PageControl1Change(int /*index*/) { BlockToEditor(); }
+
+void TFormHlav::HintToStatusBar(const QString& hint) { StatusBar1->showMessage(hint); }
+
+// Commands whose behaviour arrives with the device link, the editor tools, files, printing and help.
+void TFormHlav::MenuOpenClick() {}
+void TFormHlav::MenuOpenExeDirClick() {}
+void TFormHlav::MenuSaveClick() {}
+void TFormHlav::MenuSaveExeDirClick() {}
+void TFormHlav::SpeedButtonPrintClick() {}
+void TFormHlav::MenuCom1Click(int /*position*/) {}
+void TFormHlav::MenuReadClick() {}
+void TFormHlav::MenuVerifyClick() {}
+void TFormHlav::MenuProgramClick() {}
+void TFormHlav::MenuToolsMinusClick() {}
+void TFormHlav::MenuToolsPlusClick() {}
+void TFormHlav::SpeedButtonZpetClick() {}
+void TFormHlav::SpeedButtonZnovuClick() {}
+void TFormHlav::MenuContensClick() {}
+void TFormHlav::MenuAboutClick() {}
+void TFormHlav::ButtonTps0Click() {}
+void TFormHlav::ButtonTps100Click() {}
+void TFormHlav::Timer1Timer() {}
+
+// ---- events ----------------------------------------------------------------------------------
+
+bool TFormHlav::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        if (HintHookInstalled)
+            HintToStatusBar(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool TFormHlav::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // FormKeyPress: Enter confirms the page and moves the focus on; other keys pass.
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            focusNextChild();
+            EditorToBlock();
+            AfterChange();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace zevo

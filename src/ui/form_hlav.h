@@ -1,1 +1,242 @@
 #pragma once
+#include <QLabel>
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+
+#include "app/app_settings.h"
+#include "lang/language_tables.h"
+#include "link/port_choice.h"
+#include "params/device_image.h"
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+
+namespace zevo {
+
+class Prompter;
+class TCGauge;
+class TEdit;
+class TUpDown;
+
+// A hint is "short|long": the short part is the tooltip, the long part goes to the status bar.
+// Without a bar both are the same text. Menu items show only the long part.
+void SetHint(QWidget* widget, const QString& hint);
+void SetHint(QAction* action, const QString& hint);
+
+// A label that sizes itself to its caption, as the window's labels always have.
+class TLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit TLabel(QWidget* parent = nullptr) : QLabel(parent) {}
+    void SetCaption(const QString& text);
+    QString Caption() const { return text(); }
+    bool AutoSize = true;
+};
+
+// How the window was started: the command-line words after the program name, the folder that
+// holds the settings, image and test-mode files, and where modal questions go.
+struct StartOptions {
+    QStringList Arguments;
+    QString ConfigDir;
+    Prompter* Prompts = nullptr;
+};
+
+// The tool's one working window. It owns the parameter set and every control; handlers carry the
+// names of the controls and events that raise them.
+class TFormHlav : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TFormHlav(const StartOptions& options, QWidget* parent = nullptr);
+    ~TFormHlav() override;
+
+    // ---- state -------------------------------------------------------------------------------
+    DeviceImage Image;
+    AllCellsFlags AllCells{};
+    PortChoice Ports;
+    std::uint8_t LanguageIndex = LanguageCzech;
+    std::uint8_t TestMode = 0;
+    std::uint8_t DisplayBusy = 0;
+    QString DataFilePath;
+    QString IniDir;
+    QString ConfigDir;
+
+    // The message texts of the language applied last.
+    const QString& Msg(MsgId id) const { return Messages[static_cast<std::size_t>(id)]; }
+
+    QString SettingsFilePath() const;
+    QString ParameterImageFilePath() const;
+    QString TestModeFilePath() const;
+
+    // ---- start-up and shutdown ---------------------------------------------------------------
+    void FormCreate();
+    void FormClose();
+
+    // ---- editor transfer ---------------------------------------------------------------------
+    void EditorToBlock();
+    void BlockToEditor();
+    void AfterChange();
+
+    // ---- languages ---------------------------------------------------------------------------
+    void ApplyLanguageCaptions();
+    void ApplyLanguageMessages();
+
+    // ---- command handlers --------------------------------------------------------------------
+    void MenuNewClick();
+    void MenuOpenClick();
+    void MenuOpenExeDirClick();
+    void MenuSaveClick();
+    void MenuSaveExeDirClick();
+    void SpeedButtonPrintClick();
+    void MenuExitClick();
+    void MenuCom1Click(int position);
+    void MenuReadClick();
+    void MenuVerifyClick();
+    void MenuProgramClick();
+    void MenuToolsMinusClick();
+    void MenuToolsPlusClick();
+    void SpeedButtonZpetClick();
+    void SpeedButtonZnovuClick();
+    void MenuEnglishClick();
+    void MenuCzechClick();
+    void MenuGermanClick();
+    void MenuContensClick();
+    void MenuAboutClick();
+    void ButtonTps0Click();
+    void ButtonTps100Click();
+    void Edit1Exit();
+    void CheckBoxProgHnedMouseUp();
+    void RadioGroupPocPulsuClick(int item);
+    void PageControl1Change(int index);
+    void HintToStatusBar(const QString& hint);
+    void Timer1Timer();
+
+    // ---- controls ----------------------------------------------------------------------------
+    QWidget* ClientArea = nullptr;
+
+    QMenu* MenuFile = nullptr;
+    QAction* MenuNew = nullptr;
+    QAction* MenuOpen = nullptr;
+    QAction* MenuOpenExeDir = nullptr;
+    QAction* MenuSave = nullptr;
+    QAction* MenuSaveExeDir = nullptr;
+    QAction* MenuPrint = nullptr;
+    QAction* MenuExit = nullptr;
+    QMenu* MenuCom = nullptr;
+    std::array<QAction*, AutoPortCount> MenuComItems{};
+    QMenu* MenuDevice = nullptr;
+    QAction* MenuRead = nullptr;
+    QAction* MenuVerify = nullptr;
+    QAction* MenuProgram = nullptr;
+    QMenu* MenuTools = nullptr;
+    QAction* MenuToolsMinus = nullptr;
+    QAction* MenuToolsPlus = nullptr;
+    QAction* MenuZpet = nullptr;
+    QAction* MenuZnovu = nullptr;
+    QMenu* MenuLanguage = nullptr;
+    QAction* MenuEnglish = nullptr;
+    QAction* MenuCzech = nullptr;
+    QAction* MenuGerman = nullptr;
+    QMenu* MenuHelp = nullptr;
+    QAction* MenuContens = nullptr;
+    QAction* MenuAbout = nullptr;
+
+    QGroupBox* GroupBoxToolBar = nullptr;
+    QToolButton* SpeedButtonNew = nullptr;
+    QToolButton* SpeedButtonOpen = nullptr;
+    QToolButton* SpeedButtonSave = nullptr;
+    QToolButton* SpeedButtonPrint = nullptr;
+    QToolButton* SpeedButtonZpet = nullptr;
+    QToolButton* SpeedButtonZnovu = nullptr;
+    QPushButton* ButtonRead = nullptr;
+    QPushButton* ButtonVerify = nullptr;
+    QPushButton* ButtonProgram = nullptr;
+
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet_Ruzne = nullptr;
+    QWidget* TabSheet_Servo1 = nullptr;
+    QWidget* TabSheet_Servo2 = nullptr;
+
+    QGroupBox* GroupBoxSetTps = nullptr;
+    TLabel* LabelTps0 = nullptr;
+    TLabel* LabelTps100 = nullptr;
+    TEdit* EditTps0 = nullptr;
+    TUpDown* UpDownTps0 = nullptr;
+    TEdit* EditTps100 = nullptr;
+    TUpDown* UpDownTps100 = nullptr;
+    QPushButton* ButtonTps0 = nullptr;
+    QPushButton* ButtonTps100 = nullptr;
+    QGroupBox* RadioGroupPocPulsu = nullptr;
+    QButtonGroup* RadioGroupPocPulsuItems = nullptr;
+    std::array<QRadioButton*, RadioItemCount> RadioPocPulsu{};
+    TLabel* LabelVerze1 = nullptr;
+    TLabel* LabelVerze2 = nullptr;
+    TLabel* LabelVerze3 = nullptr;
+    TLabel* LabelFile1 = nullptr;
+    TLabel* LabelFile2 = nullptr;
+    TLabel* LabelPocetProgramovani = nullptr;
+
+    TLabel* LabelSpojeni = nullptr;
+    TLabel* LabelRpm = nullptr;
+    TCGauge* CGaugeRpm = nullptr;
+    TLabel* LabelNapeti = nullptr;
+    TLabel* LabelTpsMon = nullptr;
+    TCGauge* CGaugeTps = nullptr;
+    TLabel* LabelServoPoz1 = nullptr;
+    TLabel* LabelServoMer1 = nullptr;
+    TLabel* LabelServoPoz2 = nullptr;
+    TLabel* LabelServoMer2 = nullptr;
+    TLabel* LabelHlaseni = nullptr;
+    TCGauge* CGaugeProgram = nullptr;
+    QCheckBox* CheckBoxProgHned = nullptr;
+    TLabel* LabelCom = nullptr;
+    TLabel* LabelEeDataErr = nullptr;
+    TLabel* LabelVersion = nullptr;
+    std::array<TLabel*, 8> LabelTest{};
+    QStatusBar* StatusBar1 = nullptr;
+
+    QTimer* Timer1 = nullptr;
+
+    // The two file dialogs' settings (the dialogs themselves are opened through the prompter).
+    QString OpenDialogFileName;
+    QString SaveDialogFileName;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildForm();
+    void BuildMenu();
+    void BuildToolBar();
+    void BuildPageRuzne();
+    void BuildMonitoringArea();
+    void WireCommands();
+    void LoadSettings();
+    void SaveSettings();
+    void ReadTestModeFile();
+    void CentreOnScreen();
+    void ApplyWindowRect(const WindowRect& rect);
+    WindowRect CurrentWindowRect() const;
+    void SelectLanguage(std::uint8_t index);
+
+    Prompter* Prompts = nullptr;
+    QStringList Arguments;
+    std::array<QString, static_cast<std::size_t>(MsgId::Count)> Messages;
+    bool HintHookInstalled = false;
+    bool Closed = false;
+};
+
+} // namespace zevo

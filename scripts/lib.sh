@@ -1,0 +1,43 @@
+# Shared by scripts/run and scripts/test: install what a fresh Debian 12 machine lacks, then build.
+# shellcheck shell=bash
+
+ZEVO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# Build tools, Qt 6 (widgets, printing, serial ports), GoogleTest, and a font for headless rendering.
+ZEVO_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
+               libgtest-dev libgmock-dev fonts-dejavu-core)
+
+zevo_missing_packages() {
+    local pkg
+    for pkg in "${ZEVO_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || echo "$pkg"
+    done
+}
+
+zevo_install_missing() {
+    local missing
+    missing=$(zevo_missing_packages)
+    [ -z "$missing" ] && return 0
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        if command -v sudo >/dev/null 2>&1; then
+            sudo="sudo"
+        else
+            echo "zevo: missing packages: $missing (run as root or install sudo)" >&2
+            return 1
+        fi
+    fi
+    echo "zevo: installing $(echo "$missing" | tr '\n' ' ')" >&2
+    # shellcheck disable=SC2086
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing >&2 ||
+        { $sudo apt-get update -q >&2 &&
+          $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing >&2; }
+}
+
+# zevo_build BUILD_DIR [extra cmake arguments...]
+zevo_build() {
+    local dir=$1
+    shift
+    cmake -S "$ZEVO_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$dir"
+}
