@@ -1,0 +1,346 @@
+// The real window, headless, in a temporary config folder: start-up, shutdown, settings, languages,
+// layout and the commands this window already serves.
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <csignal>
+#include <memory>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "app/image_file.h"
+#include "fake_prompter.h"
+#include "ui/cgauge.h"
+#include "ui/close_on_signal.h"
+#include "ui/form_hlav.h"
+#include "ui/up_down.h"
+
+namespace zevo {
+namespace {
+
+class FormHlavTest : public ::testing::Test {
+protected:
+    QTemporaryDir Dir;
+    FakePrompter Prompts;
+
+    std::unique_ptr<TFormHlav> Start(const QStringList& arguments = {}) {
+        StartOptions options;
+        options.Arguments = arguments;
+        options.ConfigDir = Dir.path();
+        options.Prompts = &Prompts;
+        return std::make_unique<TFormHlav>(options);
+    }
+    QString FilePath(const QString& name) const { return QDir(Dir.path()).filePath(name); }
+    QByteArray ReadFile(const QString& name) const {
+        QFile file(FilePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    void WriteFile(const QString& name, const QByteArray& bytes) const {
+        QFile file(FilePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    static std::string DefaultImageText() {
+        DeviceImage image;
+        SetDefaults(image);
+        std::ostringstream out;
+        WriteImageFile(out, image, AllCellsFlags{});
+        return out.str();
+    }
+};
+
+TEST_F(FormHlavTest, FirstRunStartsWithDefaultsAndCloseLeavesBothFiles) {
+    auto form = Start();
+    EXPECT_EQ(form->LanguageIndex, LanguageCzech);
+    EXPECT_TRUE(form->MenuCzech->isChecked());
+    EXPECT_FALSE(form->MenuEnglish->isChecked());
+    EXPECT_EQ(form->Ports.ComPortIndex, AutoSearchPortIndex);
+    EXPECT_EQ(form->Ports.AutoPortNumber, 0);
+    EXPECT_EQ(form->LabelFile2->Caption(), QString());
+    EXPECT_EQ(form->IniDir, QString());
+    EXPECT_EQ(form->PageControl1->currentIndex(), 0);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Nastavování jednotky \"ZEVO\""));
+    // Centred on the screen.
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(form->pos().x(), (screen.width() - form->width()) / 2);
+    EXPECT_EQ(form->pos().y(), (screen.height() - form->height()) / 2);
+    EXPECT_EQ(form->UpDownTps0->Position(), 480);
+    EXPECT_EQ(form->EditTps0->text(), QStringLiteral("480"));
+    EXPECT_TRUE(form->RadioPocPulsu[1]->isChecked());
+
+    form->close();
+    const QString ini = QString::fromUtf8(ReadFile(QStringLiteral("ZEVO_v56.ini")));
+    EXPECT_TRUE(ini.startsWith(QStringLiteral("[FORM_HLAV]\n")));
+    EXPECT_TRUE(ini.contains(QStringLiteral("\nComPort=21\n")));
+    EXPECT_TRUE(ini.contains(QStringLiteral("\nLanguage=0\n")));
+    EXPECT_TRUE(ini.contains(QStringLiteral("[BASIC]\nComPortAuto=1\n")));
+    EXPECT_TRUE(ini.contains(QStringLiteral("[IGNITION]\nPageControl1->ActivePageIndex=0\n")));
+    EXPECT_EQ(ReadFile(QStringLiteral("_ZEVO_v56.ini")).toStdString(), DefaultImageText());
+}
+
+TEST_F(FormHlavTest, SecondRunRestoresWhatTheFirstLeft) {
+    {
+        auto form = Start({QStringLiteral("DEUTSCH")});
+        EXPECT_EQ(form->LanguageIndex, LanguageGerman);
+        form->PageControl1->setCurrentIndex(2);
+        form->Image.BlockByte(11) = 0xAB; // an unused byte the tool must carry along
+        form->Image.Page(0)[3] = 7;
+        form->AllCells = {1, 0};
+        form->move(form->pos() + QPoint(10, 20));
+        form->resize(1000, 900);
+        form->close();
+    }
+    EXPECT_TRUE(ReadFile(QStringLiteral("ZEVO_v56.ini")).contains("Language=2"));
+    auto form = Start();
+    EXPECT_EQ(form->LanguageIndex, LanguageGerman);
+    EXPECT_TRUE(form->MenuGerman->isChecked());
+    EXPECT_EQ(form->MenuFile->title(), QStringLiteral("&Datei"));
+    EXPECT_EQ(form->PageControl1->currentIndex(), 2);
+    EXPECT_EQ(form->Image.BlockByte(11), 0xAB);
+    EXPECT_EQ(form->Image.Page(0)[3], 7);
+    EXPECT_EQ(form->AllCells[0], 1);
+    EXPECT_EQ(form->size(), QSize(1000, 900));
+}
+
+TEST_F(FormHlavTest, LanguageFromArgumentOverridesTheSettingsOnlyWhenSpelledExactly) {
+    struct Row {
+        QStringList arguments;
+        std::uint8_t expected;
+    };
+    const Row rows[] = {
+        {{}, LanguageEnglish},
+        {{QStringLiteral("DEUTSCH")}, LanguageGerman},
+        {{QStringLiteral("CESKY")}, LanguageCzech},
+        {{QStringLiteral("deutsch")}, LanguageEnglish},
+        {{QStringLiteral("English")}, LanguageEnglish},
+        {{QStringLiteral("--demo"), QStringLiteral("DEUTSCH")}, LanguageEnglish},
+    };
+    for (const Row& row : rows) {
+        WriteFile(QStringLiteral("ZEVO_v56.ini"), "[form_hlav]\nlanguage=1\n");
+        auto form = Start(row.arguments);
+        EXPECT_EQ(form->LanguageIndex, row.expected) << row.arguments.join(' ').toStdString();
+    }
+}
+
+TEST_F(FormHlavTest, BadSettingsFallBackAndAreWrittenBackRepaired) {
+    WriteFile(QStringLiteral("ZEVO_v56.ini"),
+              "[FORM_HLAV]\nLanguage=7\nComPort=0\nLeft=abc\n[BASIC]\nComPortAuto=21\n"
+              "[PORTS]\nCOM3=/dev/ttyUSB1\n");
+    WriteFile(QStringLiteral("_ZEVO_v56.ini"), "300 -1 12");
+    auto form = Start();
+    EXPECT_EQ(form->LanguageIndex, LanguageCzech);
+    EXPECT_EQ(form->Ports.ComPortIndex, 0);    // 0 - 1 = 255, repaired to COM1
+    EXPECT_EQ(form->Ports.AutoPortNumber, 0);  // COM21 starts over at COM1
+    EXPECT_EQ(form->Image.Bytes[0], 44);       // low 8 bits of 300
+    EXPECT_EQ(form->Image.Bytes[1], 255);
+    EXPECT_EQ(form->Image.Bytes[2], 12);
+    EXPECT_EQ(form->Image.Tps0(), 48);         // bytes the file did not reach keep the defaults
+    form->close();
+    const QByteArray ini = ReadFile(QStringLiteral("ZEVO_v56.ini"));
+    EXPECT_TRUE(ini.contains("Language=0"));
+    EXPECT_TRUE(ini.contains("ComPort=1\n"));
+    EXPECT_TRUE(ini.contains("[PORTS]\nCOM3=/dev/ttyUSB1"));
+}
+
+TEST_F(FormHlavTest, WindowRectangleIsAppliedOnlyWhenSomeScreenShowsIt) {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    struct Row {
+        int left, top;
+        bool applied;
+    };
+    const Row rows[] = {{screen.left() + 5, screen.top() + 7, true},
+                        {screen.right() - 20, screen.bottom() - 20, true},
+                        {screen.right() + 4000, screen.top(), false},
+                        {-30000, -30000, false}};
+    for (const Row& row : rows) {
+        WriteFile(QStringLiteral("ZEVO_v56.ini"), QStringLiteral("[FORM_HLAV]\nLeft=%1\nTop=%2\nHeight=500\nWidth=600\n")
+                                                      .arg(row.left)
+                                                      .arg(row.top)
+                                                      .toUtf8());
+        auto form = Start();
+        if (row.applied) {
+            EXPECT_EQ(form->pos(), QPoint(row.left, row.top));
+            EXPECT_EQ(form->size(), QSize(600, 500));
+        } else {
+            EXPECT_EQ(form->pos().x(), (screen.width() - form->width()) / 2) << row.left;
+        }
+    }
+}
+
+TEST_F(FormHlavTest, TestModeFileShowsTheDiagnosticLabels) {
+    const std::pair<QByteArray, bool> rows[] = {
+        {"abc DIAG_SHOWON xyz", true}, {"DIAG_SHOWONX", false}, {"diag_showon", false}, {"", false}};
+    for (const auto& [content, shown] : rows) {
+        WriteFile(QStringLiteral("test_tolmek.txt"), content);
+        auto form = Start();
+        EXPECT_EQ(form->TestMode, shown ? 1 : 0) << content.constData();
+        for (TLabel* label : form->LabelTest)
+            EXPECT_EQ(!label->isHidden(), shown);
+    }
+}
+
+TEST_F(FormHlavTest, SwitchingLanguageRewritesCaptionsPlaceholdersAndKeepsTheSelection) {
+    auto form = Start();
+    form->RadioPocPulsu[5]->click();
+    form->MenuGerman->trigger();
+    EXPECT_EQ(form->LabelServoPoz1->Caption(), QStringLiteral("Servo Sollspannung 1 = --- mV"));
+    EXPECT_EQ(form->LabelPocetProgramovani->Caption(), QStringLiteral("Programmierungsanzahl = = ---"));
+    EXPECT_EQ(form->Msg(MsgId::MsgManualOpenError),
+              QStringLiteral("Fehler beim öffnen der Datei ZEVO_manual_en.pdf !"));
+    EXPECT_TRUE(form->MenuGerman->isChecked());
+    EXPECT_FALSE(form->MenuCzech->isChecked());
+
+    form->MenuEnglish->trigger();
+    EXPECT_EQ(form->ButtonRead->text(), QStringLiteral("&Read"));
+    EXPECT_EQ(form->ButtonVerify->text(), QStringLiteral("&Verify"));
+    EXPECT_EQ(form->ButtonProgram->text(), QStringLiteral("&Program"));
+    EXPECT_EQ(form->RadioPocPulsu[0]->text(), QStringLiteral("1 per two revolution"));
+    EXPECT_EQ(form->RadioPocPulsu[12]->text(), QStringLiteral("12 per one revolution"));
+    EXPECT_TRUE(form->RadioPocPulsu[5]->isChecked());
+    EXPECT_EQ(form->Image.PulsesPerRevIndex(), 5);
+    EXPECT_EQ(form->PageControl1->tabText(0), QStringLiteral("Miscellaneous"));
+    // The English language hint keeps its short|long split: the status bar gets the long part.
+    EXPECT_EQ(form->MenuLanguage->menuAction()->statusTip(), QStringLiteral("Set English or German or French"));
+    EXPECT_EQ(form->ButtonProgram->toolTip(), QStringLiteral("Programing  set parametrs to ignition"));
+    // The port menu is the same in every language.
+    EXPECT_EQ(form->MenuComItems[0]->text(), QStringLiteral("Com 1"));
+    EXPECT_EQ(form->MenuComItems[20]->text(), QStringLiteral("Com Auto"));
+}
+
+TEST_F(FormHlavTest, NewAsksFirstAndOnlyYesLoadsTheDefaults) {
+    auto form = Start({QStringLiteral("ENGLISH")});
+    form->Image.Tps0() = 90;
+    form->Image.BlockByte(12) = 0x5A;
+    form->LabelFile2->SetCaption(QStringLiteral("tune.ign"));
+    for (PromptAnswer answer : {PromptAnswer::No, PromptAnswer::Cancel}) {
+        Prompts.Answers = {answer};
+        form->SpeedButtonNew->click();
+        EXPECT_EQ(form->Image.Tps0(), 90);
+        EXPECT_EQ(form->LabelFile2->Caption(), QStringLiteral("tune.ign"));
+    }
+    Prompts.Answers = {PromptAnswer::Yes};
+    form->MenuNew->trigger();
+    EXPECT_EQ(Prompts.Asked.back(), QStringLiteral("Do you want default setting?"));
+    EXPECT_EQ(form->Image.Tps0(), 48);
+    EXPECT_EQ(form->Image.BlockByte(12), 0x5A);
+    EXPECT_EQ(form->EditTps0->text(), QStringLiteral("480"));
+    EXPECT_EQ(form->LabelFile2->Caption(), QString());
+    EXPECT_TRUE(form->LabelHlaseni->isHidden());
+    EXPECT_TRUE(form->CGaugeProgram->isHidden());
+}
+
+TEST_F(FormHlavTest, EnterInACalibrationFieldStoresItAndMovesTheFocus) {
+    auto form = Start();
+    form->show();
+    form->activateWindow();
+    form->EditTps0->setFocus();
+    form->EditTps0->selectAll();
+    QTest::keyClicks(form->EditTps0, QStringLiteral("1234"));
+    EXPECT_EQ(form->Image.Tps0(), 48); // typed text is only a proposal
+    QTest::keyClick(form->EditTps0, Qt::Key_Return);
+    EXPECT_EQ(form->Image.Tps0(), 123);
+    EXPECT_FALSE(form->EditTps0->hasFocus());
+
+    // Out of range: the previous value stands and comes back.
+    form->EditTps0->selectAll();
+    QTest::keyClicks(form->EditTps0, QStringLiteral("9999"));
+    QTest::keyClick(form->EditTps0, Qt::Key_Enter);
+    EXPECT_EQ(form->Image.Tps0(), 123);
+    EXPECT_EQ(form->UpDownTps0->Position(), 1230);
+}
+
+TEST_F(FormHlavTest, LayoutPlacesTheFixedControls) {
+    auto form = Start();
+    struct Row {
+        QWidget* widget;
+        QRect rect;
+    };
+    const Row rows[] = {
+        {form->GroupBoxToolBar, {3, 0, 462, 43}},     {form->SpeedButtonNew, {12, 12, 24, 23}},
+        {form->SpeedButtonZpet, {156, 13, 23, 22}},   {form->ButtonRead, {230, 12, 57, 23}},
+        {form->ButtonVerify, {296, 12, 65, 23}},      {form->ButtonProgram, {370, 12, 81, 23}},
+        {form->PageControl1, {4, 45, 959, 476}},      {form->GroupBoxSetTps, {8, 4, 284, 107}},
+        {form->EditTps0, {96, 26, 40, 21}},           {form->UpDownTps0, {136, 26, 16, 21}},
+        {form->EditTps100, {96, 66, 40, 21}},         {form->ButtonTps100, {192, 64, 75, 25}},
+        {form->RadioGroupPocPulsu, {326, 7, 235, 386}}, {form->CGaugeRpm, {13, 552, 240, 18}},
+        {form->CGaugeTps, {13, 612, 240, 18}},        {form->CGaugeProgram, {456, 612, 203, 18}},
+        {form->CheckBoxProgHned, {706, 600, 177, 16}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.widget->geometry(), row.rect) << row.widget->objectName().toStdString();
+    EXPECT_EQ(form->LabelSpojeni->pos(), QPoint(472, 9));
+    EXPECT_EQ(form->LabelTest[7]->pos(), QPoint(824, 752));
+    EXPECT_EQ(form->ClientArea->minimumSize(), QSize(978, 815 - 19));
+    EXPECT_EQ(form->Timer1->interval(), 55);
+    EXPECT_TRUE(form->Timer1->isActive());
+    EXPECT_EQ(form->CGaugeProgram->MaxValue(), 7);
+}
+
+TEST_F(FormHlavTest, MenuCarriesEveryShortcutAndNoCtrlShiftZ) {
+    auto form = Start();
+    struct Row {
+        QAction* action;
+        QKeySequence keys;
+    };
+    const Row rows[] = {
+        {form->MenuNew, QKeySequence(Qt::CTRL | Qt::Key_N)},  {form->MenuOpen, QKeySequence(Qt::Key_F3)},
+        {form->MenuSave, QKeySequence(Qt::Key_F2)},           {form->MenuPrint, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {form->MenuRead, QKeySequence(Qt::Key_F7)},           {form->MenuVerify, QKeySequence(Qt::Key_F8)},
+        {form->MenuProgram, QKeySequence(Qt::Key_F9)},        {form->MenuToolsMinus, QKeySequence(Qt::Key_F4)},
+        {form->MenuToolsPlus, QKeySequence(Qt::Key_F5)},      {form->MenuZpet, QKeySequence(Qt::CTRL | Qt::Key_Z)},
+        {form->MenuZnovu, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z)}, {form->MenuContens, QKeySequence(Qt::Key_F1)},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.action->shortcut(), row.keys) << row.action->objectName().toStdString();
+    for (QAction* action : form->findChildren<QAction*>())
+        EXPECT_NE(action->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    ASSERT_EQ(form->MenuCom->actions().size(), 21);
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(form->MenuCom->actions()[i]->text(), QStringLiteral("Com %1").arg(i + 1));
+    EXPECT_FALSE(form->MenuZpet->isEnabled());
+    EXPECT_FALSE(form->SpeedButtonZnovu->isEnabled());
+}
+
+TEST_F(FormHlavTest, LongHintGoesToTheStatusBar) {
+    auto form = Start({QStringLiteral("ENGLISH")});
+    EXPECT_EQ(form->SpeedButtonOpen->toolTip(), QStringLiteral("Open"));
+    EXPECT_EQ(form->SpeedButtonOpen->statusTip(), QStringLiteral("Open file with parametrs"));
+    QStatusTipEvent tip(form->SpeedButtonOpen->statusTip());
+    QCoreApplication::sendEvent(form.get(), &tip);
+    EXPECT_EQ(form->StatusBar1->currentMessage(), QStringLiteral("Open file with parametrs"));
+    QStatusTipEvent empty{QString()};
+    QCoreApplication::sendEvent(form.get(), &empty);
+    EXPECT_EQ(form->StatusBar1->currentMessage(), QString());
+}
+
+TEST_F(FormHlavTest, TerminationSignalClosesTheWindowTheNormalWay) {
+    auto form = Start();
+    CloseOnTerminationSignals(form.get());
+    form->show();
+    std::raise(SIGTERM);
+    // The flag is looked at by a timer on the UI thread; let the event loop run until it closes.
+    for (int i = 0; i < 500 && form->isVisible(); ++i)
+        QTest::qWait(10);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(QFile::exists(FilePath(QStringLiteral("_ZEVO_v56.ini"))));
+    std::signal(SIGTERM, SIG_DFL);
+}
+
+} // namespace
+} // namespace zevo

@@ -1,0 +1,43 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <deque>
+
+#include "ui/prompter.h"
+
+namespace zevo {
+
+// Answers the tool's questions from a script and records what was asked, so no test ever waits on a
+// modal window. An unscripted question is answered Cancel and recorded, which makes it visible.
+class FakePrompter final : public Prompter {
+public:
+    std::deque<PromptAnswer> Answers;
+    std::deque<QString> Paths;
+    QStringList Asked;    // the texts of every confirmation box
+    QStringList Messages; // text + "\n" + details of every message box
+
+    PromptAnswer ConfirmYesNoCancel(QWidget*, const QString& text) override {
+        Asked << text;
+        if (Answers.empty())
+            return PromptAnswer::Cancel;
+        const PromptAnswer answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+    void ShowMessage(QWidget*, const QString& text, const QString& details) override {
+        Messages << (details.isEmpty() ? text : text + QLatin1Char('\n') + details);
+    }
+    QString OpenFileName(QWidget*, const FileDialogSettings&) override { return NextPath(); }
+    QString SaveFileName(QWidget*, const FileDialogSettings&) override { return NextPath(); }
+
+private:
+    QString NextPath() {
+        if (Paths.empty())
+            return QString();
+        QString path = Paths.front();
+        Paths.pop_front();
+        return path;
+    }
+};
+
+} // namespace zevo
