@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,9 +13,10 @@ namespace zevo {
 // section at the end of the file), and every line the tool does not know is kept as it was.
 class IniFile {
 public:
-    // Takes any bytes. LF and CR LF line ends are both accepted.
+    // Takes any bytes. A line ends at LF, CR LF or a lone CR; the last line needs no end.
     static IniFile Parse(std::string_view text);
-    // The whole file, lines joined by '\n' (the caller's text-mode file adds the platform's ends).
+    // The whole file, every line ended by '\n' (the caller's text-mode file adds the platform's
+    // ends). Parse(Serialize()) serializes to the same text.
     std::string Serialize() const;
 
     // The value after the first '=' of the key, with surrounding blanks removed and one matching
@@ -27,6 +29,8 @@ public:
     // value without leading digits gives def.
     int ReadInteger(std::string_view section, std::string_view key, int def) const;
 
+    // A value that reading would change (blanks at either end, or a pair of quotes around it) is
+    // written inside double quotes so that it reads back exactly; a line end in it becomes a blank.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, int value);
 
@@ -39,6 +43,14 @@ private:
         bool IsKey = false;
     };
     std::vector<Line> Lines;
+
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+    struct Lookup {
+        std::size_t Header = npos;  // the first header of the section
+        std::size_t LastKey = npos; // its last key line (the header when it has none)
+        std::size_t Key = npos;     // the first line of the key in that section
+    };
+    Lookup Find(std::string_view section, std::string_view key) const;
 };
 
 } // namespace zevo

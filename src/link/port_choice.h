@@ -11,6 +11,7 @@ inline constexpr std::uint8_t AutoPortCount = 21;
 struct PortChoice {
     std::uint8_t ComPortIndex = AutoSearchPortIndex; // 0..19 = COM1..COM20, 20 = automatic search
     std::uint8_t AutoPortNumber = 0;                 // 0..20: the search is at COM(AutoPortNumber + 1)
+    friend bool operator==(const PortChoice&, const PortChoice&) = default;
 };
 
 } // namespace zevo
