@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include "ui/controls.h"
 #include "ui/form_hlav.h"
 
 namespace zevo {
@@ -58,6 +59,8 @@ void TFormHlav::ApplyLanguageCaptions() {
     PageControl1->setTabText(2, caption(CaptionId::TabSheet_Servo2));
     CheckBoxProgHned->setText(caption(CaptionId::CheckBoxProgHned));
     LabelFile1->SetCaption(caption(CaptionId::LabelFile1));
+    CheckBoxServoEnable->setText(caption(CaptionId::CheckBoxServoEnable));
+    CheckBoxServoEnable->adjustSize();
 
     SetHint(LabelVerze1, hint(HintId::LabelVerze1));
     SetHint(LabelVerze2, hint(HintId::LabelVerze2));
@@ -85,6 +88,10 @@ void TFormHlav::ApplyLanguageCaptions() {
     }
 
     PageControl1->setTabText(0, caption(CaptionId::TabSheet_Ruzne));
+    CheckBoxProcenta->setText(caption(CaptionId::CheckBoxProcenta));
+    CheckBoxProcenta->adjustSize();
+    LabelHystMv->SetCaption(caption(CaptionId::LabelHystMv));
+    LabelHystRpm->SetCaption(caption(CaptionId::LabelHystRpm));
     RadioGroupPocPulsu->setTitle(caption(CaptionId::RadioGroupPocPulsu));
     MenuZpet->setText(caption(CaptionId::MenuZpet));
     MenuZnovu->setText(caption(CaptionId::MenuZnovu));

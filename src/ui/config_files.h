@@ -10,9 +10,10 @@ namespace zevo {
 QString ConfigDirectory();
 
 // The whole file, or nothing when it is missing or cannot be read. Files above maxBytes are read up
-// to that size only: no file the tool keeps is anywhere near it, and a runaway file must not take the
-// tool's memory.
-std::optional<QByteArray> ReadFileBytes(const QString& path, qint64 maxBytes = 64 * 1024 * 1024);
+// to that size only: the settings, image and test-mode files are a few kilobytes, and a runaway file
+// must not take the tool's memory.
+inline constexpr qint64 ConfigFileReadLimit = 1024 * 1024;
+std::optional<QByteArray> ReadFileBytes(const QString& path, qint64 maxBytes = ConfigFileReadLimit);
 
 // Writes through a temporary file and a rename, so the old file stays whole if anything fails on the
 // way (full disk, crash, no permission). The folder is created when missing. In text mode line ends

@@ -25,6 +25,7 @@
 #include "params/conversions.h"
 #include "ui/cgauge.h"
 #include "ui/config_files.h"
+#include "ui/controls.h"
 #include "ui/prompter.h"
 #include "ui/up_down.h"
 
@@ -99,8 +100,9 @@ void TFormHlav::WireCommands() {
     connect(UpDownTps0, &TUpDown::MouseUp, this, &TFormHlav::CheckBoxProgHnedMouseUp);
     connect(UpDownTps100, &TUpDown::MouseUp, this, &TFormHlav::CheckBoxProgHnedMouseUp);
     // Enter in these controls confirms the page and moves on (FormKeyPress).
-    for (QWidget* widget : std::initializer_list<QWidget*>{EditTps0, EditTps100, CheckBoxProgHned})
-        widget->installEventFilter(this);
+    WatchEdit(EditTps0);
+    WatchEdit(EditTps100);
+    CheckBoxProgHned->installEventFilter(this);
 
     connect(RadioGroupPocPulsuItems, &QButtonGroup::idClicked, this, &TFormHlav::RadioGroupPocPulsuClick);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TFormHlav::PageControl1Change);
@@ -110,17 +112,7 @@ void TFormHlav::WireCommands() {
 // ---- start-up --------------------------------------------------------------------------------
 
 void TFormHlav::FormCreate() {
-    // The 21 entries of the port menu: COM1..COM20, then the automatic search.
-    for (int position = 0; position < AutoPortCount; ++position) {
-        auto* item = new QAction(QStringLiteral("Com %1").arg(position + 1), this);
-        item->setObjectName(QStringLiteral("MenuComItem%1").arg(position));
-        item->setCheckable(true);
-        MenuCom->insertAction(nullptr, item);
-        connect(item, &QAction::triggered, this, [this, position] { MenuCom1Click(position); });
-        MenuComItems[static_cast<std::size_t>(position)] = item;
-    }
-    MenuComItems[AutoSearchPortIndex]->setText(QStringLiteral("Com Auto"));
-
+    CreateServoPage();
     HintHookInstalled = true;
     Ports.ComPortIndex = AutoSearchPortIndex;
     SetDefaults(Image);
@@ -180,8 +172,7 @@ void TFormHlav::LoadSettings() {
     current.Window = CurrentWindowRect();
     current.Ports = Ports;
     current.LanguageIndex = LanguageIndex;
-    current.File = ToStd(LabelFile2->Caption());
-    current.IniDir = ToStd(IniDir);
+    // File and IniDir stay empty until the settings name them.
     current.ActivePageIndex = PageControl1->currentIndex();
 
     IniFile ini;
@@ -254,35 +245,6 @@ void TFormHlav::SaveSettings() {
     WriteFileAtomically(ParameterImageFilePath(), QByteArray::fromStdString(image.str()), true);
 }
 
-// ---- editor transfer -------------------------------------------------------------------------
-
-void TFormHlav::EditorToBlock() {
-    if (DisplayBusy == 1)
-        return;
-    if (PageControl1->currentIndex() == 0) {
-        Image.Tps0() = Tps0FromDisplay(UpDownTps0->Position());
-        Image.Tps100() = Tps100FromDisplay(UpDownTps100->Position());
-        const int item = RadioGroupPocPulsuItems->checkedId();
-        if (item >= 0)
-            Image.PulsesPerRevIndex() = PulsesItemFromDisplay(item);
-    }
-}
-
-void TFormHlav::BlockToEditor() {
-    DisplayBusy = 1;
-    if (PageControl1->currentIndex() == 0) {
-        UpDownTps0->SetPosition(Tps0ToDisplay(Image.Tps0()));
-        UpDownTps100->SetPosition(Tps100ToDisplay(Image.Tps100()));
-        RadioPocPulsu[static_cast<std::size_t>(PulsesItemToDisplay(Image.PulsesPerRevIndex()))]->setChecked(true);
-    }
-    DisplayBusy = 0;
-}
-
-void TFormHlav::AfterChange() {
-    ValidateBlock(Image, Ports);
-    BlockToEditor();
-}
-
 // ---- handlers --------------------------------------------------------------------------------
 
 void TFormHlav::MenuNewClick() {
@@ -296,20 +258,6 @@ void TFormHlav::MenuNewClick() {
 }
 
 void TFormHlav::MenuExitClick() { close(); }
-
-void TFormHlav::Edit1Exit() {
-    EditorToBlock();
-    AfterChange();
-}
-
-void TFormHlav::CheckBoxProgHnedMouseUp() {
-    EditorToBlock();
-    AfterChange();
-}
-
-void TFormHlav::RadioGroupPocPulsuClick(int item) { Image.PulsesPerRevIndex() = PulsesItemFromDisplay(item); }
-
-void TFormHlav::PageControl1Change(int /*index*/) { BlockToEditor(); }
 
 void TFormHlav::HintToStatusBar(const QString& hint) { StatusBar1->showMessage(hint); }
 
@@ -331,6 +279,9 @@ void TFormHlav::MenuContensClick() {}
 void TFormHlav::MenuAboutClick() {}
 void TFormHlav::ButtonTps0Click() {}
 void TFormHlav::ButtonTps100Click() {}
+void TFormHlav::CheckBoxProcentaMouseUp() {}
+void TFormHlav::CSpinButtonUpClick_Uni(int /*column*/) {}
+void TFormHlav::CSpinButtonDownClick_Uni(int /*column*/) {}
 void TFormHlav::Timer1Timer() {}
 
 // ---- events ----------------------------------------------------------------------------------
@@ -345,16 +296,21 @@ bool TFormHlav::event(QEvent* event) {
 }
 
 bool TFormHlav::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        // FormKeyPress: Enter confirms the page and moves the focus on; other keys pass.
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-            focusNextChild();
-            EditorToBlock();
-            AfterChange();
-            return true;
-        }
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)
+        return QMainWindow::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // An edit would take Ctrl+Z and its redo keys for its own text: here they belong to the
+    // parameter history (Ctrl+Z, Ctrl+Alt+Z), and Ctrl+Shift+Z and Ctrl+Y do nothing at all.
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    const bool historyKey = (key->key() == Qt::Key_Z && (mods & Qt::ControlModifier)) ||
+                            (key->key() == Qt::Key_Y && mods == Qt::ControlModifier);
+    if (historyKey)
+        return true; // a ShortcutOverride left unaccepted lets the window's shortcuts run
+    if (type == QEvent::KeyPress && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        mods == Qt::NoModifier) {
+        FormKeyPress(qobject_cast<QWidget*>(watched));
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "app/app_settings.h"
 #include "lang/language_tables.h"
@@ -27,6 +28,8 @@ namespace zevo {
 
 class Prompter;
 class TCGauge;
+class TCheckBox;
+class TCSpinButton;
 class TEdit;
 class TUpDown;
 
@@ -68,6 +71,10 @@ public:
     std::uint8_t LanguageIndex = LanguageCzech;
     std::uint8_t TestMode = 0;
     std::uint8_t DisplayBusy = 0;
+    // What the unit's identification page says about its program, shown on the Miscellaneous page.
+    std::string UnitName;
+    std::string UnitBuildDate;
+    std::string UnitBuildTime;
     QString DataFilePath;
     QString IniDir;
     QString ConfigDir;
@@ -83,10 +90,14 @@ public:
     void FormCreate();
     void FormClose();
 
-    // ---- editor transfer ---------------------------------------------------------------------
+    // ---- servo editor and transfer -----------------------------------------------------------
+    void CreateServoPage();
+    void UpdateServoPage();
     void EditorToBlock();
     void BlockToEditor();
     void AfterChange();
+    // The servo shown by the active tab: 0 or 1, or -1 on the Miscellaneous page.
+    int ShownServo() const;
 
     // ---- languages ---------------------------------------------------------------------------
     void ApplyLanguageCaptions();
@@ -116,7 +127,13 @@ public:
     void ButtonTps0Click();
     void ButtonTps100Click();
     void Edit1Exit();
+    void UpDown1Click();
     void CheckBoxProgHnedMouseUp();
+    void CheckBoxTpEnableMouseUp();
+    void CheckBoxProcentaMouseUp();
+    void CSpinButtonUpClick_Uni(int column);
+    void CSpinButtonDownClick_Uni(int column);
+    void FormKeyPress(QWidget* sender);
     void RadioGroupPocPulsuClick(int item);
     void PageControl1Change(int index);
     void HintToStatusBar(const QString& hint);
@@ -199,12 +216,35 @@ public:
     TLabel* LabelServoMer2 = nullptr;
     TLabel* LabelHlaseni = nullptr;
     TCGauge* CGaugeProgram = nullptr;
-    QCheckBox* CheckBoxProgHned = nullptr;
+    TCheckBox* CheckBoxProgHned = nullptr;
     TLabel* LabelCom = nullptr;
     TLabel* LabelEeDataErr = nullptr;
     TLabel* LabelVersion = nullptr;
     std::array<TLabel*, 8> LabelTest{};
     QStatusBar* StatusBar1 = nullptr;
+
+    // The servo page: one set of controls that serves both servo tabs.
+    QGroupBox* GroupBoxServo = nullptr;
+    TLabel* LabelRpmTitle = nullptr;
+    TLabel* LabelTpsTitle = nullptr;
+    std::array<TLabel*, MapRows> LabelTpRow{};
+    std::array<TEdit*, MapColumns> EditRpm{};
+    std::array<TUpDown*, MapColumns> UpDownRpm{};
+    std::array<std::array<TEdit*, MapColumns>, MapRows> EditMap{};
+    std::array<std::array<TUpDown*, MapColumns>, MapRows> UpDownMap{};
+    std::array<TCSpinButton*, MapColumns> CSpinButtonColumn{};
+    TCheckBox* CheckBoxServoEnable = nullptr;
+    TCheckBox* CheckBoxTpEnable = nullptr;
+    TCheckBox* CheckBoxProcenta = nullptr;
+    TEdit* EditHystMv = nullptr;
+    TUpDown* UpDownHystMv = nullptr;
+    TLabel* LabelHystMv = nullptr;
+    TEdit* EditHystRpm = nullptr;
+    TUpDown* UpDownHystRpm = nullptr;
+    TLabel* LabelHystRpm = nullptr;
+    QPushButton* ButtonMinus = nullptr;
+    QPushButton* ButtonPlus = nullptr;
+    TCheckBox* CheckBoxAll = nullptr;
 
     QTimer* Timer1 = nullptr;
 
@@ -231,7 +271,11 @@ private:
     void ApplyWindowRect(const WindowRect& rect);
     WindowRect CurrentWindowRect() const;
     void SelectLanguage(std::uint8_t index);
+    void BuildComMenu();
+    void WatchEdit(TEdit* edit);
+    void HoldServoBox(bool hold);
 
+    bool ServoBoxHeld = false;
     Prompter* Prompts = nullptr;
     QStringList Arguments;
     std::array<QString, static_cast<std::size_t>(MsgId::Count)> Messages;

@@ -18,6 +18,7 @@
 #include <QToolButton>
 
 #include "ui/cgauge.h"
+#include "ui/controls.h"
 #include "ui/form_hlav.h"
 #include "ui/glyphs.h"
 #include "ui/up_down.h"
@@ -366,7 +367,7 @@ void TFormHlav::BuildMonitoringArea() {
     CGaugeProgram->SetMaxValue(7);
     CGaugeProgram->hide();
 
-    CheckBoxProgHned = new QCheckBox(QStringLiteral("Program. po změně"), client);
+    CheckBoxProgHned = new TCheckBox(QStringLiteral("Program. po změně"), client);
     CheckBoxProgHned->setObjectName(QStringLiteral("CheckBoxProgHned"));
     CheckBoxProgHned->setGeometry(706, 600, 177, 16);
     CheckBoxProgHned->setAutoFillBackground(true);

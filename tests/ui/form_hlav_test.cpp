@@ -27,6 +27,7 @@
 #include "app/image_file.h"
 #include "fake_prompter.h"
 #include "ui/cgauge.h"
+#include "ui/controls.h"
 #include "ui/close_on_signal.h"
 #include "ui/form_hlav.h"
 #include "ui/up_down.h"

@@ -1,0 +1,122 @@
+// The editor is a view of the parameter block, never its store. Every user change reads the whole
+// active page back into the block (EditorToBlock), then AfterChange repairs the block and rewrites
+// the page from it, so the controls always show exactly what the block holds.
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include "params/conversions.h"
+#include "ui/controls.h"
+#include "ui/form_hlav.h"
+#include "ui/up_down.h"
+
+namespace zevo {
+
+void TFormHlav::WatchEdit(TEdit* edit) { edit->installEventFilter(this); }
+
+void TFormHlav::EditorToBlock() {
+    if (DisplayBusy == 1)
+        return; // a refresh is filling the controls: their events must not write half a page back
+    const int servo = ShownServo();
+    if (servo < 0) {
+        Image.Tps0() = Tps0FromDisplay(UpDownTps0->Position());
+        Image.Tps100() = Tps100FromDisplay(UpDownTps100->Position());
+        const int item = RadioGroupPocPulsuItems->checkedId();
+        if (item >= 0)
+            Image.PulsesPerRevIndex() = PulsesItemFromDisplay(item);
+        return;
+    }
+    // The unit first: the map cells below are read in it.
+    Image.PerCentMode(servo) = FlagFromDisplay(CheckBoxProcenta->isChecked());
+    const bool perCent = Image.PerCentMode(servo) != 0;
+    for (int c = 0; c < MapColumns; ++c) {
+        const auto ci = static_cast<std::size_t>(c);
+        Image.RpmAxis(servo, c) = RpmFromDisplay(UpDownRpm[ci]->Position());
+        // Hidden rows are read too; they still hold the block's values.
+        for (int r = 0; r < MapRows; ++r)
+            Image.MapCell(servo, r, c) =
+                MapCellFromDisplay(UpDownMap[static_cast<std::size_t>(r)][ci]->Position(), perCent);
+    }
+    Image.HysteresisMv(servo) = HysteresisFromDisplay(UpDownHystMv->Position());
+    Image.HysteresisRpm(servo) = HysteresisFromDisplay(UpDownHystRpm->Position());
+    Image.ServoEnable(servo) = FlagFromDisplay(CheckBoxServoEnable->isChecked());
+    Image.TpEnable(servo) = FlagFromDisplay(CheckBoxTpEnable->isChecked());
+    AllCells[static_cast<std::size_t>(servo)] = FlagFromDisplay(CheckBoxAll->isChecked());
+}
+
+void TFormHlav::BlockToEditor() {
+    DisplayBusy = 1;
+    UpdateServoPage();
+    const int servo = ShownServo();
+    if (servo < 0) {
+        UpDownTps0->SetPosition(Tps0ToDisplay(Image.Tps0()));
+        UpDownTps100->SetPosition(Tps100ToDisplay(Image.Tps100()));
+        RadioPocPulsu[static_cast<std::size_t>(PulsesItemToDisplay(Image.PulsesPerRevIndex()))]->setChecked(true);
+    } else {
+        const bool perCent = Image.PerCentMode(servo) != 0;
+        CheckBoxProcenta->setChecked(perCent);
+        for (int c = 0; c < MapColumns; ++c) {
+            const auto ci = static_cast<std::size_t>(c);
+            UpDownRpm[ci]->SetPosition(RpmToDisplay(Image.RpmAxis(servo, c)));
+            for (int r = 0; r < MapRows; ++r)
+                UpDownMap[static_cast<std::size_t>(r)][ci]->SetPosition(
+                    MapCellToDisplay(Image.MapCell(servo, r, c), perCent));
+        }
+        UpDownHystMv->SetPosition(HysteresisToDisplay(Image.HysteresisMv(servo)));
+        UpDownHystRpm->SetPosition(HysteresisToDisplay(Image.HysteresisRpm(servo)));
+        CheckBoxServoEnable->setChecked(FlagToDisplay(Image.ServoEnable(servo)));
+        CheckBoxTpEnable->setChecked(FlagToDisplay(Image.TpEnable(servo)));
+        CheckBoxAll->setChecked(FlagToDisplay(AllCells[static_cast<std::size_t>(servo)]));
+    }
+    // Again, so the rows follow the TP Enable state just shown.
+    UpdateServoPage();
+    DisplayBusy = 0;
+}
+
+void TFormHlav::AfterChange() {
+    ValidateBlock(Image, Ports);
+    BlockToEditor();
+}
+
+void TFormHlav::UpDown1Click() {
+    EditorToBlock();
+    AfterChange();
+}
+
+void TFormHlav::Edit1Exit() {
+    EditorToBlock();
+    AfterChange();
+}
+
+void TFormHlav::CheckBoxProgHnedMouseUp() {
+    EditorToBlock();
+    AfterChange();
+}
+
+void TFormHlav::FormKeyPress(QWidget* sender) {
+    // Enter confirms what was typed: the focus moves on as with Tab, then the page is taken.
+    if (sender)
+        focusNextChild();
+    EditorToBlock();
+    AfterChange();
+}
+
+void TFormHlav::CheckBoxTpEnableMouseUp() {
+    HoldServoBox(true);
+    EditorToBlock();
+    UpdateServoPage();
+    AfterChange();
+    HoldServoBox(false);
+}
+
+void TFormHlav::RadioGroupPocPulsuClick(int item) { Image.PulsesPerRevIndex() = PulsesItemFromDisplay(item); }
+
+void TFormHlav::PageControl1Change(int /*index*/) {
+    // Nothing is taken from the page being left; the new page shows the block.
+    HoldServoBox(true);
+    BlockToEditor();
+    HoldServoBox(false);
+}
+
+} // namespace zevo

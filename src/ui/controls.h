@@ -1,0 +1,42 @@
+#pragma once
+#include <QCheckBox>
+#include <QWidget>
+
+class QToolButton;
+
+namespace zevo {
+
+// A check box that reports a mouse button released over it, after it has taken its new state.
+// Toggling it with the keyboard does not report: the editor takes a page only on the mouse release.
+class TCheckBox : public QCheckBox {
+    Q_OBJECT
+public:
+    explicit TCheckBox(const QString& text, QWidget* parent = nullptr) : QCheckBox(text, parent) {}
+signals:
+    void MouseUp();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// A small pair of arrow buttons, one above the other, each with its own click (with auto-repeat
+// while held). It steps a whole map column.
+class TCSpinButton : public QWidget {
+    Q_OBJECT
+public:
+    explicit TCSpinButton(QWidget* parent = nullptr);
+    QToolButton* UpButton() const { return Up; }
+    QToolButton* DownButton() const { return Down; }
+signals:
+    void UpClick();
+    void DownClick();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QToolButton* Up = nullptr;
+    QToolButton* Down = nullptr;
+};
+
+} // namespace zevo

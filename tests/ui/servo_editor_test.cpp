@@ -1,0 +1,234 @@
+// The servo editor driven with real key presses and clicks, headless.
+#include <QApplication>
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLocale>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "fake_prompter.h"
+#include "ui/controls.h"
+#include "ui/form_hlav.h"
+#include "ui/up_down.h"
+
+namespace zevo {
+namespace {
+
+class ServoEditorTest : public ::testing::Test {
+protected:
+    QTemporaryDir Dir;
+    FakePrompter Prompts;
+    std::unique_ptr<TFormHlav> Form;
+    QLocale SavedLocale;
+
+    void SetUp() override {
+        // A locale that groups digits with a space, as many of the tool's users have.
+        QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
+        StartOptions options;
+        options.Arguments = {QStringLiteral("ENGLISH")};
+        options.ConfigDir = Dir.path();
+        options.Prompts = &Prompts;
+        Form = std::make_unique<TFormHlav>(options);
+        Form->show();
+        QApplication::setActiveWindow(Form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    }
+    void TearDown() override {
+        Form.reset();
+        QLocale::setDefault(SavedLocale);
+    }
+
+    void ShowTab(int index) { Form->PageControl1->setCurrentIndex(index); }
+    TEdit* Map(int r, int c) { return Form->EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]; }
+    static QString Shown(int value) { return TUpDown::FormatValue(value, QLocale()); }
+
+    // Replaces an edit's text the way a user does: click into it, select all, type.
+    void Type(TEdit* edit, const QString& text) {
+        QTest::mouseClick(edit, Qt::LeftButton);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+    // A click on the check box's indicator, where a user aims.
+    static void ClickIndicator(QCheckBox* box) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+        QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, indicator.center());
+    }
+};
+
+TEST_F(ServoEditorTest, TypedMillivoltsAreTruncatedToTwentyMillivoltSteps) {
+    ShowTab(1);
+    Type(Map(0, 2), QStringLiteral("2610"));
+    QTest::keyClick(Map(0, 2), Qt::Key_Return);
+    EXPECT_EQ(Form->Image.MapCell(0, 0, 2), 130);
+    EXPECT_EQ(Map(0, 2)->text(), Shown(2600));
+    EXPECT_TRUE(Map(0, 2)->text().size() == 5) << "2600 is shown with the locale's thousands separator";
+    EXPECT_TRUE(Map(0, 3)->hasFocus());
+}
+
+TEST_F(ServoEditorTest, TextThatIsNoValueLeavesTheCellAsItWas) {
+    ShowTab(1);
+    const std::uint8_t before = Form->Image.MapCell(0, 0, 4);
+    for (const QString& typed : {QStringLiteral("6000"), QStringLiteral("12a"), QStringLiteral("-20")}) {
+        Type(Map(0, 4), typed);
+        QTest::keyClick(Map(0, 4), Qt::Key_Return);
+        EXPECT_EQ(Form->Image.MapCell(0, 0, 4), before) << typed.toStdString();
+        EXPECT_EQ(Map(0, 4)->text(), Shown(20 * before)) << typed.toStdString();
+    }
+}
+
+TEST_F(ServoEditorTest, PerCentMapRunsZeroToHundredInSteps) {
+    Form->Image.PerCentMode(1) = 1;
+    Form->Image.TpEnable(1) = 1;
+    ShowTab(2);
+    EXPECT_EQ(Form->UpDownMap[3][3]->Max(), 100);
+    EXPECT_EQ(Form->UpDownMap[3][3]->Increment(), 1);
+    Type(Map(3, 3), QStringLiteral("55"));
+    QTest::keyClick(Map(3, 3), Qt::Key_Enter);
+    EXPECT_EQ(Form->Image.MapCell(1, 3, 3), 55);
+    // An arrow key steps by one at once, within the range.
+    Map(3, 3)->setFocus();
+    QTest::keyClick(Map(3, 3), Qt::Key_Up);
+    EXPECT_EQ(Form->Image.MapCell(1, 3, 3), 56);
+    // Servo 1 is still in millivolts.
+    ShowTab(1);
+    EXPECT_EQ(Form->UpDownMap[3][3]->Max(), 5000);
+    EXPECT_EQ(Form->UpDownMap[3][3]->Increment(), 20);
+}
+
+TEST_F(ServoEditorTest, TpEnableHidesRowsOneToNineAndKeepsTheirBytes) {
+    Form->Image.TpEnable(0) = 1;
+    Form->Image.MapCell(0, 5, 5) = 77;
+    ShowTab(1);
+    EXPECT_TRUE(Map(5, 5)->isVisible());
+    EXPECT_TRUE(Form->LabelTpsTitle->isVisible());
+
+    ClickIndicator(Form->CheckBoxTpEnable);
+    EXPECT_EQ(Form->Image.TpEnable(0), 0);
+    EXPECT_TRUE(Map(0, 5)->isVisible());
+    EXPECT_TRUE(Form->EditRpm[5]->isVisible());
+    for (int r = 1; r < MapRows; ++r)
+        EXPECT_FALSE(Map(r, 5)->isVisible()) << r;
+    EXPECT_FALSE(Form->LabelTpRow[0]->isVisible());
+    EXPECT_FALSE(Form->LabelTpsTitle->isVisible());
+    EXPECT_FALSE(Form->CSpinButtonColumn[5]->isVisible());
+    EXPECT_EQ(Form->Image.MapCell(0, 5, 5), 77);
+
+    ClickIndicator(Form->CheckBoxTpEnable);
+    EXPECT_EQ(Form->Image.TpEnable(0), 1);
+    EXPECT_TRUE(Map(5, 5)->isVisible());
+    EXPECT_EQ(Map(5, 5)->text(), Shown(20 * 77));
+}
+
+TEST_F(ServoEditorTest, SwitchingServoTabsShowsTheOtherServo) {
+    Form->Image.RpmAxis(1, 3) = 33;
+    Form->Image.HysteresisMv(1) = 9;
+    Form->Image.ServoEnable(1) = 0;
+    ShowTab(1);
+    EXPECT_EQ(Form->GroupBoxServo->parentWidget(), Form->TabSheet_Servo1);
+    EXPECT_EQ(Form->EditRpm[3]->text(), Shown(3000));
+    EXPECT_TRUE(Form->CheckBoxServoEnable->isChecked());
+    ShowTab(2);
+    EXPECT_EQ(Form->GroupBoxServo->parentWidget(), Form->TabSheet_Servo2);
+    EXPECT_TRUE(Form->GroupBoxServo->isVisible());
+    EXPECT_EQ(Form->EditRpm[3]->text(), Shown(3300));
+    EXPECT_EQ(Form->EditHystMv->text(), QStringLiteral("45"));
+    EXPECT_FALSE(Form->CheckBoxServoEnable->isChecked());
+}
+
+TEST_F(ServoEditorTest, SwitchingTabsDropsUnconfirmedText) {
+    ShowTab(1);
+    Type(Map(0, 0), QStringLiteral("4000"));
+    ShowTab(2);
+    ShowTab(1);
+    EXPECT_EQ(Map(0, 0)->text(), Shown(2000));
+    EXPECT_EQ(Form->Image.MapCell(0, 0, 0), 100);
+}
+
+TEST_F(ServoEditorTest, NothingIsWrittenBackWhileTheDisplayIsBusy) {
+    ShowTab(1);
+    const DeviceImage before = Form->Image;
+    Form->DisplayBusy = 1;
+    Form->UpDownRpm[2]->SetPosition(9900);
+    Form->EditorToBlock();
+    EXPECT_EQ(Form->Image, before);
+    Form->DisplayBusy = 0;
+    Form->EditorToBlock();
+    EXPECT_EQ(Form->Image.RpmAxis(0, 2), 99);
+}
+
+TEST_F(ServoEditorTest, CalibrationSpinnerIsTakenOnlyOnEnterClickOrRelease) {
+    ShowTab(0);
+    Form->EditTps0->setFocus();
+    QTest::keyClick(Form->EditTps0, Qt::Key_Up);
+    EXPECT_EQ(Form->EditTps0->text(), QStringLiteral("490"));
+    EXPECT_EQ(Form->Image.Tps0(), 48) << "an arrow key alone changes only the shown value";
+    QTest::keyClick(Form->EditTps0, Qt::Key_Return);
+    EXPECT_EQ(Form->Image.Tps0(), 49);
+
+    QTest::keyClick(Form->EditTps100, Qt::Key_Down);
+    EXPECT_EQ(Form->Image.Tps100(), 197);
+    QTest::mouseClick(Form->EditTps0, Qt::LeftButton); // a click into any field takes the page
+    EXPECT_EQ(Form->Image.Tps100(), 196);
+}
+
+TEST_F(ServoEditorTest, ServoPageSpinnerStepIsTakenAtOnce) {
+    ShowTab(1);
+    Form->EditRpm[14]->setFocus();
+    QTest::keyClick(Form->EditRpm[14], Qt::Key_Down);
+    EXPECT_EQ(Form->Image.RpmAxis(0, 14), 119);
+    // The repair after the change: pushing point 13 up to point 14 moves 14 on.
+    Type(Form->EditRpm[13], QStringLiteral("12000"));
+    QTest::keyClick(Form->EditRpm[13], Qt::Key_Return);
+    EXPECT_EQ(Form->Image.RpmAxis(0, 13), 120);
+    EXPECT_EQ(Form->Image.RpmAxis(0, 14), 121);
+    EXPECT_EQ(Form->EditRpm[14]->text(), Shown(12100));
+}
+
+TEST_F(ServoEditorTest, KeyboardToggleOfACheckBoxIsNotTaken) {
+    ShowTab(1);
+    ClickIndicator(Form->CheckBoxServoEnable);
+    EXPECT_EQ(Form->Image.ServoEnable(0), 0);
+    Form->CheckBoxServoEnable->setFocus();
+    QTest::keyClick(Form->CheckBoxServoEnable, Qt::Key_Space);
+    EXPECT_TRUE(Form->CheckBoxServoEnable->isChecked());
+    EXPECT_EQ(Form->Image.ServoEnable(0), 0);
+}
+
+TEST_F(ServoEditorTest, TabVisitsAxisThenMapRowsThenHysteresisSkippingHiddenRows) {
+    Form->Image.TpEnable(0) = 0;
+    ShowTab(1);
+    std::vector<QWidget*> expected;
+    for (TEdit* edit : Form->EditRpm)
+        expected.push_back(edit);
+    for (int c = 0; c < MapColumns; ++c)
+        expected.push_back(Map(0, c));
+    expected.push_back(Form->EditHystMv);
+    expected.push_back(Form->EditHystRpm);
+    Form->EditRpm[0]->setFocus();
+    for (std::size_t i = 1; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), expected[i]) << "step " << i;
+    }
+}
+
+TEST_F(ServoEditorTest, ProgrammingAfterChangeBoxTurnsRedAtTheNextRefresh) {
+    ShowTab(1);
+    Form->CheckBoxProgHned->setChecked(true);
+    Form->BlockToEditor();
+    EXPECT_EQ(Form->CheckBoxProgHned->palette().color(QPalette::Window), QColor(255, 0, 0));
+    Form->CheckBoxProgHned->setChecked(false);
+    Form->BlockToEditor();
+    EXPECT_NE(Form->CheckBoxProgHned->palette().color(QPalette::Window), QColor(255, 0, 0));
+}
+
+} // namespace
+} // namespace zevo
