@@ -2,6 +2,7 @@
 #include <QString>
 #include <QStringList>
 
+class QFileDialog;
 class QWidget;
 
 namespace zevo {
@@ -16,6 +17,11 @@ struct FileDialogSettings {
     bool PromptOverwrite = false; // save dialogs: ask before replacing an existing file
     bool HideReadOnly = false;
 };
+
+enum class FileDialogKind { Open, Save };
+
+// Sets a file dialog up from the settings without showing it, so the set-up can be checked headless.
+void ConfigureFileDialog(QFileDialog& dialog, const FileDialogSettings& settings, FileDialogKind kind);
 
 // Every modal box and file dialog of the tool goes through this interface, so that tests answer them
 // without a modal loop. Dialogs hand back plain values: an empty path means the user cancelled.

@@ -1,5 +1,6 @@
 #pragma once
 #include <QLineEdit>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <optional>
@@ -64,7 +65,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QLineEdit* Edit = nullptr;
+    QPointer<QLineEdit> Edit; // the field may be destroyed before its spinner
     QToolButton* UpButton = nullptr;
     QToolButton* DownButton = nullptr;
     int MinValue = 0;
