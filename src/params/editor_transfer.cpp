@@ -77,6 +77,7 @@ void TFormHlav::BlockToEditor() {
 void TFormHlav::AfterChange() {
     ValidateBlock(Image, Ports);
     BlockToEditor();
+    HistoryRecord();
 }
 
 void TFormHlav::UpDown1Click() {
@@ -110,7 +111,10 @@ void TFormHlav::CheckBoxTpEnableMouseUp() {
     HoldServoBox(false);
 }
 
-void TFormHlav::RadioGroupPocPulsuClick(int item) { Image.PulsesPerRevIndex() = PulsesItemFromDisplay(item); }
+void TFormHlav::RadioGroupPocPulsuClick(int item) {
+    Image.PulsesPerRevIndex() = PulsesItemFromDisplay(item);
+    HistoryRecord();
+}
 
 void TFormHlav::PageControl1Change(int /*index*/) {
     // Nothing is taken from the page being left; the new page shows the block.

@@ -126,6 +126,7 @@ void TFormHlav::FormCreate() {
     }
     ValidateBlock(Image, Ports);
     ApplyLanguageCaptions();
+    HistoryReset();
     BlockToEditor();
     BlockToEditor();
 
@@ -273,8 +274,6 @@ void TFormHlav::MenuVerifyClick() {}
 void TFormHlav::MenuProgramClick() {}
 void TFormHlav::MenuToolsMinusClick() {}
 void TFormHlav::MenuToolsPlusClick() {}
-void TFormHlav::SpeedButtonZpetClick() {}
-void TFormHlav::SpeedButtonZnovuClick() {}
 void TFormHlav::MenuContensClick() {}
 void TFormHlav::MenuAboutClick() {}
 void TFormHlav::ButtonTps0Click() {}

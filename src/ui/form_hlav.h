@@ -11,6 +11,7 @@
 #include "lang/language_tables.h"
 #include "link/port_choice.h"
 #include "params/device_image.h"
+#include "params/undo_history.h"
 
 class QAction;
 class QButtonGroup;
@@ -98,6 +99,14 @@ public:
     void AfterChange();
     // The servo shown by the active tab: 0 or 1, or -1 on the Miscellaneous page.
     int ShownServo() const;
+
+    // ---- history -----------------------------------------------------------------------------
+    UndoHistory History;
+    void HistoryReset();
+    void HistoryRecord();
+    void HistoryUpdateButtons();
+    // Starts the Program transaction as the Program command does after its own transfer steps.
+    void StartProgramTransaction();
 
     // ---- languages ---------------------------------------------------------------------------
     void ApplyLanguageCaptions();
