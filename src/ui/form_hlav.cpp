@@ -263,10 +263,6 @@ void TFormHlav::MenuExitClick() { close(); }
 void TFormHlav::HintToStatusBar(const QString& hint) { StatusBar1->showMessage(hint); }
 
 // Commands whose behaviour arrives with the device link, the editor tools, files, printing and help.
-void TFormHlav::MenuOpenClick() {}
-void TFormHlav::MenuOpenExeDirClick() {}
-void TFormHlav::MenuSaveClick() {}
-void TFormHlav::MenuSaveExeDirClick() {}
 void TFormHlav::SpeedButtonPrintClick() {}
 void TFormHlav::MenuCom1Click(int /*position*/) {}
 void TFormHlav::MenuReadClick() {}

@@ -12,6 +12,7 @@
 #include "link/port_choice.h"
 #include "params/device_image.h"
 #include "params/undo_history.h"
+#include "ui/prompter.h"
 
 class QAction;
 class QButtonGroup;
@@ -27,7 +28,6 @@ class QToolButton;
 
 namespace zevo {
 
-class Prompter;
 class TCGauge;
 class TCheckBox;
 class TCSpinButton;
@@ -260,6 +260,9 @@ public:
     // The two file dialogs' settings (the dialogs themselves are opened through the prompter).
     QString OpenDialogFileName;
     QString SaveDialogFileName;
+    FileDialogSettings OpenDialogSettings() const;
+    FileDialogSettings SaveDialogSettings() const;
+    std::uint8_t IgnVersionMatched = 0;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -15,6 +15,7 @@ public:
     std::deque<QString> Paths;
     QStringList Asked;    // the texts of every confirmation box
     QStringList Messages; // text + "\n" + details of every message box
+    FileDialogSettings LastDialog; // how the last file dialog was set up
 
     PromptAnswer ConfirmYesNoCancel(QWidget*, const QString& text) override {
         Asked << text;
@@ -27,8 +28,14 @@ public:
     void ShowMessage(QWidget*, const QString& text, const QString& details) override {
         Messages << (details.isEmpty() ? text : text + QLatin1Char('\n') + details);
     }
-    QString OpenFileName(QWidget*, const FileDialogSettings&) override { return NextPath(); }
-    QString SaveFileName(QWidget*, const FileDialogSettings&) override { return NextPath(); }
+    QString OpenFileName(QWidget*, const FileDialogSettings& settings) override {
+        LastDialog = settings;
+        return NextPath();
+    }
+    QString SaveFileName(QWidget*, const FileDialogSettings& settings) override {
+        LastDialog = settings;
+        return NextPath();
+    }
 
 private:
     QString NextPath() {

@@ -1,0 +1,175 @@
+// Open and Save of parameter files from the window, with the dialogs answered by a script.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QAction>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "fake_prompter.h"
+#include "ui/cgauge.h"
+#include "ui/form_hlav.h"
+#include "ui/up_down.h"
+
+#ifndef ZEVO_TEST_DATA
+#error "ZEVO_TEST_DATA must name the test data folder"
+#endif
+
+namespace zevo {
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class FileCommandsTest : public ::testing::Test {
+protected:
+    QTemporaryDir Dir;
+    QTemporaryDir Work;
+    FakePrompter Prompts;
+    std::unique_ptr<TFormHlav> Form;
+
+    void SetUp() override {
+        StartOptions options;
+        options.Arguments = {QStringLiteral("ENGLISH")};
+        options.ConfigDir = Dir.path();
+        options.Prompts = &Prompts;
+        Form = std::make_unique<TFormHlav>(options);
+    }
+    QString WorkFile(const QString& name) const { return QDir(Work.path()).filePath(name); }
+    static QString Golden() { return QStringLiteral(ZEVO_TEST_DATA "/default_set.ign"); }
+};
+
+TEST_F(FileCommandsTest, SaveWritesTheEditorsSetAndNamesTheFile) {
+    const QString path = WorkFile(QStringLiteral("tune.ign"));
+    Prompts.Paths = {path};
+    Form->SpeedButtonSave->click();
+    EXPECT_EQ(ReadAll(path), ReadAll(Golden()));
+    EXPECT_EQ(Form->LabelFile2->Caption(), path);
+    EXPECT_EQ(Form->IniDir, path);
+    EXPECT_EQ(Form->OpenDialogFileName, path);
+    EXPECT_TRUE(Prompts.LastDialog.PromptOverwrite);
+    EXPECT_EQ(Prompts.LastDialog.DefaultExtension, QStringLiteral("ign"));
+    EXPECT_EQ(Prompts.LastDialog.Filters, QStringList{QStringLiteral("Ignition Parametrs(*.ign)")});
+    EXPECT_FALSE(Form->MenuZpet->isEnabled()) << "Save records no history step";
+}
+
+TEST_F(FileCommandsTest, FailedSaveIsNeverShownAsDone) {
+    // The folder cannot be made: a file stands where it should be.
+    QFile blocker(WorkFile(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    Form->LabelFile2->SetCaption(QStringLiteral("old.ign"));
+    Prompts.Paths = {WorkFile(QStringLiteral("blocker/tune.ign"))};
+    Form->MenuSave->trigger();
+    ASSERT_EQ(Prompts.Messages.size(), 1);
+    EXPECT_TRUE(Prompts.Messages[0].startsWith(QStringLiteral("Open file error!")));
+    EXPECT_EQ(Form->LabelFile2->Caption(), QStringLiteral("old.ign"));
+    EXPECT_EQ(Form->IniDir, QString());
+}
+
+TEST_F(FileCommandsTest, SaveIntoAReadOnlyFolderLeavesTheOldFile) {
+    const QString path = WorkFile(QStringLiteral("tune.ign"));
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old contents");
+    old.close();
+    QFile::setPermissions(Work.path(), QFile::ReadOwner | QFile::ExeOwner);
+    QFile probe(WorkFile(QStringLiteral("probe")));
+    if (probe.open(QIODevice::WriteOnly)) {
+        probe.close();
+        probe.remove();
+        QFile::setPermissions(Work.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        GTEST_SKIP() << "this user writes into read-only folders (root)";
+    }
+    Prompts.Paths = {path};
+    Form->MenuSave->trigger();
+    QFile::setPermissions(Work.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(ReadAll(path), QByteArray("old contents"));
+    EXPECT_EQ(Prompts.Messages.size(), 1);
+    EXPECT_NE(Form->LabelFile2->Caption(), path);
+}
+
+TEST_F(FileCommandsTest, OpenTakesTheSetAsOneUndoStep) {
+    const QString path = WorkFile(QStringLiteral("set.ign"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("notes first\nVORTALEX_KEY 56\nTPS 500 4000\n");
+    file.close();
+    Form->Image.BlockByte(13) = 0x42;
+    Form->CGaugeProgram->show();
+    Prompts.Paths = {path};
+    Form->SpeedButtonOpen->click();
+    EXPECT_EQ(Form->Image.Tps0(), 50);
+    EXPECT_EQ(Form->Image.Tps100(), 150);
+    EXPECT_EQ(Form->Image.BlockByte(13), 0x42);
+    EXPECT_EQ(Form->EditTps0->text(), QStringLiteral("500"));
+    EXPECT_EQ(Form->LabelFile2->Caption(), path);
+    EXPECT_EQ(Form->SaveDialogFileName, path);
+    EXPECT_TRUE(Form->MenuZpet->isEnabled());
+    EXPECT_TRUE(Form->CGaugeProgram->isHidden());
+    EXPECT_EQ(Form->IgnVersionMatched, 1);
+}
+
+TEST_F(FileCommandsTest, OpenRefusesAnotherVersionAndChangesNothing) {
+    const QString path = WorkFile(QStringLiteral("old.ign"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("VORTALEX_KEY 55\r\nTPS 500 4000\r\n");
+    file.close();
+    const DeviceImage before = Form->Image;
+    Form->LabelFile2->SetCaption(QStringLiteral("current.ign"));
+    Prompts.Paths = {path};
+    Form->MenuOpen->trigger();
+    EXPECT_EQ(Form->Image, before);
+    EXPECT_EQ(Prompts.Messages, QStringList{QStringLiteral("Unmatched version of *.ign file!")});
+    EXPECT_EQ(Form->LabelFile2->Caption(), QStringLiteral("current.ign"));
+    EXPECT_EQ(Form->IgnVersionMatched, 0);
+}
+
+TEST_F(FileCommandsTest, OpenCancelledOrMissingOnlyHidesTheStatusLine) {
+    Form->LabelHlaseni->show();
+    Form->CGaugeProgram->show();
+    Prompts.Paths = {};
+    Form->MenuOpen->trigger();
+    EXPECT_TRUE(Form->LabelHlaseni->isHidden());
+    EXPECT_TRUE(Form->CGaugeProgram->isHidden());
+    EXPECT_TRUE(Prompts.Messages.isEmpty());
+
+    Prompts.Paths = {WorkFile(QStringLiteral("missing.ign"))};
+    Form->MenuOpen->trigger();
+    ASSERT_EQ(Prompts.Messages.size(), 1);
+    EXPECT_TRUE(Prompts.Messages[0].startsWith(QStringLiteral("Open file error!")));
+}
+
+TEST_F(FileCommandsTest, ExeDirCommandsPresetTheDialogToDataIgn) {
+    Prompts.Paths = {};
+    Form->MenuOpenExeDir->trigger();
+    EXPECT_TRUE(Prompts.LastDialog.InitialFileName.endsWith(QStringLiteral("data.ign")));
+    EXPECT_EQ(Prompts.LastDialog.Filters.size(), 2);
+    Form->MenuSaveExeDir->trigger();
+    EXPECT_EQ(Prompts.LastDialog.InitialFileName, Form->DataFilePath);
+}
+
+TEST_F(FileCommandsTest, SavedSetOpensToTheSameBlock) {
+    Form->Image.PerCentMode(0) = 1;
+    Form->Image.MapCell(0, 17) = 63;
+    Form->Image.TpEnable(1) = 1;
+    Form->Image.RpmAxis(1, 14) = 200;
+    const DeviceImage saved = Form->Image;
+    const QString path = WorkFile(QStringLiteral("round.ign"));
+    Prompts.Paths = {path};
+    Form->MenuSave->trigger();
+    Prompts.Answers = {PromptAnswer::Yes};
+    Form->MenuNew->trigger();
+    ASSERT_NE(Form->Image, saved);
+    Prompts.Paths = {path};
+    Form->MenuOpen->trigger();
+    EXPECT_EQ(Form->Image, saved);
+}
+
+} // namespace
+} // namespace zevo
