@@ -1,0 +1,434 @@
+#include "link/link_engine.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "link/status_frame.h"
+
+namespace zevo {
+
+namespace {
+
+constexpr std::uint8_t AutoSearchLastNumber = AutoPortCount - 1; // 20: the search wraps to 0 after it
+constexpr int PageOf(std::uint8_t command) { return command & PageNumberMask; }
+constexpr bool IsReadCommand(std::uint8_t command) { return (command & ReadPageCode) != 0; }
+
+std::span<const std::uint8_t, PageSize> PayloadOf(const Frame& frame) {
+    return std::span<const std::uint8_t, PageSize>(frame.data() + 1, PageSize);
+}
+
+} // namespace
+
+LinkEngine::LinkEngine(DeviceImage& image, PortChoice& ports, SerialLine& line, LinkView& view)
+    : Image(image), Ports(ports), Line(line), View(view) {}
+
+// ---- the timer cycle -------------------------------------------------------------------------
+
+void LinkEngine::Tick() {
+    Drain();
+    if (S.TransferMode != Transfer::Idle)
+        TransactionTick();
+    if (S.TransferMode == Transfer::Idle)
+        IdleStep();
+
+    if (S.MessageTimer > 0) {
+        --S.MessageTimer;
+        View.SetStatusLineVisible(true);
+    } else {
+        View.SetStatusLineVisible(false);
+        View.SetProgramGaugeVisible(false);
+        S.ProgramDonePending = 0;
+    }
+
+    // Connection watch: the unit answers a status request every sixth tick, so 18 silent ticks
+    // mean it is gone (unplugged, switched off, or the search is on the wrong port).
+    if (S.NoFrameTicks < linktime::LostAfterTicks) {
+        ++S.NoFrameTicks;
+        S.ConnectionLost = false;
+        View.SetConnectionLost(false);
+    } else {
+        S.ConnectionLost = true;
+        View.SetConnectionLost(true);
+        ++S.ReopenTicks;
+        if (S.ReopenTicks >= linktime::ReopenEveryTicks) {
+            S.ReopenTicks = 0;
+            ReconnectStep();
+        }
+    }
+    if (S.ConnectionLost)
+        View.HideVersionWarning();
+
+    LiveCellHighlight();
+    ShowPendingMessage();
+}
+
+void LinkEngine::IdleStep() {
+    if (++S.TickCount >= linktime::StatusEveryTicks) {
+        S.TickCount = 0;
+        SendStatusRequest();
+    }
+    // Right after a transfer the last store countdown the unit sent is older than the transfer:
+    // its storing state is known again only with its next status frame.
+    if (!StatusSinceTransfer)
+        return;
+    if (S.SaveCountdown > 0) {
+        // A red error stays readable while the unit stores what it did receive.
+        if (StatusLineShowsError)
+            return;
+        SetStatus(MsgId::MsgSaving, "", LabelColour::Normal);
+        S.MessageTimer = linktime::MessageTicks;
+        const int done = (linktime::SaveCountdownStart - S.SaveCountdown) * 100 / linktime::SaveCountdownStart;
+        SetGauge(100, std::clamp(done, 0, 100));
+    } else {
+        SetGauge(TransferGaugeMaximum, S.GaugeProgress);
+        if (S.ProgramDonePending != 0) {
+            SetStatus(MsgId::MsgProgramDevice, ": OK", LabelColour::Normal);
+            SetGauge(S.GaugeMaximum, S.GaugeMaximum);
+        }
+    }
+}
+
+void LinkEngine::LiveCellHighlight() {
+    const int page = View.ActivePage();
+    if (page != 1 && page != 2)
+        return;
+    const int servo = page - 1;
+    const std::span<const std::uint8_t, RpmPoints> axis(
+        Image.Bytes.data() + BlockOffset + block::RpmAxis + RpmPoints * servo, RpmPoints);
+    S.LiveRpmColumn = LiveRpmColumnFor(S.RpmValue, axis);
+    S.LiveTpRow = LiveTpRowFor(S.TpPercent, Image.TpEnable(servo) != 0);
+    View.ShowLiveCell(S.LiveRpmColumn, S.LiveTpRow);
+}
+
+// ---- port ------------------------------------------------------------------------------------
+
+void LinkEngine::OpenPort() {
+    OpenPortSteps();
+    ShowPendingMessage();
+}
+
+void LinkEngine::OpenPortSteps() {
+    // The same repair as the block's validation, for a choice that never went through it.
+    if (Ports.ComPortIndex > AutoSearchPortIndex)
+        Ports.ComPortIndex = 0;
+    if (Ports.AutoPortNumber > AutoSearchLastNumber)
+        Ports.AutoPortNumber = 0;
+    const bool searching = Ports.ComPortIndex == AutoSearchPortIndex;
+    const int number = searching ? Ports.AutoPortNumber + 1 : Ports.ComPortIndex + 1;
+
+    View.SetPortLabel("COM= " + Line.PortName(number));
+    if (Line.IsOpen())
+        Line.Close();
+    std::string reason;
+    if (!Line.Open(number, &reason)) {
+        if (searching) {
+            S.ReopenTicks = linktime::MissingPortTicks;
+        } else if (S.SuppressPortError == 0) {
+            std::string text = MessageText(MsgId::MsgComOpeningError, View.LanguageIndex());
+            if (!reason.empty())
+                text += "\n" + reason;
+            QueueMessage(std::move(text));
+        }
+    }
+    View.CheckComMenuItem(Ports.ComPortIndex);
+}
+
+void LinkEngine::ClosePort() { Line.Close(); }
+
+void LinkEngine::MenuCom1Click(int position) {
+    if (position < 0 || position > AutoSearchPortIndex)
+        return;
+    Ports.ComPortIndex = static_cast<std::uint8_t>(position);
+    ClosePort();
+    S.SuppressPortError = 0;
+    OpenPort();
+}
+
+void LinkEngine::ReconnectStep() {
+    ClosePort();
+    S.SuppressPortError = 1;
+    // The search number moves on also while a fixed port is chosen, so a later switch to the
+    // search does not always start at the same port.
+    Ports.AutoPortNumber = Ports.AutoPortNumber >= AutoSearchLastNumber
+                               ? std::uint8_t{0}
+                               : static_cast<std::uint8_t>(Ports.AutoPortNumber + 1);
+    OpenPortSteps();
+}
+
+void LinkEngine::Drain() {
+    const int waiting = Line.BytesWaiting();
+    // A partial frame stays queued until the rest has arrived.
+    if (waiting < FrameSize)
+        return;
+    const int wanted = std::min(waiting, ReceiveBufferSize);
+    const int got = Line.Read(std::span<std::uint8_t>(ReceiveBuffer.data(), static_cast<std::size_t>(wanted)));
+    // A read that fails or comes up short leaves old bytes in the buffer: never decode those.
+    if (got < FrameSize)
+        return;
+    // Only the first frame counts; whatever follows it in the same drain is dropped, and nothing
+    // searches for a frame start. A line out of step is back in step after the next drain, since
+    // the drain always empties what was waiting. The frame is copied out, so a message box opened
+    // by its decoder (with ticks running nested) cannot change it underneath.
+    Frame frame;
+    std::copy_n(ReceiveBuffer.begin(), FrameSize, frame.begin());
+    if (frame[0] == StatusFrameCode)
+        DecodeStatus(frame);
+    else
+        DecodeReply(frame);
+}
+
+void LinkEngine::SendFrame(const Frame& frame) {
+    TransmitFrame = frame;
+    Line.WriteFrame(TransmitFrame);
+}
+
+// ---- telemetry -------------------------------------------------------------------------------
+
+void LinkEngine::SendStatusRequest() { SendFrame(MakeFrame(StatusRequestCode)); }
+
+void LinkEngine::DecodeStatus(const Frame& frame) {
+    const std::optional<StatusFrame> status = DecodeStatusFrame(frame);
+    if (!status)
+        return;
+    S.NoFrameTicks = 0;
+    S.TpPercent = status->TpPercent;
+    S.RpmValue = status->Rpm;
+    S.TpMillivolts = TpMillivoltsFromCount(status->TpCount);
+    S.SaveCountdown = status->SaveCountdown;
+    if (S.TransferMode == Transfer::Idle)
+        StatusSinceTransfer = true;
+    View.ShowTelemetry(
+        ComposeTelemetry(*status, {Image.ServoEnable(0) != 0, Image.ServoEnable(1) != 0}, View.LanguageIndex()));
+}
+
+// ---- one exchange ----------------------------------------------------------------------------
+
+void LinkEngine::SendCommandFrame() {
+    S.TickCount = 0;
+    const int page = PageOf(S.CommandByte);
+    // Program commands carry the page to write. Read commands carry zeros during a Read; during a
+    // Verify they carry the tool's copy of the page (the unit ignores it, but always has got it).
+    // The identification page is read with zeros in any transfer.
+    const bool carriesPage =
+        !IsReadCommand(S.CommandByte) || (S.TransferMode == Transfer::Verify && page != 0);
+    SendFrame(carriesPage ? MakeFrame(S.CommandByte, Image.Page(page)) : MakeFrame(S.CommandByte));
+}
+
+void LinkEngine::DecodeReply(const Frame& frame) {
+    if (!CheckByteValid(frame))
+        return;
+    // A reply carries its command's code with bit 7 set; a reply to anything else (a late answer
+    // to an earlier page, a command of an abandoned transfer) is not this page's answer.
+    if (S.TransferMode == Transfer::Idle || frame[0] != (S.CommandByte ^ ReplyBit))
+        return;
+    S.NoFrameTicks = 0;
+    const int page = PageOf(S.CommandByte);
+    const std::span<const std::uint8_t, PageSize> payload = PayloadOf(frame);
+    const auto samePage = [&] { return std::equal(payload.begin(), payload.end(), Image.Page(page).begin()); };
+
+    switch (S.TransferMode) {
+    case Transfer::Read:
+        std::copy(payload.begin(), payload.end(), ReadPages.begin() + PageSize * page);
+        if (page == 0 && payload[idpage::Version] != PcProgramVersion) {
+            RefuseVersion(payload[idpage::Version]);
+            return;
+        }
+        break;
+    case Transfer::Program:
+        if (page == 0) {
+            // The unit answers the identification page with its own; the tool takes it over.
+            std::copy(payload.begin(), payload.end(), Image.Page(0).begin());
+            ValidateBlock(Image, Ports);
+            ShowUnit(Image.Page(0));
+            View.BlockToEditor();
+            if (payload[idpage::Version] != PcProgramVersion) {
+                RefuseVersion(payload[idpage::Version]);
+                return;
+            }
+        } else if (!samePage()) {
+            // Not echoed byte for byte: the page did not arrive intact. The time-out resends it.
+            return;
+        }
+        break;
+    case Transfer::Verify:
+        if (page == 0) {
+            if (payload[idpage::Version] != PcProgramVersion) {
+                RefuseVersion(payload[idpage::Version]);
+                return;
+            }
+        } else if (!samePage()) {
+            return;
+        }
+        break;
+    case Transfer::Idle:
+        return;
+    }
+    PageStep(page);
+}
+
+// ---- retry policy ----------------------------------------------------------------------------
+
+void LinkEngine::TransactionTick() {
+    if (++S.TickCount >= linktime::ReplyTicks) {
+        S.TickCount = 0;
+        ++S.RetryCount;
+        if (S.RetryCount <= linktime::Transmissions) {
+            SendCommandFrame();
+            return;
+        }
+        static constexpr MsgId Failure[] = {MsgId::MsgProgramError, MsgId::MsgProgramError, MsgId::MsgVerifyError,
+                                            MsgId::MsgReadError};
+        SetStatus(Failure[static_cast<int>(S.TransferMode)], "", LabelColour::Red);
+        S.MessageTimer = linktime::MessageTicks;
+        if (S.TransferMode == Transfer::Verify)
+            S.ProgramDonePending = 0;
+        // A Read that breaks off leaves the set as it was: its pages were only collected.
+        S.TransferMode = Transfer::Idle;
+        return;
+    }
+    if (S.TransferMode == Transfer::Read)
+        S.ProgramDonePending = 0;
+}
+
+// ---- the whole set ---------------------------------------------------------------------------
+
+void LinkEngine::BeginTransfer(Transfer mode, std::uint8_t command, MsgId caption) {
+    S.TransferMode = mode;
+    S.CommandByte = command;
+    S.RetryCount = 0;
+    SetStatus(caption, "", LabelColour::Normal);
+    S.MessageTimer = linktime::MessageTicks;
+    View.SetStatusLineVisible(true);
+    SetGauge(TransferGaugeMaximum, 0);
+    View.SetProgramGaugeVisible(true);
+    S.ProgramDonePending = 0;
+    StatusSinceTransfer = false;
+}
+
+void LinkEngine::StartRead() {
+    BeginTransfer(Transfer::Read, ReadPageCode, MsgId::MsgRead);
+    ShowPendingMessage();
+}
+
+void LinkEngine::StartVerify() {
+    // The Verify a user starts begins with the identification page: a unit of another version is
+    // refused before any of its pages is compared.
+    BeginTransfer(Transfer::Verify, ReadPageCode, MsgId::MsgVerify);
+    ShowPendingMessage();
+}
+
+void LinkEngine::StartProgram() {
+    BeginTransfer(Transfer::Program, ProgramPageCode, MsgId::MsgProgramDevice);
+    ShowPendingMessage();
+}
+
+void LinkEngine::ProgramAfterChange(bool ticked, bool changed) {
+    if (!ticked) {
+        S.ProgramAfterChangeArmed = 0;
+        return;
+    }
+    if (changed || S.ProgramAfterChangeArmed != 0)
+        StartProgram();
+    S.ProgramAfterChangeArmed = 1;
+}
+
+void LinkEngine::PageStep(int page) {
+    if (page < PageCount - 1) {
+        // The identification check at the head of a Verify is no step of the gauge.
+        if (!(S.TransferMode == Transfer::Verify && page == 0))
+            SetGauge(S.GaugeMaximum, S.GaugeProgress + 1);
+        ++S.CommandByte;
+        S.RetryCount = 1;
+        SendCommandFrame();
+        return;
+    }
+    switch (S.TransferMode) {
+    case Transfer::Read:
+        CommitReadPages();
+        BeginVerifyPass();
+        break;
+    case Transfer::Program:
+        S.ProgramDonePending = 1;
+        BeginVerifyPass();
+        break;
+    case Transfer::Verify:
+        SetGauge(S.GaugeMaximum, S.GaugeMaximum);
+        SetStatus(MsgId::MsgVerify, ": OK", LabelColour::Normal);
+        S.MessageTimer = linktime::MessageTicks;
+        S.TransferMode = Transfer::Idle;
+        break;
+    case Transfer::Idle:
+        break;
+    }
+}
+
+void LinkEngine::BeginVerifyPass() {
+    S.TransferMode = Transfer::Verify;
+    S.CommandByte = ReadPageCode + 1;
+    S.RetryCount = 1;
+    SendCommandFrame();
+    SetStatus(MsgId::MsgVerify, ":", LabelColour::Normal);
+    S.MessageTimer = linktime::MessageTicks;
+    View.SetStatusLineVisible(true);
+    SetGauge(S.GaugeMaximum, 0);
+}
+
+void LinkEngine::CommitReadPages() {
+    std::copy(ReadPages.begin(), ReadPages.end(), Image.Bytes.begin());
+    ValidateBlock(Image, Ports);
+    ShowUnit(Image.Page(0));
+    View.ClearFileName();
+    View.BlockToEditor();
+}
+
+void LinkEngine::RefuseVersion(int unitVersion) {
+    // Ended before the box: the ticks that run while it is open see an idle link.
+    const Transfer mode = S.TransferMode;
+    S.TransferMode = Transfer::Idle;
+    if (mode == Transfer::Read) {
+        // The unit's identification is kept, so the user sees which unit it was; its parameter
+        // pages were never asked for.
+        std::copy_n(ReadPages.begin(), PageSize, Image.Bytes.begin());
+        ValidateBlock(Image, Ports);
+        ShowUnit(Image.Page(0));
+        View.BlockToEditor();
+    }
+    S.MessageTimer = 0;
+    QueueMessage(VersionWarningText(unitVersion, View.LanguageIndex()));
+}
+
+void LinkEngine::ShowUnit(std::span<const std::uint8_t, PageSize> page) {
+    UnitId = DecodeIdentification(page);
+    View.ShowIdentification(UnitId);
+}
+
+// ---- status line, gauge, message -------------------------------------------------------------
+
+void LinkEngine::SetStatus(MsgId text, std::string_view suffix, LabelColour colour) {
+    StatusLineShowsError = colour == LabelColour::Red;
+    View.SetStatusLine(text, suffix, colour);
+}
+
+void LinkEngine::SetGauge(int maximum, int progress) {
+    progress = std::clamp(progress, 0, maximum);
+    S.GaugeMaximum = maximum;
+    S.GaugeProgress = progress;
+    View.SetProgramGauge(maximum, progress);
+}
+
+void LinkEngine::QueueMessage(std::string text) {
+    PendingMessage = std::move(text);
+    MessagePending = true;
+}
+
+void LinkEngine::ShowPendingMessage() {
+    if (!MessagePending)
+        return;
+    // Taken out before the box opens: a tick nested inside it must not show it again.
+    MessagePending = false;
+    const std::string text = std::move(PendingMessage);
+    PendingMessage.clear();
+    View.ShowMessage(text);
+}
+
+} // namespace zevo

@@ -1,1 +1,67 @@
 #pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "lang/language_tables.h"
+#include "link/identification.h"
+#include "link/status_frame.h"
+
+namespace zevo {
+
+// What the link engine shows, in the window's terms. The main window implements it by copying
+// values to its controls; it decides nothing. Every call is made on the UI thread from inside one
+// of the engine's entry points.
+//
+// Texts: the engine composes the monitoring captions, the port label and message-box texts itself
+// in the language the view reports at that moment (LanguageIndex). The status line is the one
+// exception: it is passed as a message id plus a fixed suffix, and the view writes its own message
+// text for that id followed by the suffix ("Verify:" + ": OK").
+class LinkView {
+public:
+    virtual ~LinkView() = default;
+
+    // ---- what the engine asks ------------------------------------------------------------------
+    // 0 Czech, 1 English, 2 German.
+    virtual std::uint8_t LanguageIndex() const = 0;
+    // The active tab: 0 the general page, 1 servo 1, 2 servo 2.
+    virtual int ActivePage() const = 0;
+
+    // ---- status line (LabelHlaseni) and transfer gauge (CGaugeProgram) --------------------------
+    virtual void SetStatusLine(MsgId text, std::string_view suffix, LabelColour colour) = 0;
+    virtual void SetStatusLineVisible(bool visible) = 0;
+    // 0 <= progress <= maximum always holds.
+    virtual void SetProgramGauge(int maximum, int progress) = 0;
+    virtual void SetProgramGaugeVisible(bool visible) = 0;
+
+    // ---- connection and telemetry ----------------------------------------------------------------
+    // LabelSpojeni: the unit has been silent for about a second.
+    virtual void SetConnectionLost(bool lost) = 0;
+    // Everything one status frame shows, LabelVersion included (hidden when VersionWarning is empty).
+    virtual void ShowTelemetry(const TelemetryCaptions& captions) = 0;
+    // Hides LabelVersion while the connection is lost.
+    virtual void HideVersionWarning() = 0;
+    // Paints the live cell on the visible servo page: RPM axis field `column`, throttle row label
+    // `row`, map cell (row, column); every other axis field, row label and cell in its plain colour.
+    // Called only while a servo page is active.
+    virtual void ShowLiveCell(int column, int row) = 0;
+
+    // ---- port ----------------------------------------------------------------------------------
+    virtual void SetPortLabel(const std::string& text) = 0; // LabelCom: "COM= ttyUSB0"
+    virtual void CheckComMenuItem(int index) = 0;            // index 0..20 alone bears the check mark
+
+    // ---- parameter set -------------------------------------------------------------------------
+    // The engine changed the DeviceImage and has validated it: show the block again (BlockToEditor).
+    virtual void BlockToEditor() = 0;
+    // The identification page changed: LabelVerze1..3.
+    virtual void ShowIdentification(const Identification& unit) = 0;
+    // A Read replaced the set with the unit's: it no longer comes from the file named on screen.
+    virtual void ClearFileName() = 0;
+
+    // ---- modal message -------------------------------------------------------------------------
+    // A modal box. The engine calls it only as the very last thing of an entry point, once every
+    // state change the message announces is made, because the box lets further ticks run nested.
+    virtual void ShowMessage(const std::string& text) = 0;
+};
+
+} // namespace zevo
