@@ -28,15 +28,10 @@ protected:
     UndoHistory History;
 };
 
-TEST_F(UndoHistoryTest, StartsWithNothingToUndoOrRedo) {
+TEST_F(UndoHistoryTest, UndoAndRedoWalkThroughTheSnapshots) {
     EXPECT_FALSE(History.CanUndo());
     EXPECT_FALSE(History.CanRedo());
     EXPECT_FALSE(History.Undo());
-    EXPECT_FALSE(History.Redo());
-    EXPECT_EQ(History.HistoryRestore().Image, State(0));
-}
-
-TEST_F(UndoHistoryTest, UndoAndRedoWalkThroughTheSnapshots) {
     ASSERT_TRUE(Change(1));
     ASSERT_TRUE(Change(2));
     EXPECT_EQ(History.Undo()->Image, State(1));
@@ -45,6 +40,7 @@ TEST_F(UndoHistoryTest, UndoAndRedoWalkThroughTheSnapshots) {
     EXPECT_EQ(History.Redo()->Image, State(1));
     EXPECT_EQ(History.Redo()->Image, State(2));
     EXPECT_FALSE(History.CanRedo());
+    EXPECT_FALSE(History.Redo());
 }
 
 TEST_F(UndoHistoryTest, TwoHundredFiftyChangesLeaveExactly199UndoSteps) {
