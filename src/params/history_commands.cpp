@@ -4,6 +4,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include "link/link_engine.h"
 #include "ui/controls.h"
 #include "ui/form_hlav.h"
 
@@ -56,7 +57,6 @@ void TFormHlav::SpeedButtonZnovuClick() {
         Restore(*this, *step);
 }
 
-// The device link fills this in; until then a change is only recorded.
-void TFormHlav::StartProgramTransaction() {}
+void TFormHlav::StartProgramTransaction() { Engine->StartProgram(); }
 
 } // namespace zevo

@@ -21,6 +21,9 @@
 #include <sstream>
 
 #include "app/image_file.h"
+#include "link/link_engine.h"
+#include "link/port_map.h"
+#include "link/qt_serial_line.h"
 #include "app/test_mode_file.h"
 #include "params/conversions.h"
 #include "ui/cgauge.h"
@@ -28,6 +31,7 @@
 #include "ui/controls.h"
 #include "ui/prompter.h"
 #include "ui/up_down.h"
+#include "ui/window_link_view.h"
 
 namespace zevo {
 
@@ -43,6 +47,13 @@ constexpr int LargestWindowSide = 16384;
 
 TFormHlav::TFormHlav(const StartOptions& options, QWidget* parent)
     : QMainWindow(parent), ConfigDir(options.ConfigDir), Prompts(options.Prompts), Arguments(options.Arguments) {
+    SerialLine* line = options.Line;
+    if (!line) {
+        OwnLine = std::make_unique<QtSerialLine>();
+        line = OwnLine.get();
+    }
+    View = std::make_unique<WindowLinkView>(*this);
+    Engine = std::make_unique<LinkEngine>(Image, Ports, *line, *View);
     BuildForm();
     WireCommands();
     Timer1->start();
@@ -128,6 +139,7 @@ void TFormHlav::FormCreate() {
     ApplyLanguageCaptions();
     HistoryReset();
     BlockToEditor();
+    Engine->OpenPort();
     BlockToEditor();
 
     LabelHlaseni->hide();
@@ -181,6 +193,8 @@ void TFormHlav::LoadSettings() {
         ini = IniFile::Parse(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
     // Missing file or keys: the current values stand (centred window, automatic port, Czech).
     const AppSettings loaded = LoadAppSettings(ini, current);
+    if (OwnLine)
+        OwnLine->SetPins(ReadPortPins(ini));
 
     if (!(loaded.Window == current.Window))
         ApplyWindowRect(loaded.Window);
@@ -220,6 +234,7 @@ void TFormHlav::closeEvent(QCloseEvent* event) {
 }
 
 void TFormHlav::FormClose() {
+    Engine->ClosePort();
     EditorToBlock();
     ValidateBlock(Image, Ports);
     SaveSettings();
@@ -262,22 +277,32 @@ void TFormHlav::MenuExitClick() { close(); }
 
 void TFormHlav::HintToStatusBar(const QString& hint) { StatusBar1->showMessage(hint); }
 
-// Commands whose behaviour arrives with the device link, the editor tools, files, printing and help.
+// Printing and help arrive later; the commands are wired already.
 void TFormHlav::SpeedButtonPrintClick() {}
-void TFormHlav::MenuCom1Click(int /*position*/) {}
-void TFormHlav::MenuReadClick() {}
-void TFormHlav::MenuVerifyClick() {}
-void TFormHlav::MenuProgramClick() {}
-void TFormHlav::MenuToolsMinusClick() {}
-void TFormHlav::MenuToolsPlusClick() {}
 void TFormHlav::MenuContensClick() {}
 void TFormHlav::MenuAboutClick() {}
-void TFormHlav::ButtonTps0Click() {}
-void TFormHlav::ButtonTps100Click() {}
-void TFormHlav::CheckBoxProcentaMouseUp() {}
-void TFormHlav::CSpinButtonUpClick_Uni(int /*column*/) {}
-void TFormHlav::CSpinButtonDownClick_Uni(int /*column*/) {}
-void TFormHlav::Timer1Timer() {}
+
+// ---- device link -----------------------------------------------------------------------------
+
+void TFormHlav::Timer1Timer() { Engine->Tick(); }
+
+void TFormHlav::MenuCom1Click(int position) { Engine->MenuCom1Click(position); }
+
+void TFormHlav::MenuReadClick() { Engine->StartRead(); }
+
+void TFormHlav::MenuVerifyClick() {
+    EditorToBlock();
+    ValidateBlock(Image, Ports);
+    BlockToEditor();
+    Engine->StartVerify();
+}
+
+void TFormHlav::MenuProgramClick() {
+    EditorToBlock();
+    ValidateBlock(Image, Ports);
+    BlockToEditor();
+    Engine->StartProgram();
+}
 
 // ---- events ----------------------------------------------------------------------------------
 

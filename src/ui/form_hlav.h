@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "app/app_settings.h"
@@ -33,6 +34,10 @@ class TCheckBox;
 class TCSpinButton;
 class TEdit;
 class TUpDown;
+class LinkEngine;
+class QtSerialLine;
+class SerialLine;
+class WindowLinkView;
 
 // A hint is "short|long": the short part is the tooltip, the long part goes to the status bar.
 // Without a bar both are the same text. Menu items show only the long part.
@@ -55,6 +60,8 @@ struct StartOptions {
     QStringList Arguments;
     QString ConfigDir;
     Prompter* Prompts = nullptr;
+    // The line to the unit; when none is given the window opens real serial ports.
+    SerialLine* Line = nullptr;
 };
 
 // The tool's one working window. It owns the parameter set and every control; handlers carry the
@@ -99,6 +106,9 @@ public:
     void AfterChange();
     // The servo shown by the active tab: 0 or 1, or -1 on the Miscellaneous page.
     int ShownServo() const;
+
+    // ---- device link -------------------------------------------------------------------------
+    LinkEngine& Link() { return *Engine; }
 
     // ---- history -----------------------------------------------------------------------------
     UndoHistory History;
@@ -283,13 +293,18 @@ private:
     void ApplyWindowRect(const WindowRect& rect);
     WindowRect CurrentWindowRect() const;
     void SelectLanguage(std::uint8_t index);
+    void StepMapFromTools(int direction);
     void BuildComMenu();
     void WatchEdit(TEdit* edit);
     void HoldServoBox(bool hold);
 
     bool ServoBoxHeld = false;
+    friend class WindowLinkView;
     Prompter* Prompts = nullptr;
     QStringList Arguments;
+    std::unique_ptr<QtSerialLine> OwnLine;
+    std::unique_ptr<WindowLinkView> View;
+    std::unique_ptr<LinkEngine> Engine;
     std::array<QString, static_cast<std::size_t>(MsgId::Count)> Messages;
     bool HintHookInstalled = false;
     bool Closed = false;

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_prompter.h"
+#include "form_fixture.h"
 #include "ui/cgauge.h"
 #include "ui/form_hlav.h"
 #include "ui/up_down.h"
@@ -25,20 +25,12 @@ QByteArray ReadAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-class FileCommandsTest : public ::testing::Test {
+class FileCommandsTest : public FormFixture {
 protected:
-    QTemporaryDir Dir;
     QTemporaryDir Work;
-    FakePrompter Prompts;
     std::unique_ptr<TFormHlav> Form;
 
-    void SetUp() override {
-        StartOptions options;
-        options.Arguments = {QStringLiteral("ENGLISH")};
-        options.ConfigDir = Dir.path();
-        options.Prompts = &Prompts;
-        Form = std::make_unique<TFormHlav>(options);
-    }
+    void SetUp() override { Form = Start({QStringLiteral("ENGLISH")}); }
     QString WorkFile(const QString& name) const { return QDir(Work.path()).filePath(name); }
     static QString Golden() { return QStringLiteral(ZEVO_TEST_DATA "/default_set.ign"); }
 };

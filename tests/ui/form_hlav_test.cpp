@@ -25,7 +25,7 @@
 #include <gtest/gtest.h>
 
 #include "app/image_file.h"
-#include "fake_prompter.h"
+#include "form_fixture.h"
 #include "ui/cgauge.h"
 #include "ui/controls.h"
 #include "ui/close_on_signal.h"
@@ -35,18 +35,8 @@
 namespace zevo {
 namespace {
 
-class FormHlavTest : public ::testing::Test {
+class FormHlavTest : public FormFixture {
 protected:
-    QTemporaryDir Dir;
-    FakePrompter Prompts;
-
-    std::unique_ptr<TFormHlav> Start(const QStringList& arguments = {}) {
-        StartOptions options;
-        options.Arguments = arguments;
-        options.ConfigDir = Dir.path();
-        options.Prompts = &Prompts;
-        return std::make_unique<TFormHlav>(options);
-    }
     QString FilePath(const QString& name) const { return QDir(Dir.path()).filePath(name); }
     QByteArray ReadFile(const QString& name) const {
         QFile file(FilePath(name));

@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_prompter.h"
+#include "form_fixture.h"
 #include "ui/controls.h"
 #include "ui/form_hlav.h"
 #include "ui/up_down.h"
@@ -21,22 +21,11 @@
 namespace zevo {
 namespace {
 
-class HistoryTest : public ::testing::Test {
+class HistoryTest : public FormFixture {
 protected:
-    QTemporaryDir Dir;
-    FakePrompter Prompts;
     std::unique_ptr<TFormHlav> Form;
 
-    void SetUp() override {
-        StartOptions options;
-        options.Arguments = {QStringLiteral("ENGLISH")};
-        options.ConfigDir = Dir.path();
-        options.Prompts = &Prompts;
-        Form = std::make_unique<TFormHlav>(options);
-        Form->show();
-        QApplication::setActiveWindow(Form.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
-    }
+    void SetUp() override { Form = StartShown({QStringLiteral("ENGLISH")}); }
     // Steps the first RPM point of the shown servo up once, as a click on its arrow does.
     void StepAxisUp() { Form->UpDownRpm[0]->StepBy(+1); }
     bool UndoEnabled() const { return Form->SpeedButtonZpet->isEnabled() && Form->MenuZpet->isEnabled(); }

@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_prompter.h"
+#include "form_fixture.h"
 #include "ui/controls.h"
 #include "ui/form_hlav.h"
 #include "ui/up_down.h"
@@ -21,24 +21,15 @@
 namespace zevo {
 namespace {
 
-class ServoEditorTest : public ::testing::Test {
+class ServoEditorTest : public FormFixture {
 protected:
-    QTemporaryDir Dir;
-    FakePrompter Prompts;
     std::unique_ptr<TFormHlav> Form;
     QLocale SavedLocale;
 
     void SetUp() override {
         // A locale that groups digits with a space, as many of the tool's users have.
         QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
-        StartOptions options;
-        options.Arguments = {QStringLiteral("ENGLISH")};
-        options.ConfigDir = Dir.path();
-        options.Prompts = &Prompts;
-        Form = std::make_unique<TFormHlav>(options);
-        Form->show();
-        QApplication::setActiveWindow(Form.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+        Form = StartShown({QStringLiteral("ENGLISH")});
     }
     void TearDown() override {
         Form.reset();

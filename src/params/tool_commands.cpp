@@ -1,0 +1,58 @@
+// Live tuning from the window: Minus/Plus on the cell the engine runs in, the column spin buttons,
+// the throttle calibration capture and the per-cent switch. Each changes the block, then lets
+// AfterChange repair, show and record it.
+#include <QCheckBox>
+#include <QTabWidget>
+
+#include "link/link_engine.h"
+#include "params/editing_tools.h"
+#include "ui/controls.h"
+#include "ui/form_hlav.h"
+
+namespace zevo {
+
+namespace {
+
+// The servo of a tool: servo 1 on its tab, servo 2 otherwise.
+int ToolServo(const TFormHlav& form) { return form.PageControl1->currentIndex() == 1 ? 0 : 1; }
+
+} // namespace
+
+void TFormHlav::MenuToolsMinusClick() { StepMapFromTools(StepDown); }
+void TFormHlav::MenuToolsPlusClick() { StepMapFromTools(StepUp); }
+
+void TFormHlav::StepMapFromTools(int direction) {
+    if (PageControl1->currentIndex() == 0)
+        return; // no map on the Miscellaneous page, and no history step
+    const LinkState& live = Engine->State();
+    StepMapTool(Image, ToolServo(*this), direction, CheckBoxAll->isChecked(), CheckBoxTpEnable->isChecked(),
+                live.LiveTpRow, live.LiveRpmColumn);
+    AfterChange();
+}
+
+void TFormHlav::CSpinButtonUpClick_Uni(int column) {
+    StepColumn(Image, ToolServo(*this), column, StepUp);
+    AfterChange();
+}
+
+void TFormHlav::CSpinButtonDownClick_Uni(int column) {
+    StepColumn(Image, ToolServo(*this), column, StepDown);
+    AfterChange();
+}
+
+void TFormHlav::ButtonTps0Click() {
+    if (CaptureTps0(Image, Engine->State().TpMillivolts))
+        AfterChange();
+}
+
+void TFormHlav::ButtonTps100Click() {
+    if (CaptureTps100(Image, Engine->State().TpMillivolts))
+        AfterChange();
+}
+
+void TFormHlav::CheckBoxProcentaMouseUp() {
+    SwitchPerCentMode(Image, ToolServo(*this), CheckBoxProcenta->isChecked());
+    AfterChange();
+}
+
+} // namespace zevo

@@ -1,0 +1,38 @@
+#pragma once
+#include "link/link_view.h"
+
+namespace zevo {
+
+class TFormHlav;
+
+// Shows what the link engine reports on the window's controls. It decides nothing: every call
+// copies values to labels, gauges and the editor, touching only what actually changes, because
+// most of these calls come from the 55 ms timer.
+class WindowLinkView final : public LinkView {
+public:
+    explicit WindowLinkView(TFormHlav& form) : Form(form) {}
+
+    std::uint8_t LanguageIndex() const override;
+    int ActivePage() const override;
+    void SetStatusLine(MsgId text, std::string_view suffix, LabelColour colour) override;
+    void SetStatusLineVisible(bool visible) override;
+    void SetProgramGauge(int maximum, int progress) override;
+    void SetProgramGaugeVisible(bool visible) override;
+    void SetConnectionLost(bool lost) override;
+    void ShowTelemetry(const TelemetryCaptions& captions) override;
+    void HideVersionWarning() override;
+    void ShowLiveCell(int column, int row) override;
+    void SetPortLabel(const std::string& text) override;
+    void CheckComMenuItem(int index) override;
+    void BlockToEditor() override;
+    void ShowIdentification(const Identification& unit) override;
+    void ClearFileName() override;
+    void ShowMessage(const std::string& text) override;
+
+private:
+    TFormHlav& Form;
+    int PaintedColumn = -1;
+    int PaintedRow = -1;
+};
+
+} // namespace zevo

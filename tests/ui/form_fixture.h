@@ -1,0 +1,62 @@
+#pragma once
+#include <QApplication>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "fake_prompter.h"
+#include "link/serial_line.h"
+#include "ui/form_hlav.h"
+
+namespace zevo {
+
+// A line with no port behind it: every open fails as on a computer without serial ports. Window
+// tests never touch the machine's real ports.
+class OfflineLine final : public SerialLine {
+public:
+    int OpenAttempts = 0;
+    bool Open(int, std::string* error) override {
+        ++OpenAttempts;
+        if (error)
+            *error = "no such port";
+        return false;
+    }
+    void Close() override {}
+    bool IsOpen() const override { return false; }
+    std::string PortName(int portNumber) const override { return "COM" + std::to_string(portNumber); }
+    int BytesWaiting() override { return -1; }
+    int Read(std::span<std::uint8_t>) override { return 0; }
+    void WriteFrame(const Frame&) override {}
+};
+
+// The real window in a temporary config folder, its questions answered by a script.
+class FormFixture : public ::testing::Test {
+protected:
+    QTemporaryDir Dir;
+    FakePrompter Prompts;
+    OfflineLine Offline;
+    SerialLine* Line = &Offline;
+
+    std::unique_ptr<TFormHlav> Start(const QStringList& arguments = {}) {
+        StartOptions options;
+        options.Arguments = arguments;
+        options.ConfigDir = Dir.path();
+        options.Prompts = &Prompts;
+        options.Line = Line;
+        return std::make_unique<TFormHlav>(options);
+    }
+    // Shown and active, for tests that type and click.
+    std::unique_ptr<TFormHlav> StartShown(const QStringList& arguments = {}) {
+        auto form = Start(arguments);
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        return form;
+    }
+};
+
+} // namespace zevo
