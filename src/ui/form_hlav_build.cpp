@@ -347,6 +347,8 @@ void TFormHlav::BuildMonitoringArea() {
     LabelTpsMon = MakeSizedLabel(client, "LabelTpsMon", {12, 582, 130, 29}, QStringLiteral("TP= --- [%]"), 23, true);
     CGaugeTps = MakeGauge(client, "CGaugeTps", {13, 612, 240, 18}, clBackground, false);
 
+    // The servo captions of servo 1 end where those of servo 2 begin: a narrower face keeps the
+    // longest of them ("Servo Sollspannung 1 = 4999 mV") clear of its neighbour.
     LabelServoPoz1 = MakeSizedLabel(client, "LabelServoPoz1", {466, 542, 159, 20},
                                     QStringLiteral("Servo 1 Required= ---"), 16, false);
     LabelServoMer1 = MakeSizedLabel(client, "LabelServoMer1", {466, 569, 166, 20},
@@ -355,6 +357,13 @@ void TFormHlav::BuildMonitoringArea() {
                                     QStringLiteral("Servo 2 Required= ---"), 16, false);
     LabelServoMer2 = MakeSizedLabel(client, "LabelServoMer2", {706, 569, 166, 20},
                                     QStringLiteral("Servo 2 Measured= ---"), 16, false);
+
+    for (TLabel* label : {LabelServoPoz1, LabelServoMer1, LabelServoPoz2, LabelServoMer2}) {
+        QFont narrow = label->font();
+        narrow.setStretch(QFont::Condensed);
+        label->setFont(narrow);
+        label->SetCaption(label->Caption());
+    }
 
     LabelHlaseni = MakeSizedLabel(client, "LabelHlaseni", {300, 612, 97, 16}, QStringLiteral("Programming:"), 13, true);
     {
