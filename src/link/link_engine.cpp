@@ -10,8 +10,12 @@ namespace zevo {
 namespace {
 
 constexpr std::uint8_t AutoSearchLastNumber = AutoPortCount - 1; // 20: the search wraps to 0 after it
-constexpr int PageOf(std::uint8_t command) { return command & PageNumberMask; }
-constexpr bool IsReadCommand(std::uint8_t command) { return (command & ReadPageCode) != 0; }
+constexpr int PageOf(std::uint8_t command) {
+    return command & PageNumberMask;
+}
+constexpr bool IsReadCommand(std::uint8_t command) {
+    return (command & ReadPageCode) != 0;
+}
 
 std::span<const std::uint8_t, PageSize> PayloadOf(const Frame& frame) {
     return std::span<const std::uint8_t, PageSize>(frame.data() + 1, PageSize);
@@ -77,7 +81,8 @@ void LinkEngine::IdleStep() {
             return;
         SetStatus(MsgId::MsgSaving, "", LabelColour::Normal);
         S.MessageTimer = linktime::MessageTicks;
-        const int done = (linktime::SaveCountdownStart - S.SaveCountdown) * 100 / linktime::SaveCountdownStart;
+        const int done =
+            (linktime::SaveCountdownStart - S.SaveCountdown) * 100 / linktime::SaveCountdownStart;
         SetGauge(100, std::clamp(done, 0, 100));
     } else {
         SetGauge(TransferGaugeMaximum, S.GaugeProgress);
@@ -133,7 +138,9 @@ void LinkEngine::OpenPortSteps() {
     View.CheckComMenuItem(Ports.ComPortIndex);
 }
 
-void LinkEngine::ClosePort() { Line.Close(); }
+void LinkEngine::ClosePort() {
+    Line.Close();
+}
 
 void LinkEngine::MenuCom1Click(int position) {
     if (position < 0 || position > AutoSearchPortIndex)
@@ -161,7 +168,8 @@ void LinkEngine::Drain() {
     if (waiting < FrameSize)
         return;
     const int wanted = std::min(waiting, ReceiveBufferSize);
-    const int got = Line.Read(std::span<std::uint8_t>(ReceiveBuffer.data(), static_cast<std::size_t>(wanted)));
+    const int got =
+        Line.Read(std::span<std::uint8_t>(ReceiveBuffer.data(), static_cast<std::size_t>(wanted)));
     // A read that fails or comes up short leaves old bytes in the buffer: never decode those.
     if (got < FrameSize)
         return;
@@ -184,7 +192,9 @@ void LinkEngine::SendFrame(const Frame& frame) {
 
 // ---- telemetry -------------------------------------------------------------------------------
 
-void LinkEngine::SendStatusRequest() { SendFrame(MakeFrame(StatusRequestCode)); }
+void LinkEngine::SendStatusRequest() {
+    SendFrame(MakeFrame(StatusRequestCode));
+}
 
 void LinkEngine::DecodeStatus(const Frame& frame) {
     const std::optional<StatusFrame> status = DecodeStatusFrame(frame);
@@ -197,8 +207,8 @@ void LinkEngine::DecodeStatus(const Frame& frame) {
     S.SaveCountdown = status->SaveCountdown;
     if (S.TransferMode == Transfer::Idle)
         StatusSinceTransfer = true;
-    View.ShowTelemetry(
-        ComposeTelemetry(*status, {Image.ServoEnable(0) != 0, Image.ServoEnable(1) != 0}, View.LanguageIndex()));
+    View.ShowTelemetry(ComposeTelemetry(*status, {Image.ServoEnable(0) != 0, Image.ServoEnable(1) != 0},
+                                        View.LanguageIndex()));
 }
 
 // ---- one exchange ----------------------------------------------------------------------------
@@ -224,7 +234,9 @@ void LinkEngine::DecodeReply(const Frame& frame) {
     S.NoFrameTicks = 0;
     const int page = PageOf(S.CommandByte);
     const std::span<const std::uint8_t, PageSize> payload = PayloadOf(frame);
-    const auto samePage = [&] { return std::equal(payload.begin(), payload.end(), Image.Page(page).begin()); };
+    const auto samePage = [&] {
+        return std::equal(payload.begin(), payload.end(), Image.Page(page).begin());
+    };
 
     switch (S.TransferMode) {
     case Transfer::Read:
@@ -276,8 +288,8 @@ void LinkEngine::TransactionTick() {
             SendCommandFrame();
             return;
         }
-        static constexpr MsgId Failure[] = {MsgId::MsgProgramError, MsgId::MsgProgramError, MsgId::MsgVerifyError,
-                                            MsgId::MsgReadError};
+        static constexpr MsgId Failure[] = {MsgId::MsgProgramError, MsgId::MsgProgramError,
+                                            MsgId::MsgVerifyError, MsgId::MsgReadError};
         SetStatus(Failure[static_cast<int>(S.TransferMode)], "", LabelColour::Red);
         S.MessageTimer = linktime::MessageTicks;
         if (S.TransferMode == Transfer::Verify)

@@ -19,14 +19,14 @@ enum class Transfer : std::uint8_t { Idle = 0, Program = 1, Verify = 2, Read = 3
 
 // Counts in ticks of the 55 ms timer.
 namespace linktime {
-inline constexpr std::uint8_t LostAfterTicks = 18;   // about one second of silence
-inline constexpr std::uint8_t ReopenEveryTicks = 30; // 1.65 s between reopen attempts
+inline constexpr std::uint8_t LostAfterTicks = 18;    // about one second of silence
+inline constexpr std::uint8_t ReopenEveryTicks = 30;  // 1.65 s between reopen attempts
 inline constexpr std::uint8_t MissingPortTicks = 200; // a failed open in the search: move on at once
-inline constexpr std::uint8_t StatusEveryTicks = 6;  // about three status requests a second
-inline constexpr std::uint8_t ReplyTicks = 4;        // a command frame unanswered for 4 ticks is resent
-inline constexpr std::uint8_t Transmissions = 5;     // ... five times in all, then the transfer fails
-inline constexpr std::uint8_t MessageTicks = 200;    // the status line stays 11 s
-inline constexpr int SaveCountdownStart = 800;       // the unit's store countdown starts at most here
+inline constexpr std::uint8_t StatusEveryTicks = 6;   // about three status requests a second
+inline constexpr std::uint8_t ReplyTicks = 4;         // a command frame unanswered for 4 ticks is resent
+inline constexpr std::uint8_t Transmissions = 5;      // ... five times in all, then the transfer fails
+inline constexpr std::uint8_t MessageTicks = 200;     // the status line stays 11 s
+inline constexpr int SaveCountdownStart = 800;        // the unit's store countdown starts at most here
 } // namespace linktime
 
 inline constexpr int ReceiveBufferSize = 15000;

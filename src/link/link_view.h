@@ -48,7 +48,7 @@ public:
 
     // ---- port ----------------------------------------------------------------------------------
     virtual void SetPortLabel(const std::string& text) = 0; // LabelCom: "COM= ttyUSB0"
-    virtual void CheckComMenuItem(int index) = 0;            // index 0..20 alone bears the check mark
+    virtual void CheckComMenuItem(int index) = 0;           // index 0..20 alone bears the check mark
 
     // ---- parameter set -------------------------------------------------------------------------
     // The engine changed the DeviceImage and has validated it: show the block again (BlockToEditor).

@@ -43,7 +43,8 @@ void PutWord(Frame& frame, int at, std::uint16_t value) {
 #if defined(__GNUC__)
 __attribute__((format(printf, 1, 2)))
 #endif
-std::string Format(const char* format, ...) {
+std::string
+Format(const char* format, ...) {
     char text[256];
     va_list args;
     va_start(args, format);
@@ -177,7 +178,8 @@ int LiveRpmColumnFor(int rpm, std::span<const std::uint8_t, RpmPoints> a) {
     // speed wins, and exactly half-way goes to the higher one.
     const int doubled = (2 * rpm) / 100;
     int c = 0;
-    while (c < RpmPoints - 1 && doubled >= a[static_cast<std::size_t>(c)] + a[static_cast<std::size_t>(c) + 1])
+    while (c < RpmPoints - 1 &&
+           doubled >= a[static_cast<std::size_t>(c)] + a[static_cast<std::size_t>(c) + 1])
         ++c;
     return c;
 }

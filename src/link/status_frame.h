@@ -23,13 +23,13 @@ struct StatusFrame {
     std::uint16_t SupplyCount = 0; // supply through an 11:1 divider, 10-bit count of 0..5 V
     std::array<std::uint16_t, ServoCount> ServoMeasured{}; // mV
     std::array<std::uint16_t, ServoCount> ServoDesired{};  // mV
-    std::uint16_t ProgrammingCount = 0; // how many times the unit was programmed
+    std::uint16_t ProgrammingCount = 0;                    // how many times the unit was programmed
     std::array<std::uint16_t, 8> TestValues{};
-    std::uint8_t TpPercent = 0;         // 0..100; above 100 the unit reports a sensor fault
+    std::uint8_t TpPercent = 0;                        // 0..100; above 100 the unit reports a sensor fault
     std::array<std::uint8_t, ServoCount> ServoState{}; // 0 while the servo is not where it should be
-    std::uint16_t SaveCountdown = 0;    // the unit's store-to-EEPROM countdown, 0 when not storing
-    std::uint8_t EeDataError = 0;       // non-zero: the unit found its stored data damaged
-    std::uint8_t Version = 0;           // the unit's program version
+    std::uint16_t SaveCountdown = 0; // the unit's store-to-EEPROM countdown, 0 when not storing
+    std::uint8_t EeDataError = 0;    // non-zero: the unit found its stored data damaged
+    std::uint8_t Version = 0;        // the unit's program version
 };
 
 // Decodes a status frame; nothing when the check byte is wrong. The caller has seen 0xB0 in byte 0.
@@ -51,16 +51,16 @@ LabelColour SupplyColour(int millivolts);
 // Every text and colour the monitoring area shows for one status frame, ready to be copied to the
 // labels. Texts are UTF-8.
 struct TelemetryCaptions {
-    std::string Rpm;            // LabelRpm
-    int RpmGauge = 0;           // CGaugeRpm, 0..100 (full from 10000 RPM on)
-    std::string Tps;            // LabelTpsMon
+    std::string Rpm;  // LabelRpm
+    int RpmGauge = 0; // CGaugeRpm, 0..100 (full from 10000 RPM on)
+    std::string Tps;  // LabelTpsMon
     LabelColour TpsColour = LabelColour::Normal;
-    int TpsGauge = 0;           // CGaugeTps, 0..100
-    std::string Supply;         // LabelNapeti
+    int TpsGauge = 0;   // CGaugeTps, 0..100
+    std::string Supply; // LabelNapeti
     LabelColour SupplyColour = LabelColour::Normal;
     std::array<std::string, ServoCount> ServoDesired;  // LabelServoPoz1/2
     std::array<std::string, ServoCount> ServoMeasured; // LabelServoMer1/2
-    std::array<LabelColour, ServoCount> ServoColour{};  // both labels of a servo share it
+    std::array<LabelColour, ServoCount> ServoColour{}; // both labels of a servo share it
     std::string NumberOfProgramming;                   // LabelPocetProgramovani
     bool EeDataError = false;                          // LabelEeDataErr visible
     std::array<std::string, 8> Test;                   // LabelTest1..8 (shown only in test mode)
@@ -72,8 +72,8 @@ std::string VersionWarningText(int unitVersion, std::uint8_t language);
 
 // Composes the captions. servoEnabled tells which servos the parameter set switches on: only an
 // enabled servo that the unit reports out of position turns its labels red.
-TelemetryCaptions ComposeTelemetry(const StatusFrame& status, const std::array<bool, ServoCount>& servoEnabled,
-                                   std::uint8_t language);
+TelemetryCaptions ComposeTelemetry(const StatusFrame& status,
+                                   const std::array<bool, ServoCount>& servoEnabled, std::uint8_t language);
 
 // The map cell the engine runs in, for the live highlight. The column is the RPM axis point
 // nearest to the engine speed (axis in hundreds of RPM; half-way goes to the higher point); the row

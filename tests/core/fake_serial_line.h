@@ -25,9 +25,9 @@ public:
     std::set<int> MissingPorts;        // Open of these fails
     bool NoPortsAtAll = false;
     std::string OpenFailure = "No such file or directory";
-    bool Unplugged = false;            // the adapter is gone: nothing opens, reads fail, writes vanish
-    int OpenPort = 0;                  // the port number while open, 0 when closed
-    int ReadLimit = -1;                // when >= 0, a read hands over at most this many bytes
+    bool Unplugged = false; // the adapter is gone: nothing opens, reads fail, writes vanish
+    int OpenPort = 0;       // the port number while open, 0 when closed
+    int ReadLimit = -1;     // when >= 0, a read hands over at most this many bytes
     // Called for every frame that reaches the unit (port open, not unplugged).
     std::function<void(const Frame&)> OnWrite;
 
@@ -66,7 +66,9 @@ public:
             OnWrite(frame);
     }
 
-    void Push(std::span<const std::uint8_t> bytes) { Incoming.insert(Incoming.end(), bytes.begin(), bytes.end()); }
+    void Push(std::span<const std::uint8_t> bytes) {
+        Incoming.insert(Incoming.end(), bytes.begin(), bytes.end());
+    }
     void Unplug() {
         Unplugged = true;
         Incoming.clear();

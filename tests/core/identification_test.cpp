@@ -81,8 +81,8 @@ TEST(Identification, UnitTextReplacesTheName) {
         {"Race bike", "Race bike"},
         {std::string(30, 'x'), std::string(30, 'x')},
         {std::string(30, 'y') + "TAIL", std::string(30, 'y')}, // bytes 46.. are not text
-        {std::string("Z\0ABC", 5), "Z"},                        // up to the first zero
-        {std::string("\0ABC", 4), "ABC07"},                     // byte 16 zero: no text
+        {std::string("Z\0ABC", 5), "Z"},                       // up to the first zero
+        {std::string("\0ABC", 4), "ABC07"},                    // byte 16 zero: no text
     };
     for (const Case& c : cases) {
         Page p = ExamplePage();

@@ -201,7 +201,8 @@ DeviceImage MakeSet(int seed, std::uint8_t version = PcProgramVersion) {
 
 bool SamePages(const std::array<std::uint8_t, ImageSize>& a, const std::array<std::uint8_t, ImageSize>& b,
                int first, int last) {
-    return std::equal(a.begin() + PageSize * first, a.begin() + PageSize * (last + 1), b.begin() + PageSize * first);
+    return std::equal(a.begin() + PageSize * first, a.begin() + PageSize * (last + 1),
+                      b.begin() + PageSize * first);
 }
 
 // ---- the bench -------------------------------------------------------------------------------
@@ -344,7 +345,8 @@ TEST(LinkTelemetry, AStatusFrameReachesTheLabelsAndTheSharedValues) {
     bench.Line.Push(StatusWith(4500, 45, 55));
     bench.Engine.Tick();
     EXPECT_TRUE(bench.View.VersionVisible);
-    EXPECT_EQ(bench.View.VersionText, MessageText(MsgId::MsgUnmatchedVersion, LanguageEnglish) + "  PC-56, IGN-55");
+    EXPECT_EQ(bench.View.VersionText,
+              MessageText(MsgId::MsgUnmatchedVersion, LanguageEnglish) + "  PC-56, IGN-55");
 }
 
 TEST(LinkTelemetry, ServoLabelsFollowTheSetsEnableSwitches) {
@@ -385,14 +387,14 @@ TEST(LinkTelemetry, LiveCellOnTheVisibleServoPage) {
         int Column, Row; // -1: nothing painted
     };
     const Case cases[] = {
-        {1, 499, 1, true, 0, 1},     {1, 500, 0, true, 1, 0},   {1, 0, 90, true, 0, 9},
-        {1, 500, 101, true, 1, 9},   {1, 4500, 45, false, 5, 0}, {1, 5500, 0, true, 6, 0},
-        {2, 5499, 1, true, 0, 1},    {2, 5500, 45, true, 1, 6},  {0, 4500, 45, true, -1, -1},
+        {1, 499, 1, true, 0, 1},   {1, 500, 0, true, 1, 0},    {1, 0, 90, true, 0, 9},
+        {1, 500, 101, true, 1, 9}, {1, 4500, 45, false, 5, 0}, {1, 5500, 0, true, 6, 0},
+        {2, 5499, 1, true, 0, 1},  {2, 5500, 45, true, 1, 6},  {0, 4500, 45, true, -1, -1},
     };
     for (const Case& c : cases) {
         Bench bench;
         for (int i = 0; i < RpmPoints; ++i) {
-            bench.Image.RpmAxis(0, i) = static_cast<std::uint8_t>(10 * i); // 0, 1000, 2000 .. RPM
+            bench.Image.RpmAxis(0, i) = static_cast<std::uint8_t>(10 * i);      // 0, 1000, 2000 .. RPM
             bench.Image.RpmAxis(1, i) = static_cast<std::uint8_t>(50 + 10 * i); // 5000, 6000 .. RPM
         }
         bench.Image.TpEnable(0) = c.TpEnable ? 1 : 0;
@@ -554,8 +556,8 @@ TEST(LinkTransfer, CleanProgramThenVerifyThenStoringThenOk) {
     bench.Engine.StartProgram();
     EXPECT_EQ(bench.Line.Written.size(), written) << "nothing goes out before the next tick";
     ASSERT_TRUE(bench.RunUntilIdle());
-    EXPECT_EQ(bench.CommandsSince(written),
-              Codes({0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47}));
+    EXPECT_EQ(bench.CommandsSince(written), Codes({0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x41, 0x42,
+                                                   0x43, 0x44, 0x45, 0x46, 0x47}));
     EXPECT_EQ(bench.View.GaugeSteps, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 0, 1, 2, 3, 4, 5, 6, 7}));
     EXPECT_TRUE(SamePages(bench.Unit.Memory, wanted.Bytes, 1, 7));
     EXPECT_EQ(bench.Image.IdentificationPage()[3], 2) << "the unit's identification is taken over";
@@ -564,8 +566,8 @@ TEST(LinkTransfer, CleanProgramThenVerifyThenStoringThenOk) {
 
     bench.Tick(40);
     const std::vector<StatusLineShown> expected = {
-        {MsgId::MsgProgramDevice, "", LabelColour::Normal}, {MsgId::MsgVerify, ":", LabelColour::Normal},
-        {MsgId::MsgVerify, ": OK", LabelColour::Normal},     {MsgId::MsgSaving, "", LabelColour::Normal},
+        {MsgId::MsgProgramDevice, "", LabelColour::Normal},     {MsgId::MsgVerify, ":", LabelColour::Normal},
+        {MsgId::MsgVerify, ": OK", LabelColour::Normal},        {MsgId::MsgSaving, "", LabelColour::Normal},
         {MsgId::MsgProgramDevice, ": OK", LabelColour::Normal},
     };
     EXPECT_EQ(bench.CaptionsSince(captions), expected);
@@ -768,9 +770,9 @@ TEST(LinkTransfer, TicksInsideTheVersionBoxSeeAnIdleLink) {
     bench.View.WhileMessageOpen = [&] {
         const std::size_t before = bench.Line.Written.size();
         bench.Tick(12);
-        nestedRequests = static_cast<int>(std::count_if(bench.Line.Written.begin() + static_cast<long>(before),
-                                                        bench.Line.Written.end(),
-                                                        [](const Frame& f) { return f[0] == StatusRequestCode; }));
+        nestedRequests = static_cast<int>(
+            std::count_if(bench.Line.Written.begin() + static_cast<long>(before), bench.Line.Written.end(),
+                          [](const Frame& f) { return f[0] == StatusRequestCode; }));
     };
     bench.Engine.StartProgram();
     bench.Tick(10);
@@ -785,8 +787,9 @@ TEST(LinkTransfer, ProgrammingAfterChange) {
         bool Starts, ArmedAfter;
     };
     const Case cases[] = {
-        {false, false, false, false, false}, {false, false, true, false, false}, {true, false, true, false, false},
-        {false, true, false, false, true},   {false, true, true, true, true},    {true, true, false, true, true},
+        {false, false, false, false, false}, {false, false, true, false, false},
+        {true, false, true, false, false},   {false, true, false, false, true},
+        {false, true, true, true, true},     {true, true, false, true, true},
         {true, true, true, true, true},
     };
     for (const Case& c : cases) {
@@ -797,9 +800,11 @@ TEST(LinkTransfer, ProgrammingAfterChange) {
         bench.Engine.ProgramAfterChange(c.Ticked, c.Changed);
         EXPECT_EQ(bench.Engine.State().TransferMode == Transfer::Program, c.Starts)
             << c.Armed << c.Ticked << c.Changed;
-        EXPECT_EQ(bench.Engine.State().ProgramAfterChangeArmed != 0, c.ArmedAfter) << c.Armed << c.Ticked << c.Changed;
+        EXPECT_EQ(bench.Engine.State().ProgramAfterChangeArmed != 0, c.ArmedAfter)
+            << c.Armed << c.Ticked << c.Changed;
         if (c.Starts) {
-            EXPECT_EQ(bench.View.LastStatus(), (StatusLineShown{MsgId::MsgProgramDevice, "", LabelColour::Normal}));
+            EXPECT_EQ(bench.View.LastStatus(),
+                      (StatusLineShown{MsgId::MsgProgramDevice, "", LabelColour::Normal}));
         }
     }
 }
@@ -820,9 +825,15 @@ struct FaultRow {
     bool Resends = false; // a transfer that ends well had to send one frame again
 };
 
+void PrintTo(const FaultRow& row, std::ostream* os) {
+    *os << row.Name;
+}
+
 const Expect Ok{Outcome::Ok};
 const Expect Refused{Outcome::Refused};
-Expect Failed(MsgId error) { return {Outcome::Error, error}; }
+Expect Failed(MsgId error) {
+    return {Outcome::Error, error};
+}
 
 class LinkFaults : public ::testing::TestWithParam<FaultRow> {};
 
@@ -927,7 +938,9 @@ const FaultRow FaultRows[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, LinkFaults, ::testing::ValuesIn(FaultRows),
-                         [](const ::testing::TestParamInfo<FaultRow>& info) { return std::string(info.param.Name); });
+                         [](const ::testing::TestParamInfo<FaultRow>& info) {
+                             return std::string(info.param.Name);
+                         });
 
 } // namespace
 } // namespace zevo

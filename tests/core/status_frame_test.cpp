@@ -97,10 +97,10 @@ TEST(StatusFrame, SupplyColourBands) {
         LabelColour Colour;
     };
     const Case cases[] = {
-        {0, LabelColour::Red},          {7000, LabelColour::Red},       {7001, LabelColour::Yellow},
-        {11000, LabelColour::Yellow},   {11001, LabelColour::Normal},   {13970, LabelColour::Normal},
-        {14998, LabelColour::Normal},   {14999, LabelColour::Yellow},   {17998, LabelColour::Yellow},
-        {17999, LabelColour::Red},      {56265, LabelColour::Red},
+        {0, LabelColour::Red},        {7000, LabelColour::Red},     {7001, LabelColour::Yellow},
+        {11000, LabelColour::Yellow}, {11001, LabelColour::Normal}, {13970, LabelColour::Normal},
+        {14998, LabelColour::Normal}, {14999, LabelColour::Yellow}, {17998, LabelColour::Yellow},
+        {17999, LabelColour::Red},    {56265, LabelColour::Red},
     };
     for (const Case& c : cases)
         EXPECT_EQ(SupplyColour(c.Millivolts), c.Colour) << c.Millivolts;
@@ -114,19 +114,19 @@ TEST(StatusFrame, SupplyCaptionFromTheConverterCount) {
     };
     // The colour follows the millivolts, not the rounded text: 6985 mV reads 7.0 V and is red.
     const Case cases[] = {
-        {0, "U=  0.0 V", LabelColour::Red},          // 0 mV
-        {130, "U=  7.0 V", LabelColour::Red},        // 6985 mV
-        {131, "U=  7.0 V", LabelColour::Yellow},     // 7040 mV
-        {174, "U=  9.4 V", LabelColour::Yellow},     // 9350 mV: 9.3 in double precision
-        {204, "U= 11.0 V", LabelColour::Yellow},     // 10967 mV
-        {205, "U= 11.0 V", LabelColour::Normal},     // 11011 mV
-        {260, "U= 14.0 V", LabelColour::Normal},     // 13970 mV
-        {279, "U= 15.0 V", LabelColour::Normal},     // 14993 mV
-        {280, "U= 15.0 V", LabelColour::Yellow},     // 15048 mV
-        {334, "U= 18.0 V", LabelColour::Yellow},     // 17952 mV
-        {335, "U= 18.0 V", LabelColour::Red},        // 18007 mV
-        {1023, "U= 55.0 V", LabelColour::Red},       // 55000 mV
-        {65535, "U= 3523.4 V", LabelColour::Red},    // a damaged count still formats
+        {0, "U=  0.0 V", LabelColour::Red},       // 0 mV
+        {130, "U=  7.0 V", LabelColour::Red},     // 6985 mV
+        {131, "U=  7.0 V", LabelColour::Yellow},  // 7040 mV
+        {174, "U=  9.4 V", LabelColour::Yellow},  // 9350 mV: 9.3 in double precision
+        {204, "U= 11.0 V", LabelColour::Yellow},  // 10967 mV
+        {205, "U= 11.0 V", LabelColour::Normal},  // 11011 mV
+        {260, "U= 14.0 V", LabelColour::Normal},  // 13970 mV
+        {279, "U= 15.0 V", LabelColour::Normal},  // 14993 mV
+        {280, "U= 15.0 V", LabelColour::Yellow},  // 15048 mV
+        {334, "U= 18.0 V", LabelColour::Yellow},  // 17952 mV
+        {335, "U= 18.0 V", LabelColour::Red},     // 18007 mV
+        {1023, "U= 55.0 V", LabelColour::Red},    // 55000 mV
+        {65535, "U= 3523.4 V", LabelColour::Red}, // a damaged count still formats
     };
     for (const Case& c : cases) {
         StatusFrame s = Example();
@@ -214,8 +214,8 @@ TEST(StatusFrame, ServoProgrammingAndTestCaptions) {
         EXPECT_EQ(c.NumberOfProgramming, MessageText(MsgId::MsgNumberOfProgramming, language) + " 1234");
     }
     const TelemetryCaptions c = Compose(s);
-    const std::array<std::string, 8> tests = {"Test1= 1",    "Test2= 22",    "Test3= 333 ", "Test4=4444",
-                                              "Test5= 5",    "Test6= 65535", "Test7= 0",    "Test8= 8"};
+    const std::array<std::string, 8> tests = {"Test1= 1", "Test2= 22",    "Test3= 333 ", "Test4=4444",
+                                              "Test5= 5", "Test6= 65535", "Test7= 0",    "Test8= 8"};
     EXPECT_EQ(c.Test, tests);
     EXPECT_TRUE(c.EeDataError);
     s.EeDataError = 0;
@@ -243,9 +243,10 @@ TEST(LiveCell, RpmColumnIsTheNearestAxisPointTiesGoUp) {
         int Column;
     };
     const Case cases[] = {
-        {&even, 0, 0},      {&even, 499, 0},    {&even, 500, 1},     {&even, 1499, 1},   {&even, 1500, 2},
-        {&even, 13500, 14}, {&even, 65535, 14}, {&uneven, 0, 0},     {&uneven, 649, 0},  {&uneven, 650, 1},
-        {&uneven, 1399, 1}, {&uneven, 1400, 2}, {&uneven, 4099, 4},  {&uneven, 4100, 5},  {&uneven, 15899, 13}, {&uneven, 15900, 14},
+        {&even, 0, 0},      {&even, 499, 0},    {&even, 500, 1},      {&even, 1499, 1},
+        {&even, 1500, 2},   {&even, 13500, 14}, {&even, 65535, 14},   {&uneven, 0, 0},
+        {&uneven, 649, 0},  {&uneven, 650, 1},  {&uneven, 1399, 1},   {&uneven, 1400, 2},
+        {&uneven, 4099, 4}, {&uneven, 4100, 5}, {&uneven, 15899, 13}, {&uneven, 15900, 14},
     };
     for (const Case& c : cases)
         EXPECT_EQ(LiveRpmColumnFor(c.Rpm, *c.Axis), c.Column) << c.Rpm;
@@ -258,9 +259,9 @@ TEST(LiveCell, ThrottleRowIsTheNearestRowTiesGoUp) {
         int Row;
     };
     const Case cases[] = {
-        {0, true, 0},  {1, true, 1},  {3, true, 1},   {4, true, 2},  {45, true, 6},  {50, true, 7},
-        {90, true, 9}, {89, true, 8}, {100, true, 9}, {101, true, 9}, {255, true, 9}, {90, false, 0},
-        {101, false, 0},
+        {0, true, 0},   {1, true, 1},   {3, true, 1},    {4, true, 2},   {45, true, 6},
+        {50, true, 7},  {90, true, 9},  {89, true, 8},   {100, true, 9}, {101, true, 9},
+        {255, true, 9}, {90, false, 0}, {101, false, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(LiveTpRowFor(c.Percent, c.Enabled), c.Row) << c.Percent << " " << c.Enabled;

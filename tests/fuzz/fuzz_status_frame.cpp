@@ -26,8 +26,8 @@ void Require(bool condition) {
         std::abort();
 }
 
-void CheckInvariants(const zevo::LinkEngine& engine, const RecordingLinkView& view, const zevo::DeviceImage& image,
-                     const zevo::DeviceImage& before) {
+void CheckInvariants(const zevo::LinkEngine& engine, const RecordingLinkView& view,
+                     const zevo::DeviceImage& image, const zevo::DeviceImage& before) {
     const zevo::LinkState& s = engine.State();
     Require(s.NoFrameTicks <= zevo::linktime::LostAfterTicks);
     Require(s.TickCount < zevo::linktime::StatusEveryTicks);
