@@ -246,10 +246,14 @@ int UnitModel::TargetMv(int servo, const EnginePoint& engine) const {
         return Between(cellMv(row, column.Lower), cellMv(row, column.Upper), column.Into, column.Width);
     };
     // Without throttle dependence the unit uses the first row only.
-    if (Pages.TpEnable(servo) == 0)
-        return alongRow(0);
-    const AxisSpot row = Locate(engine.TpPercent, MapRows, [](int i) { return TpRows[static_cast<std::size_t>(i)]; });
-    return Between(alongRow(row.Lower), alongRow(row.Upper), row.Into, row.Width);
+    int target = alongRow(0);
+    if (Pages.TpEnable(servo) != 0) {
+        const AxisSpot row =
+            Locate(engine.TpPercent, MapRows, [](int i) { return TpRows[static_cast<std::size_t>(i)]; });
+        target = Between(alongRow(row.Lower), alongRow(row.Upper), row.Into, row.Width);
+    }
+    // The position signal spans 0..5 V; a cell byte beyond 100 % (or 250 steps) cannot go further.
+    return std::clamp(target, 0, MaxServoMv);
 }
 
 void UnitModel::StepServos(std::int64_t milliseconds) {

@@ -80,6 +80,7 @@ public:
     static constexpr int TpSweepPeriodMs = 13000;
     // The servos follow their desired position at this rate.
     static constexpr int ServoSlewMvPerMs = 10;
+    static constexpr int MaxServoMv = 5000;
     // About 13.8 V through the 1:11 divider: 257 * 5000 / 1023 * 11 = 13816 mV.
     static constexpr int SupplyCountNominal = 257;
 

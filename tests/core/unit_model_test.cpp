@@ -268,6 +268,12 @@ TEST(UnitModel, DesiredPositionFollowsTheStoredMap) {
         EXPECT_EQ(Word(f, 13), c.servo2Mv);
     }
 
+    // Cells beyond the signal's range (a per-cent byte above 100) stop at 5 V.
+    m.PerCentMode(0) = 1;
+    m.MapCell(0, 0, 0) = 255;
+    unit.HoldEngine(0, 0);
+    EXPECT_EQ(Word(Exchange(unit, Request(0x30)), 9), 5000);
+
     // A disabled servo has no target and reports itself stopped.
     m.ServoEnable(1) = 0;
     const Bytes f = Exchange(unit, Request(0x30));
@@ -524,7 +530,7 @@ TEST(UnitModel, AnyBytesAreSafe) {
         unit.Advance(500);
         const Bytes f = Exchange(unit, Request(0x30));
         ASSERT_TRUE(ValidFrame(f));
-        EXPECT_LE(Word(f, 9), 255 * 50);
+        EXPECT_LE(Word(f, 9), 5000);
     }
 }
 
