@@ -42,6 +42,7 @@ void LinkEngine::Tick() {
         View.SetStatusLineVisible(false);
         View.SetProgramGaugeVisible(false);
         S.ProgramDonePending = 0;
+        StatusLineShowsError = false;
     }
 
     // Connection watch: the unit answers a status request every sixth tick, so 18 silent ticks
@@ -216,9 +217,9 @@ void LinkEngine::DecodeStatus(const Frame& frame) {
 void LinkEngine::SendCommandFrame() {
     S.TickCount = 0;
     const int page = PageOf(S.CommandByte);
-    // Program commands carry the page to write. Read commands carry zeros during a Read; during a
-    // Verify they carry the tool's copy of the page (the unit ignores it, but always has got it).
-    // The identification page is read with zeros in any transfer.
+    // Program commands carry the page to write. Read commands carry zeros during a Read and the
+    // tool's copy of the page during a Verify, as the unit has always been sent them; the unit
+    // answers from its own memory either way. Page 0 is read with zeros in any transfer.
     const bool carriesPage =
         !IsReadCommand(S.CommandByte) || (S.TransferMode == Transfer::Verify && page != 0);
     SendFrame(carriesPage ? MakeFrame(S.CommandByte, Image.Page(page)) : MakeFrame(S.CommandByte));

@@ -761,6 +761,10 @@ TEST(LinkTransfer, AnErrorStaysReadableWhileTheUnitStores) {
     EXPECT_GE(bench.View.TelemetryCount, 4);
     EXPECT_EQ(bench.View.LastStatus(), (StatusLineShown{MsgId::MsgProgramError, "", LabelColour::Red}));
     EXPECT_TRUE(bench.View.StatusLineVisible);
+    // Once the error has had its eleven seconds, the storing shows again.
+    bench.Tick(200);
+    EXPECT_EQ(bench.View.LastStatus(), (StatusLineShown{MsgId::MsgSaving, "", LabelColour::Normal}));
+    EXPECT_TRUE(bench.View.StatusLineVisible);
 }
 
 TEST(LinkTransfer, TicksInsideTheVersionBoxSeeAnIdleLink) {
