@@ -335,16 +335,6 @@ void LinkEngine::StartProgram() {
     ShowPendingMessage();
 }
 
-void LinkEngine::ProgramAfterChange(bool ticked, bool changed) {
-    if (!ticked) {
-        S.ProgramAfterChangeArmed = 0;
-        return;
-    }
-    if (changed || S.ProgramAfterChangeArmed != 0)
-        StartProgram();
-    S.ProgramAfterChangeArmed = 1;
-}
-
 void LinkEngine::PageStep(int page) {
     if (page < PageCount - 1) {
         // The identification check at the head of a Verify is no step of the gauge.

@@ -44,7 +44,6 @@ struct LinkState {
     std::uint8_t NoFrameTicks = linktime::LostAfterTicks; // lost until the first valid frame
     std::uint8_t ReopenTicks = 0;
     std::uint8_t SuppressPortError = 0;
-    std::uint8_t ProgramAfterChangeArmed = 0;
     std::uint16_t SaveCountdown = 0;
     std::uint16_t RpmValue = 0;
     std::uint8_t TpPercent = 0;
@@ -84,11 +83,8 @@ public:
     void StartRead();
     void StartVerify();
     void StartProgram();
-    // Programming after change, called by the history's record step: `ticked` is the state of the
-    // "Programming after change" box, `changed` whether the record found a change. With the box
-    // ticked the first record programs only a change; every later one programs the unit. Undo and
-    // redo call StartProgram() directly when the box is ticked.
-    void ProgramAfterChange(bool ticked, bool changed);
+    // Programming after change starts here too: the history's record step decides when (it keeps
+    // ProgramAfterChangeArmed), and undo and redo start it whenever the box is ticked.
 
     const LinkState& State() const { return S; }
     // The identification last decoded by a transfer.

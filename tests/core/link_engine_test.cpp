@@ -786,34 +786,6 @@ TEST(LinkTransfer, TicksInsideTheVersionBoxSeeAnIdleLink) {
     EXPECT_EQ(bench.Engine.State().TransferMode, Transfer::Idle);
 }
 
-TEST(LinkTransfer, ProgrammingAfterChange) {
-    struct Case {
-        bool Armed, Ticked, Changed;
-        bool Starts, ArmedAfter;
-    };
-    const Case cases[] = {
-        {false, false, false, false, false}, {false, false, true, false, false},
-        {true, false, true, false, false},   {false, true, false, false, true},
-        {false, true, true, true, true},     {true, true, false, true, true},
-        {true, true, true, true, true},
-    };
-    for (const Case& c : cases) {
-        Bench bench;
-        if (c.Armed)
-            bench.Engine.ProgramAfterChange(true, false);
-        ASSERT_EQ(bench.Engine.State().TransferMode, Transfer::Idle);
-        bench.Engine.ProgramAfterChange(c.Ticked, c.Changed);
-        EXPECT_EQ(bench.Engine.State().TransferMode == Transfer::Program, c.Starts)
-            << c.Armed << c.Ticked << c.Changed;
-        EXPECT_EQ(bench.Engine.State().ProgramAfterChangeArmed != 0, c.ArmedAfter)
-            << c.Armed << c.Ticked << c.Changed;
-        if (c.Starts) {
-            EXPECT_EQ(bench.View.LastStatus(),
-                      (StatusLineShown{MsgId::MsgProgramDevice, "", LabelColour::Normal}));
-        }
-    }
-}
-
 // ---- faults x transfers ----------------------------------------------------------------------
 
 enum class Outcome { Ok, Error, Refused };

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -11,6 +12,11 @@
 #include "fake_prompter.h"
 #include "link/serial_line.h"
 #include "ui/form_hlav.h"
+
+// Readable failures: gtest prints a QString as its text.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+QT_END_NAMESPACE
 
 namespace zevo {
 
