@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -219,6 +220,35 @@ TEST_F(ServoEditorTest, ProgrammingAfterChangeBoxTurnsRedAtTheNextRefresh) {
     Form->CheckBoxProgHned->setChecked(false);
     Form->BlockToEditor();
     EXPECT_NE(Form->CheckBoxProgHned->palette().color(QPalette::Window), QColor(255, 0, 0));
+}
+
+TEST_F(ServoEditorTest, ColumnSpinButtonStepsAllTenRowsOfItsColumn) {
+    Form->Image.TpEnable(0) = 1;
+    Form->Image.MapCell(0, 6, 3) = 0;
+    ShowTab(1);
+    QTest::mouseClick(Form->CSpinButtonColumn[3]->DownButton(), Qt::LeftButton);
+    for (int r = 0; r < MapRows; ++r) {
+        EXPECT_EQ(Form->Image.MapCell(0, r, 3), r == 6 ? 0 : 114) << r;
+        EXPECT_EQ(Form->Image.MapCell(0, r, 4), 120) << "the next column stays";
+    }
+    EXPECT_EQ(Map(2, 3)->text(), Shown(2280));
+    QTest::mouseClick(Form->CSpinButtonColumn[3]->UpButton(), Qt::LeftButton);
+    EXPECT_EQ(Form->Image.MapCell(0, 6, 3), 1);
+}
+
+TEST_F(ServoEditorTest, PerCentBoxConvertsTheMapAndTheRange) {
+    Form->Image.TpEnable(1) = 1;
+    ShowTab(2);
+    ClickIndicator(Form->CheckBoxProcenta);
+    EXPECT_EQ(Form->Image.PerCentMode(1), 1);
+    EXPECT_EQ(Form->Image.MapCell(1, 4, 0), 40); // 2000 mV is 40 %
+    EXPECT_EQ(Map(4, 0)->text(), QStringLiteral("40"));
+    EXPECT_EQ(Form->UpDownMap[4][0]->Max(), 100);
+    EXPECT_EQ(Form->Image.PerCentMode(0), 0) << "servo 1 keeps its unit";
+    ClickIndicator(Form->CheckBoxProcenta);
+    EXPECT_EQ(Form->Image.PerCentMode(1), 0);
+    EXPECT_EQ(Form->Image.MapCell(1, 4, 0), 100);
+    EXPECT_EQ(Map(4, 0)->text(), Shown(2000));
 }
 
 } // namespace
