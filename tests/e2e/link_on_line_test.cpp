@@ -1,0 +1,163 @@
+// The link engine with the real QSerialPort line against zevo-unit-sim, in real time: telemetry and
+// the connection watch.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QStringList>
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "lang/language_tables.h"
+#include "link_rig.h"
+
+namespace zevo {
+namespace {
+
+using test::ChangedSet;
+using test::FirstDifferentPage;
+using test::LinkRig;
+using test::SimProcess;
+using testing::StatusLineShown;
+
+// Up to the first status frame: the request goes out on the sixth tick, its answer is decoded on the
+// seventh. A loaded machine may delay the simulator's answer by a tick or two.
+constexpr int ConnectTicks = 20;
+
+std::vector<int> Gaps(const std::vector<int>& ticks) {
+    std::vector<int> gaps;
+    for (std::size_t i = 1; i < ticks.size(); ++i)
+        gaps.push_back(ticks[i] - ticks[i - 1]);
+    return gaps;
+}
+
+// The cable is pulled. A vanished adapter takes its device node with it; the simulator's link would
+// stay behind pointing at a pseudo-terminal number that the next terminal opened on this machine
+// (another simulator, say) gets again, so it goes too. Start() links the unit afresh.
+void PullOut(SimProcess& sim) {
+    sim.Kill();
+    QFile::remove(sim.LinkPath());
+}
+
+const StatusLineShown ProgramStarted{MsgId::MsgProgramDevice, "", LabelColour::Normal};
+const StatusLineShown VerifyOk{MsgId::MsgVerify, ": OK", LabelColour::Normal};
+const StatusLineShown ProgramOk{MsgId::MsgProgramDevice, ": OK", LabelColour::Normal};
+
+// ---- telemetry and the connection watch ------------------------------------------------------
+
+TEST(LinkOnLine, TelemetryWithinASecondAndAStatusRequestEverySixthIdleTick) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start()) << sim.Diagnostics().toStdString();
+    LinkRig rig(sim);
+    EXPECT_TRUE(rig.View.Messages.empty());
+    EXPECT_EQ(rig.View.PortLabel, "COM= unit") << "the label names the device behind COM3";
+
+    const int first = rig.TickUntil([&] { return rig.Connected(); }, ConnectTicks);
+    ASSERT_GT(first, 0) << "no status frame within " << ConnectTicks << " ticks";
+    EXPECT_GE(first, 7) << "nothing can answer before the first request on tick 6";
+    ASSERT_TRUE(rig.View.Telemetry.has_value());
+    EXPECT_EQ(rig.View.Telemetry->Supply, "U= 13.8 V");
+    EXPECT_TRUE(rig.View.Telemetry->VersionWarning.empty());
+
+    std::set<int> speeds;
+    for (int i = 0; i < 60; ++i) {
+        rig.Tick();
+        speeds.insert(rig.Engine.State().RpmValue);
+    }
+    // The tool's side: requests on ticks 6, 12, 18, ... and nothing else while idle.
+    const std::vector<int> requests = rig.Line.TicksOf(StatusRequestCode);
+    ASSERT_GE(requests.size(), 10u);
+    EXPECT_EQ(requests.front(), 6);
+    EXPECT_EQ(Gaps(requests), std::vector<int>(requests.size() - 1, 6));
+    EXPECT_TRUE(rig.Line.CommandsSince(0).empty());
+    // The unit's side: every request was answered (the last one may still be on its way), and
+    // never was the line silent long enough to call the unit lost.
+    EXPECT_GE(rig.TelemetryTicks.size() + 1, requests.size());
+    EXPECT_FALSE(std::any_of(rig.LostAfterTick.begin() + first - 1, rig.LostAfterTick.end(),
+                             [](bool lost) { return lost; }));
+    EXPECT_GT(speeds.size(), 3u) << "the simulated engine sweeps: the values are live";
+    EXPECT_TRUE(rig.View.Messages.empty());
+}
+
+TEST(LinkOnLine, PulledOutIsLostWithinASecondReopenedEveryThirtyTicksAndBackByItself) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start()) << sim.Diagnostics().toStdString();
+    LinkRig rig(sim);
+    ASSERT_GT(rig.TickUntil([&] { return rig.Connected(); }, ConnectTicks), 0);
+    rig.TickFor(8);
+
+    PullOut(sim);
+    ASSERT_GT(rig.TickUntil([&] { return rig.View.ConnectionLost; }, 30), 0) << "never shown as lost";
+    const int lostTick = rig.TickNumber;
+    // Lost on the eighteenth tick after the tick that brought the last frame: about a second.
+    EXPECT_EQ(lostTick - rig.TelemetryTicks.back(), 18);
+    EXPECT_FALSE(rig.View.VersionVisible);
+
+    // While lost, the port is opened again every 30 ticks; with the device gone it does not open,
+    // and a silent reopening never raises a message box.
+    const std::size_t opensAtLoss = rig.Line.Opens.size();
+    ASSERT_GT(rig.TickUntil([&] { return rig.Line.Opens.size() >= opensAtLoss + 2; }, 62), 0);
+    const int firstReopen = rig.Line.Opens[opensAtLoss].Tick;
+    const int secondReopen = rig.Line.Opens[opensAtLoss + 1].Tick;
+    EXPECT_LE(firstReopen - lostTick, 30);
+    EXPECT_EQ(secondReopen - firstReopen, 30);
+    EXPECT_FALSE(rig.Line.Opens.back().Opened);
+    EXPECT_TRUE(rig.View.ConnectionLost);
+    EXPECT_TRUE(rig.View.Messages.empty());
+
+    // The unit comes back on the same link. Nothing but the timer tick is needed: the next
+    // reopening finds it, and the next status request brings the first frame.
+    const int telemetryBefore = rig.View.TelemetryCount;
+    ASSERT_TRUE(sim.Start()) << sim.Diagnostics().toStdString();
+    const int back = rig.TickUntil([&] { return !rig.View.ConnectionLost; }, 30 + 6 + 6);
+    ASSERT_GT(back, 0) << "not back within one reopening and one status request";
+    EXPECT_EQ(rig.Line.Opens.size(), opensAtLoss + 3) << "one more reopening found it";
+    EXPECT_TRUE(rig.Line.Opens.back().Opened);
+    EXPECT_GT(rig.View.TelemetryCount, telemetryBefore);
+    EXPECT_TRUE(rig.View.Messages.empty());
+    std::printf("longest tick, reopenings included: %lld ms\n", static_cast<long long>(rig.LongestTickMs));
+}
+
+TEST(LinkOnLine, PulledOutDuringAProgramEndsInTheErrorThenTheLinkComesBack) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start()) << sim.Diagnostics().toStdString();
+    LinkRig rig(sim);
+    ASSERT_GT(rig.TickUntil([&] { return rig.Connected(); }, ConnectTicks), 0);
+    rig.Image = ChangedSet(4);
+    const std::size_t captions = rig.View.StatusLines.size();
+    rig.Engine.StartProgram();
+    ASSERT_GT(rig.TickUntil([&] { return rig.Engine.State().CommandByte >= 0x04; }, 20), 0);
+
+    PullOut(sim);
+    const int telemetryAtPull = rig.View.TelemetryCount;
+    const std::size_t written = rig.Line.Written.size();
+    // The frame that was out when the cable went is sent five times in all, about four ticks
+    // apart, and the Program ends in its red error.
+    ASSERT_GT(rig.TickUntil([&] { return rig.Idle(); }, 5 * 4 + 2), 0) << "the transfer hangs";
+    EXPECT_EQ(rig.View.LastStatus(), (StatusLineShown{MsgId::MsgProgramError, "", LabelColour::Red}));
+    EXPECT_FALSE(rig.View.EverShowed(VerifyOk.Text, VerifyOk.Suffix));
+    EXPECT_FALSE(rig.View.EverShowed(ProgramOk.Text, ProgramOk.Suffix));
+    // (An echo already on its way when the cable went may still get through and move the transfer
+    // one page on; the page after it is then the unanswered one.)
+    const std::vector<std::uint8_t> codes = rig.Line.CommandsSince(written - 1);
+    ASSERT_FALSE(codes.empty());
+    const auto unanswered =
+        std::find_if(codes.rbegin(), codes.rend(), [&](std::uint8_t c) { return c != codes.back(); });
+    EXPECT_EQ(unanswered - codes.rbegin(), 5) << "transmissions of the last frame";
+    EXPECT_LE(codes.rend() - unanswered, 1);
+
+    // A unit again on the same link, and the link finds it by itself: a fresh status frame.
+    ASSERT_TRUE(sim.Start()) << sim.Diagnostics().toStdString();
+    ASSERT_GT(rig.TickUntil([&] { return rig.View.TelemetryCount > telemetryAtPull; }, 18 + 30 + 12), 0)
+        << "the link did not come back by itself";
+    EXPECT_FALSE(rig.View.ConnectionLost);
+    EXPECT_TRUE(rig.Idle());
+    EXPECT_TRUE(rig.View.Messages.empty());
+    EXPECT_EQ(rig.CaptionsSince(captions).front(), ProgramStarted);
+}
+
+} // namespace
+} // namespace zevo
