@@ -1,5 +1,5 @@
 // The link engine with the real QSerialPort line against zevo-unit-sim, in real time: telemetry and
-// the connection watch.
+// the connection watch, a Program read back by a second tool, and a unit of another version.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -27,6 +27,20 @@ using testing::StatusLineShown;
 // seventh. A loaded machine may delay the simulator's answer by a tick or two.
 constexpr int ConnectTicks = 20;
 
+std::vector<std::uint8_t> Codes(std::initializer_list<int> codes) {
+    std::vector<std::uint8_t> v;
+    for (int c : codes)
+        v.push_back(static_cast<std::uint8_t>(c));
+    return v;
+}
+
+// The command sequence with resends folded: a loaded line may need a frame twice, which is the
+// retry rule at work and not a different conversation.
+std::vector<std::uint8_t> Folded(std::vector<std::uint8_t> codes) {
+    codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+    return codes;
+}
+
 std::vector<int> Gaps(const std::vector<int>& ticks) {
     std::vector<int> gaps;
     for (std::size_t i = 1; i < ticks.size(); ++i)
@@ -43,7 +57,9 @@ void PullOut(SimProcess& sim) {
 }
 
 const StatusLineShown ProgramStarted{MsgId::MsgProgramDevice, "", LabelColour::Normal};
+const StatusLineShown VerifyPass{MsgId::MsgVerify, ":", LabelColour::Normal};
 const StatusLineShown VerifyOk{MsgId::MsgVerify, ": OK", LabelColour::Normal};
+const StatusLineShown Storing{MsgId::MsgSaving, "", LabelColour::Normal};
 const StatusLineShown ProgramOk{MsgId::MsgProgramDevice, ": OK", LabelColour::Normal};
 
 // ---- telemetry and the connection watch ------------------------------------------------------
@@ -157,6 +173,100 @@ TEST(LinkOnLine, PulledOutDuringAProgramEndsInTheErrorThenTheLinkComesBack) {
     EXPECT_TRUE(rig.Idle());
     EXPECT_TRUE(rig.View.Messages.empty());
     EXPECT_EQ(rig.CaptionsSince(captions).front(), ProgramStarted);
+}
+
+// ---- transfers -------------------------------------------------------------------------------
+
+TEST(LinkOnLine, ProgramIsVerifiedStoredAndReadBackByAnotherTool) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start()) << sim.Diagnostics().toStdString();
+    const DeviceImage wanted = ChangedSet(1);
+    {
+        DeviceImage factory;
+        SetDefaults(factory);
+        for (int page = 1; page < PageCount; ++page)
+            ASSERT_TRUE(FirstDifferentPage(wanted, factory, page, page).has_value())
+                << "page " << page << " would not show a lost write";
+    }
+
+    {
+        LinkRig rig(sim);
+        ASSERT_GT(rig.TickUntil([&] { return rig.Connected(); }, ConnectTicks), 0);
+        rig.Image = wanted;
+        const std::size_t written = rig.Line.Written.size();
+        const std::size_t captions = rig.View.StatusLines.size();
+        rig.Engine.StartProgram();
+        ASSERT_GT(rig.TickUntil([&] { return rig.Idle(); }, 120), 0) << "the transfer never ended";
+        // The unit stores for three seconds after the last write; then the Program is done.
+        ASSERT_GT(rig.TickUntil(
+                      [&] {
+                          return rig.View.EverShowed(ProgramOk.Text, ProgramOk.Suffix) ||
+                                 rig.ShowedRedError(captions);
+                      },
+                      120),
+                  0)
+            << "no outcome after the storing";
+
+        EXPECT_EQ(rig.CaptionsSince(captions),
+                  (std::vector<StatusLineShown>{ProgramStarted, VerifyPass, VerifyOk, Storing, ProgramOk}));
+        EXPECT_EQ(Folded(rig.Line.CommandsSince(written)),
+                  Codes({0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46,
+                         0x47}));
+        EXPECT_EQ(rig.View.GaugeMaximum, 7);
+        EXPECT_EQ(rig.View.GaugeProgress, 7);
+        EXPECT_EQ(FirstDifferentPage(rig.Image, wanted), std::nullopt) << "the tool's set is what it sent";
+        ASSERT_TRUE(rig.View.Unit.has_value());
+        EXPECT_EQ(rig.View.Unit->UnitName, "ZEV01") << "the unit's identification was taken over";
+        ASSERT_TRUE(rig.View.Telemetry.has_value());
+        EXPECT_EQ(rig.View.Telemetry->NumberOfProgramming,
+                  MessageText(MsgId::MsgNumberOfProgramming, LanguageEnglish) + " 1");
+    } // the first tool lets go of the port
+
+    // A second tool, started fresh with the factory set, reads the unit.
+    LinkRig fresh(sim);
+    ASSERT_NE(FirstDifferentPage(fresh.Image, wanted), std::nullopt);
+    ASSERT_GT(fresh.TickUntil([&] { return fresh.Connected(); }, ConnectTicks), 0);
+    const std::size_t written = fresh.Line.Written.size();
+    fresh.Engine.StartRead();
+    ASSERT_GT(fresh.TickUntil([&] { return fresh.Idle(); }, 120), 0);
+    EXPECT_EQ(fresh.View.LastStatus(), VerifyOk);
+    EXPECT_EQ(
+        Folded(fresh.Line.CommandsSince(written)),
+        Codes({0x40, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47}));
+    const std::optional<int> differs = FirstDifferentPage(fresh.Image, wanted);
+    EXPECT_EQ(differs, std::nullopt) << "page " << differs.value_or(0) << " came back different";
+    EXPECT_EQ(fresh.View.FileNameCleared, 1);
+    EXPECT_TRUE(fresh.View.Messages.empty());
+}
+
+TEST(LinkOnLine, ReadOfAUnitOfAnotherVersionIsRefusedAfterItsIdentification) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start({"--version", "55"})) << sim.Diagnostics().toStdString();
+    LinkRig rig(sim);
+    ASSERT_GT(rig.TickUntil([&] { return rig.Connected(); }, ConnectTicks), 0);
+    const std::string suffix = "  PC-56, IGN-55";
+    EXPECT_TRUE(rig.View.VersionVisible) << "the status frames already tell";
+    EXPECT_TRUE(rig.View.VersionText.ends_with(suffix)) << rig.View.VersionText;
+    const DeviceImage before = rig.Image;
+
+    const std::size_t written = rig.Line.Written.size();
+    rig.Engine.StartRead();
+    ASSERT_GT(rig.TickUntil([&] { return !rig.View.Messages.empty(); }, 30), 0);
+    rig.TickFor(24); // time for anything that should not follow
+
+    ASSERT_EQ(rig.View.Messages.size(), 1u);
+    EXPECT_EQ(rig.View.Messages[0], MessageText(MsgId::MsgUnmatchedVersion, LanguageEnglish) + suffix);
+    EXPECT_EQ(rig.Line.CommandsSince(written), Codes({0x40})) << "no parameter page was asked for";
+    EXPECT_TRUE(rig.Idle());
+    EXPECT_GE(rig.Line.TicksOf(StatusRequestCode, written).size(), 3u) << "back to the idle cycle";
+    EXPECT_FALSE(rig.View.StatusLineVisible);
+    EXPECT_FALSE(rig.ShowedRedError());
+    // The unit's identification crossed the line intact; the set on screen is untouched.
+    ASSERT_TRUE(rig.View.Unit.has_value());
+    EXPECT_EQ(rig.View.Unit->UnitName, "ZEV01");
+    EXPECT_EQ(rig.View.Unit->UnitBuildDate, "14. 3.2012");
+    EXPECT_EQ(rig.View.Unit->UnitBuildTime, "10:30");
+    EXPECT_EQ(FirstDifferentPage(rig.Image, before), std::nullopt);
 }
 
 } // namespace
