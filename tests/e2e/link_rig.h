@@ -203,4 +203,37 @@ inline std::optional<int> FirstDifferentPage(const DeviceImage& a, const DeviceI
     return std::nullopt;
 }
 
+// Reads pages 1..7 straight off the line, without the engine: each read command is sent again until a
+// reply with the right code and a good check byte comes back. For checking what the unit holds
+// after a transfer, on a simulator that drops or corrupts replies.
+inline std::optional<DeviceImage> ReadUnitDirectly(const SimProcess& sim, int attemptsPerPage = 40) {
+    QtSerialLine line({{SimCom, sim.LinkPath().toStdString()}});
+    std::string error;
+    if (!line.Open(SimCom, &error))
+        return std::nullopt;
+    DeviceImage unit;
+    std::array<std::uint8_t, 4096> buffer{};
+    for (int page = 1; page < PageCount; ++page) {
+        const auto code = static_cast<std::uint8_t>(ReadPageCode + page);
+        bool got = false;
+        for (int attempt = 0; attempt < attemptsPerPage && !got; ++attempt) {
+            while (line.BytesWaiting() > 0)
+                line.Read(buffer);
+            line.WriteFrame(MakeFrame(code));
+            PollUntil([&] { return line.BytesWaiting() >= FrameSize; }, 250);
+            const int n = line.Read(buffer);
+            if (n < FrameSize)
+                continue;
+            const std::span<const std::uint8_t, FrameSize> reply(buffer.data(), FrameSize);
+            if (!CheckByteValid(reply) || reply[0] != (code ^ ReplyBit))
+                continue;
+            std::copy_n(buffer.begin() + 1, PageSize, unit.Page(page).begin());
+            got = true;
+        }
+        if (!got)
+            return std::nullopt;
+    }
+    return unit;
+}
+
 } // namespace zevo::test
