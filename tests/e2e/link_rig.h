@@ -44,7 +44,8 @@ public:
     struct Sent {
         std::uint8_t Code = 0;
         int Tick = 0;
-        qint64 Ms = 0; // when the write returned
+        qint64 Ms = 0;         // when the write returned
+        qint64 ArrivedMs = -1; // when a whole frame was first seen waiting after it (arrival watch)
     };
     struct OpenAttempt {
         int Tick = 0;
@@ -115,6 +116,7 @@ public:
         if (Clock.elapsed() > NextTickAt + TickMs)
             NextTickAt = Clock.elapsed();
         while (Clock.elapsed() < NextTickAt) {
+            WatchArrival();
             QThread::usleep(300);
         }
         ++TickNumber;
@@ -172,8 +174,18 @@ public:
     std::vector<int> TelemetryTicks; // ticks that decoded a status frame
     std::vector<bool> LostAfterTick; // LabelSpojeni after each tick, index = tick number - 1
     qint64 LongestTickMs = 0; // the longest Engine.Tick() call: the window's UI thread stalls that long
+    // Between ticks, look for a whole frame waiting after the last write and stamp its arrival. The
+    // bytes stay queued for the engine; only the time they arrived is noted.
+    bool WatchArrivals = false;
 
 private:
+    void WatchArrival() {
+        if (!WatchArrivals || Line.Written.empty() || Line.Written.back().ArrivedMs >= 0)
+            return;
+        if (Line.Real.BytesWaiting() >= FrameSize)
+            Line.Written.back().ArrivedMs = Clock.elapsed();
+    }
+
     qint64 NextTickAt = 0;
 };
 
