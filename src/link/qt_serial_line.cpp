@@ -37,7 +37,10 @@ QtSerialLine::QtSerialLine(PortPins pins) : PinnedPorts(std::move(pins)) {}
 
 QtSerialLine::~QtSerialLine() { Close(); }
 
-void QtSerialLine::SetPins(PortPins pins) { PinnedPorts = std::move(pins); }
+void QtSerialLine::SetPins(PortPins pins) {
+    PinnedPorts = std::move(pins);
+    PortListAge.invalidate();
+}
 
 std::string QtSerialLine::DevicePath(int portNumber) const {
 #ifdef Q_OS_WIN
@@ -45,7 +48,17 @@ std::string QtSerialLine::DevicePath(int portNumber) const {
         return {};
     return QString::asprintf("\\\\.\\COM%d", portNumber).toStdString();
 #else
-    return PortDevicePath(portNumber, PresentPorts(PinnedPorts), PinnedPorts);
+    // A pinned number needs no look at the system at all.
+    if (const auto pin = PinnedPorts.find(portNumber); pin != PinnedPorts.end() && !pin->second.empty())
+        return pin->second;
+    // Listing the system's serial ports takes tens of milliseconds, and the automatic search asks
+    // on every tick while it walks through the numbers: the list is taken at most every two
+    // seconds, so a search never stalls the UI thread tick after tick.
+    if (!PortListAge.isValid() || PortListAge.hasExpired(PortListLifetimeMs)) {
+        PortList = PresentPorts(PinnedPorts);
+        PortListAge.start();
+    }
+    return PortDevicePath(portNumber, PortList, PinnedPorts);
 #endif
 }
 

@@ -1,5 +1,7 @@
 #pragma once
+#include <QElapsedTimer>
 #include <memory>
+#include <vector>
 #include <string>
 
 #include "link/port_map.h"
@@ -36,7 +38,10 @@ public:
 private:
     bool DeviceGone() const;
 
+    static constexpr qint64 PortListLifetimeMs = 2000;
     PortPins PinnedPorts;
+    mutable std::vector<std::string> PortList; // the present ports, as last listed
+    mutable QElapsedTimer PortListAge;
     std::unique_ptr<QSerialPort> Port;
 };
 

@@ -12,6 +12,7 @@
 // The link path lives in a private temporary directory and stays the same across restarts, so a
 // pin in the tool's settings keeps working. The destructor stops the simulator.
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -89,12 +90,17 @@ public:
 
     // Ends the simulator at once (SIGKILL): the unit vanishes with no chance to tidy up, as when
     // the adapter is pulled out. The stale link stays until the next Start replaces it.
+    // The cable is pulled: the simulator dies without tidying up. Its link is removed as the device
+    // node of a pulled adapter disappears; left behind, it would point at a terminal number that the
+    // next terminal opened on this machine (another test's simulator) may take over.
     void Kill() {
         if (Process.state() == QProcess::NotRunning)
             return;
         Process.kill();
         Process.waitForFinished(3000);
         Collect();
+        if (!LinkName.isEmpty())
+            QFile::remove(LinkName);
     }
 
     bool IsRunning() const { return Process.state() != QProcess::NotRunning; }
