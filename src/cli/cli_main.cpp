@@ -1,0 +1,564 @@
+// zevo-cli: the link engine and the parameter files without the window. The engine is ticked every
+// 55 ms from a plain loop, exactly as the window's timer ticks it; this file only chooses the port,
+// watches what the engine shows and turns it into lines, files and exit codes.
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSerialPortInfo>
+#include <QThread>
+
+#include <csignal>
+#include <functional>
+#include <cstdio>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "app/image_file.h"
+#include "cli/cli_options.h"
+#include "cli/cli_report.h"
+#include "files/ign_format.h"
+#include "lang/language_tables.h"
+#include "link/link_engine.h"
+#include "link/qt_serial_line.h"
+
+namespace zevo::cli {
+namespace {
+
+volatile std::sig_atomic_t Interrupted = 0;
+extern "C" void OnInterrupt(int) { Interrupted = 1; }
+
+constexpr std::uint8_t English = 1;
+constexpr int TickMs = 55;
+constexpr qint64 InputFileLimit = 1024 * 1024;
+
+bool StderrIsTerminal() {
+#ifdef Q_OS_WIN
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(STDERR_FILENO) != 0;
+#endif
+}
+
+void Say(const std::string& text) { std::fprintf(stderr, "zevo-cli: %s\n", text.c_str()); }
+
+int Fail(int code, const std::string& text) {
+    Say(text);
+    return code;
+}
+
+// ---- files -------------------------------------------------------------------------------------
+
+std::optional<std::string> ReadInputFile(const std::string& path, std::string* error) {
+    const QString name = QString::fromStdString(path);
+    const QFileInfo info(name);
+    if (!info.exists()) {
+        *error = path + ": no such file";
+        return std::nullopt;
+    }
+    if (info.isDir()) {
+        *error = path + ": is a directory, not a file";
+        return std::nullopt;
+    }
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = path + ": " + file.errorString().toStdString();
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.read(InputFileLimit);
+    if (file.error() != QFileDevice::NoError) {
+        *error = path + ": " + file.errorString().toStdString();
+        return std::nullopt;
+    }
+    return bytes.toStdString();
+}
+
+// Reads an ign file onto `image` and repairs the block as the window's Open does.
+int ApplyIgnFile(const std::string& path, DeviceImage& image) {
+    std::string error;
+    const std::optional<std::string> text = ReadInputFile(path, &error);
+    if (!text)
+        return Fail(ExitUsage, error);
+    std::istringstream in(*text);
+    switch (ReadIgnFile(in, image)) {
+    case IgnReadResult::Ok:
+        break;
+    case IgnReadResult::UnmatchedVersion:
+        return Fail(ExitFileVersion, path + ": not a parameter file of format version " +
+                                         std::to_string(PcProgramVersion));
+    case IgnReadResult::ReadError:
+        return Fail(ExitUsage, path + ": cannot be read");
+    }
+    PortChoice unused;
+    ValidateBlock(image, unused);
+    return ExitDone;
+}
+
+std::string IgnText(const DeviceImage& image) {
+    std::ostringstream out(std::ios::binary);
+    WriteIgnFile(out, image);
+    return out.str();
+}
+
+// An output file that appears only whole: opened (so an unwritable path is reported before the
+// unit is touched), written and committed once the data is good. Dropped uncommitted otherwise.
+class OutputFile {
+public:
+    explicit OutputFile(const std::string& path, bool text) : Path(path), File(QString::fromStdString(path)) {
+        Text = text;
+    }
+    bool Open(std::string* error) {
+        if (QFileInfo(QString::fromStdString(Path)).isDir()) {
+            *error = Path + ": is a directory, not a file";
+            return false;
+        }
+        QIODevice::OpenMode mode = QIODevice::WriteOnly;
+        if (Text)
+            mode |= QIODevice::Text;
+        if (!File.open(mode)) {
+            *error = Path + ": " + File.errorString().toStdString();
+            return false;
+        }
+        return true;
+    }
+    bool Commit(const std::string& bytes, std::string* error) {
+        File.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        if (!File.commit()) {
+            *error = Path + ": " + File.errorString().toStdString();
+            return false;
+        }
+        return true;
+    }
+
+private:
+    std::string Path;
+    QSaveFile File;
+    bool Text = false;
+};
+
+// ---- the link ----------------------------------------------------------------------------------
+
+// The serial line with a look at the status frames the engine drains: the window shows captions,
+// this tool prints the values themselves. The engine decodes only the first frame of a drain, and
+// the tap looks only there too.
+class StatusTap final : public SerialLine {
+public:
+    explicit StatusTap(PortPins pins) : Real(std::move(pins)) {}
+    bool Open(int portNumber, std::string* error) override { return Real.Open(portNumber, error); }
+    void Close() override { Real.Close(); }
+    bool IsOpen() const override { return Real.IsOpen(); }
+    std::string PortName(int portNumber) const override { return Real.PortName(portNumber); }
+    int BytesWaiting() override { return Real.BytesWaiting(); }
+    int Read(std::span<std::uint8_t> buffer) override {
+        const int got = Real.Read(buffer);
+        if (got >= FrameSize && buffer[0] == StatusFrameCode)
+            LastStatus = DecodeStatusFrame(std::span<const std::uint8_t, FrameSize>(buffer.data(), FrameSize));
+        return got;
+    }
+    void WriteFrame(const Frame& frame) override { Real.WriteFrame(frame); }
+
+    QtSerialLine Real;
+    std::optional<StatusFrame> LastStatus;
+};
+
+struct StatusLine {
+    MsgId Text = MsgId::MsgRead;
+    std::string Suffix;
+    LabelColour Colour = LabelColour::Normal;
+};
+
+class ConsoleView final : public LinkView {
+public:
+    std::uint8_t LanguageIndex() const override { return English; }
+    int ActivePage() const override { return 0; }
+    void SetStatusLine(MsgId text, std::string_view suffix, LabelColour colour) override {
+        Status = StatusLine{text, std::string(suffix), colour};
+        DrawProgress();
+    }
+    void SetStatusLineVisible(bool) override {}
+    void SetProgramGauge(int maximum, int progress) override {
+        GaugeMaximum = maximum;
+        GaugeProgress = progress;
+        DrawProgress();
+    }
+    void SetProgramGaugeVisible(bool) override {}
+    void SetConnectionLost(bool lost) override { Lost = lost; }
+    void ShowTelemetry(const TelemetryCaptions&) override {
+        ++Frames;
+        if (OnStatus)
+            OnStatus();
+    }
+    void HideVersionWarning() override {}
+    void ShowLiveCell(int, int) override {}
+    void SetPortLabel(const std::string&) override {}
+    void CheckComMenuItem(int) override {}
+    void BlockToEditor() override {}
+    void ShowIdentification(const Identification&) override {}
+    void ClearFileName() override {}
+    void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+
+    void EndProgress() {
+        if (!Drawn)
+            return;
+        std::fprintf(stderr, "\r%-60s\r", "");
+        std::fflush(stderr);
+        Drawn = false;
+    }
+
+    bool Progress = false; // draw a bar on stderr
+    StatusLine Status;
+    int GaugeMaximum = 0;
+    int GaugeProgress = 0;
+    bool Lost = true;
+    int Frames = 0;
+    std::vector<std::string> Messages;
+    std::function<void()> OnStatus;
+
+private:
+    void DrawProgress() {
+        if (!Progress || GaugeMaximum <= 0)
+            return;
+        constexpr int Width = 28;
+        const int filled = GaugeProgress * Width / GaugeMaximum;
+        const std::string caption = MessageText(Status.Text, English) + Status.Suffix;
+        std::fprintf(stderr, "\r%-22.22s [%s%s] %3d%%", caption.c_str(), std::string(static_cast<std::size_t>(filled), '#').c_str(),
+                     std::string(static_cast<std::size_t>(Width - filled), '.').c_str(),
+                     GaugeProgress * 100 / GaugeMaximum);
+        std::fflush(stderr);
+        Drawn = true;
+    }
+    bool Drawn = false;
+};
+
+PortPins PinsFor(const std::optional<PortArgument>& port) {
+    if (port && !port->Path.empty())
+        return {{1, port->Path}};
+    return {};
+}
+
+PortChoice ChoiceFor(const std::optional<PortArgument>& port) {
+    if (!port)
+        return PortChoice{AutoSearchPortIndex, 0};
+    const int number = port->Path.empty() ? port->Number : 1;
+    return PortChoice{static_cast<std::uint8_t>(number - 1), 0};
+}
+
+enum class Outcome { Done, Failed, Refused, Interrupted };
+
+class Session {
+public:
+    explicit Session(const Options& options)
+        : Opts(options), Ports(ChoiceFor(options.Port)), Line(PinsFor(options.Port)),
+          Engine(Image, Ports, Line, View) {
+        SetDefaults(Image);
+    }
+
+    // Opens the port and waits for the unit's first status frame.
+    int Connect() {
+        Clock.start();
+        Engine.OpenPort();
+        if (!View.Messages.empty()) {
+            std::string text = View.Messages.front();
+            for (char& c : text)
+                if (c == '\n')
+                    c = ' ';
+            return Fail(ExitNoUnit, PortText() + ": " + text);
+        }
+        // A fixed port has a couple of seconds; the automatic search one round over every number.
+        const int deadline = Opts.Port ? 3 * linktime::LostAfterTicks
+                                       : AutoPortCount * (linktime::ReopenEveryTicks + 1) + linktime::LostAfterTicks;
+        for (int tick = 0; tick < deadline; ++tick) {
+            if (Interrupted != 0)
+                return Fail(ExitFailed, "interrupted before a unit answered");
+            Tick();
+            if (View.Frames > 0)
+                return ExitDone;
+        }
+        return Fail(ExitNoUnit, "no unit answered on " + PortText());
+    }
+
+    void Tick() {
+        NextTickAt += TickMs;
+        if (Clock.elapsed() > NextTickAt + TickMs)
+            NextTickAt = Clock.elapsed(); // after a stall, no bunched ticks
+        const qint64 wait = NextTickAt - Clock.elapsed();
+        if (wait > 0)
+            QThread::msleep(static_cast<unsigned long>(wait));
+        Engine.Tick();
+    }
+
+    // Runs the transfer begun by start() until the engine is idle again.
+    Outcome Transfer(void (LinkEngine::*start)()) {
+        View.Messages.clear();
+        View.Progress = StderrIsTerminal();
+        (Engine.*start)();
+        while (Engine.State().TransferMode != zevo::Transfer::Idle) {
+            if (Interrupted != 0) {
+                View.EndProgress();
+                Engine.ClosePort();
+                return Outcome::Interrupted;
+            }
+            Tick();
+        }
+        View.EndProgress();
+        if (!View.Messages.empty())
+            return Outcome::Refused;
+        const bool ok = View.Status.Text == MsgId::MsgVerify && View.Status.Suffix == ": OK" &&
+                        View.Status.Colour == LabelColour::Normal;
+        return ok ? Outcome::Done : Outcome::Failed;
+    }
+
+    // The exit code for a transfer that did not end well, with its message.
+    int Report(Outcome outcome, const std::string& what) {
+        switch (outcome) {
+        case Outcome::Done:
+            return ExitDone;
+        case Outcome::Refused:
+            return Fail(ExitUnitVersion, "the unit runs program version " + std::to_string(Engine.Unit().Version) +
+                                             ", this tool speaks version " + std::to_string(PcProgramVersion) +
+                                             "; nothing was written to it");
+        case Outcome::Interrupted:
+            return Fail(ExitFailed, what + " interrupted");
+        case Outcome::Failed:
+            return Fail(ExitFailed, what + " failed: the unit did not answer correctly after " +
+                                        std::to_string(linktime::Transmissions) + " tries (" +
+                                        MessageText(View.Status.Text, English) + ")");
+        }
+        return ExitFailed;
+    }
+
+    std::string PortText() const {
+        if (!Opts.Port)
+            return "any port (automatic search)";
+        const int number = Opts.Port->Path.empty() ? Opts.Port->Number : 1;
+        const std::string path = Line.Real.DevicePath(number);
+        if (!Opts.Port->Path.empty())
+            return Opts.Port->Path;
+        return "COM" + std::to_string(number) + (path.empty() ? "" : " (" + path + ")");
+    }
+
+    const Options& Opts;
+    DeviceImage Image;
+    PortChoice Ports;
+    ConsoleView View;
+    StatusTap Line;
+    LinkEngine Engine;
+    QElapsedTimer Clock;
+    qint64 NextTickAt = 0;
+};
+
+// ---- commands ----------------------------------------------------------------------------------
+
+int RunPorts() {
+    const QtSerialLine ports;
+    const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
+    int listed = 0;
+    for (int number = FirstPortNumber; number <= LastPortNumber; ++number) {
+        const std::string path = ports.DevicePath(number);
+        if (path.empty())
+            continue;
+        const QString location = QString::fromStdString(path);
+        std::string line = "COM" + std::to_string(number) + "  " + path;
+        for (const QSerialPortInfo& info : infos) {
+            if (info.systemLocation() != location || !info.hasVendorIdentifier())
+                continue;
+            line += QString::asprintf("  vendor %04x", info.vendorIdentifier()).toStdString();
+            if (info.hasProductIdentifier())
+                line += QString::asprintf("  product %04x", info.productIdentifier()).toStdString();
+            if (!info.manufacturer().isEmpty())
+                line += "  \"" + info.manufacturer().toStdString() + "\"";
+            if (!info.description().isEmpty())
+                line += "  \"" + info.description().toStdString() + "\"";
+            if (!info.serialNumber().isEmpty())
+                line += "  serial " + info.serialNumber().toStdString();
+        }
+        std::printf("%s\n", line.c_str());
+        ++listed;
+    }
+    if (listed == 0)
+        Say("no serial port is present");
+    return ExitDone;
+}
+
+int RunStatus(const Options& options) {
+    Session session(options);
+    session.View.OnStatus = [&] {
+        if (!session.Line.LastStatus)
+            return;
+        const QDateTime now = options.Csv ? QDateTime::currentDateTimeUtc() : QDateTime::currentDateTime();
+        const QString time = options.Csv ? now.toString(Qt::ISODateWithMs) : now.toString(QStringLiteral("HH:mm:ss.zzz"));
+        std::printf("%s\n", FormatStatus(*session.Line.LastStatus, time.toStdString(), options.Csv).c_str());
+        std::fflush(stdout);
+    };
+    if (options.Csv)
+        std::printf("%s\n", StatusCsvHeader().c_str());
+    if (const int code = session.Connect(); code != ExitDone)
+        return code;
+    bool lost = false;
+    while (options.Count == 0 || session.View.Frames < options.Count) {
+        if (Interrupted != 0)
+            return ExitDone;
+        session.Tick();
+        if (session.View.Lost != lost) {
+            lost = session.View.Lost;
+            Say(lost ? "the unit is silent; waiting for it" : "the unit answers again");
+        }
+    }
+    return ExitDone;
+}
+
+int RunRead(const Options& options) {
+    OutputFile ign(options.File, false);
+    std::optional<OutputFile> image;
+    std::string error;
+    if (!ign.Open(&error))
+        return Fail(ExitUsage, error);
+    if (!options.Image.empty()) {
+        image.emplace(options.Image, true);
+        if (!image->Open(&error))
+            return Fail(ExitUsage, error);
+    }
+    Session session(options);
+    if (const int code = session.Connect(); code != ExitDone)
+        return code;
+    if (const int code = session.Report(session.Transfer(&LinkEngine::StartRead), "read"); code != ExitDone)
+        return code;
+    if (!ign.Commit(IgnText(session.Image), &error))
+        return Fail(ExitUsage, error);
+    if (image) {
+        std::ostringstream out;
+        WriteImageFile(out, session.Image, AllCellsFlags{});
+        if (!image->Commit(out.str(), &error))
+            return Fail(ExitUsage, error);
+    }
+    return ExitDone;
+}
+
+int RunVerify(const Options& options) {
+    // The file is checked before the unit is asked anything.
+    DeviceImage check;
+    SetDefaults(check);
+    if (const int code = ApplyIgnFile(options.File, check); code != ExitDone)
+        return code;
+    Session session(options);
+    if (const int code = session.Connect(); code != ExitDone)
+        return code;
+    if (const int code = session.Report(session.Transfer(&LinkEngine::StartRead), "read"); code != ExitDone)
+        return code;
+    // The file laid over the unit's own set: what it does not carry stays the unit's and never differs.
+    DeviceImage expected = session.Image;
+    ApplyIgnFile(options.File, expected);
+    const std::vector<std::string> differences = ListDifferences(expected, session.Image);
+    for (const std::string& line : differences)
+        std::printf("%s\n", line.c_str());
+    std::printf("%zu difference%s\n", differences.size(), differences.size() == 1 ? "" : "s");
+    return differences.empty() ? ExitDone : ExitFailed;
+}
+
+int RunProgram(const Options& options) {
+    DeviceImage check;
+    SetDefaults(check);
+    if (const int code = ApplyIgnFile(options.File, check); code != ExitDone)
+        return code;
+    Session session(options);
+    if (const int code = session.Connect(); code != ExitDone)
+        return code;
+    // The unit's own set first: its identification page and the bytes no file carries are kept.
+    if (const int code = session.Report(session.Transfer(&LinkEngine::StartRead), "read"); code != ExitDone)
+        return code;
+    if (const int code = ApplyIgnFile(options.File, session.Image); code != ExitDone)
+        return code;
+    const Outcome programmed = session.Transfer(&LinkEngine::StartProgram);
+    if (programmed == Outcome::Interrupted)
+        return Fail(ExitFailed, "program interrupted: the unit may hold a partly written set");
+    if (const int code = session.Report(programmed, "program"); code != ExitDone)
+        return code;
+    // The unit stores the set in its EEPROM after the last page; the engine reports "Program device:
+    // OK" once a status frame shows the storing has ended.
+    session.View.Progress = StderrIsTerminal();
+    const int storingTicks = 60 * 1000 / TickMs;
+    for (int tick = 0; tick < storingTicks; ++tick) {
+        if (session.View.Status.Text == MsgId::MsgProgramDevice && session.View.Status.Suffix == ": OK") {
+            session.View.EndProgress();
+            return ExitDone;
+        }
+        if (Interrupted != 0) {
+            session.View.EndProgress();
+            return Fail(ExitFailed, "interrupted while the unit was storing the set");
+        }
+        if (session.View.Lost) {
+            session.View.EndProgress();
+            return Fail(ExitFailed, "the unit went silent before it reported that storing had ended");
+        }
+        session.Tick();
+    }
+    session.View.EndProgress();
+    return Fail(ExitFailed, "the unit did not report the end of storing within a minute");
+}
+
+int RunIgnNormalize(const Options& options) {
+    DeviceImage image;
+    SetDefaults(image);
+    if (!options.Base.empty()) {
+        std::string error;
+        const std::optional<std::string> text = ReadInputFile(options.Base, &error);
+        if (!text)
+            return Fail(ExitUsage, error);
+        std::istringstream in(*text);
+        AllCellsFlags unused{};
+        ReadImageFile(in, image, unused);
+    }
+    if (const int code = ApplyIgnFile(options.File, image); code != ExitDone)
+        return code;
+    const std::string text = IgnText(image);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (std::fflush(stdout) != 0)
+        return Fail(ExitUsage, "standard output cannot be written");
+    return ExitDone;
+}
+
+} // namespace
+} // namespace zevo::cli
+
+int main(int argc, char** argv) {
+    using namespace zevo::cli;
+    QCoreApplication app(argc, argv);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const ParseResult parsed = ParseArguments(args);
+    if (!parsed.Parsed) {
+        Say(parsed.Error + " (zevo-cli --help for usage)");
+        return ExitUsage;
+    }
+    const Options& options = *parsed.Parsed;
+    if (options.Help) {
+        const bool named = !args.empty() && args.front() != "--help" && args.front() != "-h";
+        std::fputs(HelpText(named ? std::optional<Command>(options.Cmd) : std::nullopt).c_str(), stdout);
+        return ExitDone;
+    }
+    std::signal(SIGINT, OnInterrupt);
+    switch (options.Cmd) {
+    case Command::Ports:
+        return RunPorts();
+    case Command::Status:
+        return RunStatus(options);
+    case Command::Read:
+        return RunRead(options);
+    case Command::Verify:
+        return RunVerify(options);
+    case Command::Program:
+        return RunProgram(options);
+    case Command::IgnNormalize:
+        return RunIgnNormalize(options);
+    }
+    return ExitUsage;
+}

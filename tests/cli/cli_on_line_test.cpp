@@ -1,0 +1,236 @@
+// zevo-cli as its users run it: the executable against zevo-unit-sim on a pseudo-terminal, with
+// the exit codes, the files it leaves (or does not leave) and what the unit holds afterwards.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <sstream>
+#include <string>
+
+#include "files/ign_format.h"
+#include "link_rig.h"
+
+#ifndef ZEVO_CLI_PATH
+#error "ZEVO_CLI_PATH must name the zevo-cli executable"
+#endif
+
+namespace zevo {
+namespace {
+
+using test::ChangedSet;
+using test::SimProcess;
+
+struct CliRun {
+    int Exit = -1;
+    QString Out;
+    QString Err;
+};
+
+// Starts zevo-cli; Finish() waits for it. A test that must act while it runs (Ctrl+C) uses both.
+class Cli {
+public:
+    explicit Cli(const QStringList& args) {
+        Process.setProgram(QStringLiteral(ZEVO_CLI_PATH));
+        Process.setArguments(args);
+        Process.start();
+        Process.waitForStarted(5000);
+    }
+    CliRun Finish(int timeoutMs = 60000) {
+        CliRun r;
+        if (!Process.waitForFinished(timeoutMs)) {
+            Process.kill();
+            Process.waitForFinished(3000);
+            r.Err = QStringLiteral("(timed out) ");
+        }
+        r.Exit = Process.exitStatus() == QProcess::NormalExit ? Process.exitCode() : -1;
+        r.Out = QString::fromUtf8(Process.readAllStandardOutput());
+        r.Err += QString::fromUtf8(Process.readAllStandardError());
+        return r;
+    }
+    QProcess Process;
+};
+
+CliRun RunCli(const QStringList& args) { return Cli(args).Finish(); }
+
+std::string Describe(const CliRun& r) {
+    return "exit " + std::to_string(r.Exit) + "\nstdout: " + r.Out.toStdString() + "\nstderr: " + r.Err.toStdString();
+}
+
+QByteArray IgnOf(const DeviceImage& image) {
+    std::ostringstream out(std::ios::binary);
+    WriteIgnFile(out, image);
+    return QByteArray::fromStdString(out.str());
+}
+
+bool WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray ReadBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class CliOnLine : public ::testing::Test {
+protected:
+    QString Path(const char* name) const { return Dir.filePath(QString::fromLatin1(name)); }
+    QStringList Port() const { return {QStringLiteral("--port"), Sim.LinkPath()}; }
+    QStringList With(const QString& command, QStringList rest) const {
+        return QStringList{command} + Port() + rest;
+    }
+
+    QTemporaryDir Dir;
+    SimProcess Sim;
+};
+
+// The whole round: a set programmed, verified, one cell changed and found, read back the same as the
+// file normalised.
+TEST_F(CliOnLine, ProgramVerifyFindTheChangedCellAndReadBack) {
+    ASSERT_TRUE(Sim.Start()) << Sim.Diagnostics().toStdString();
+    const DeviceImage set = ChangedSet(3);
+    ASSERT_TRUE(WriteBytes(Path("set.ign"), IgnOf(set)));
+
+    const CliRun programmed = RunCli(With("program", {Path("set.ign")}));
+    ASSERT_EQ(programmed.Exit, 0) << Describe(programmed);
+    const CliRun same = RunCli(With("verify", {Path("set.ign")}));
+    EXPECT_EQ(same.Exit, 0) << Describe(same);
+    EXPECT_EQ(same.Out, QStringLiteral("0 differences\n"));
+
+    DeviceImage changed = set;
+    changed.MapCell(1, 4, 6) = static_cast<std::uint8_t>(set.MapCell(1, 4, 6) + 1);
+    ASSERT_TRUE(WriteBytes(Path("changed.ign"), IgnOf(changed)));
+    const CliRun differs = RunCli(With("verify", {Path("changed.ign")}));
+    EXPECT_EQ(differs.Exit, 1) << Describe(differs);
+    const QString cell = QStringLiteral("servo 2 map, TP 20%, %1 RPM: file %2 mV, unit %3 mV\n1 difference\n")
+                             .arg(100 * set.RpmAxis(1, 6))
+                             .arg(20 * changed.MapCell(1, 4, 6))
+                             .arg(20 * set.MapCell(1, 4, 6));
+    EXPECT_EQ(differs.Out, cell);
+
+    const CliRun read = RunCli(With("read", {Path("back.ign"), QStringLiteral("--image"), Path("back.img")}));
+    ASSERT_EQ(read.Exit, 0) << Describe(read);
+    const CliRun normal = RunCli({QStringLiteral("ign-normalize"), Path("set.ign")});
+    ASSERT_EQ(normal.Exit, 0) << Describe(normal);
+    EXPECT_EQ(ReadBytes(Path("back.ign")), normal.Out.toLatin1());
+    // The image file: the unit's whole memory, identification page included, and the two flags.
+    const QStringList numbers =
+        QString::fromLatin1(ReadBytes(Path("back.img"))).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    ASSERT_EQ(numbers.size(), ImageSize + 2);
+    EXPECT_EQ(numbers[idpage::Version].toInt(), PcProgramVersion);
+    EXPECT_EQ(numbers[BlockOffset + block::ServoMap + MapCells + 4 * MapColumns + 6].toInt(), set.MapCell(1, 4, 6));
+}
+
+TEST_F(CliOnLine, AUnitOfAnotherVersionIsRefusedAndReceivesNoProgramFrame) {
+    ASSERT_TRUE(Sim.Start({QStringLiteral("--version"), QStringLiteral("55")})) << Sim.Diagnostics().toStdString();
+    const std::optional<DeviceImage> before = test::ReadUnitDirectly(Sim);
+    ASSERT_TRUE(before);
+    ASSERT_TRUE(WriteBytes(Path("set.ign"), IgnOf(ChangedSet(5))));
+
+    const CliRun refused = RunCli(With("program", {Path("set.ign")}));
+    EXPECT_EQ(refused.Exit, 5) << Describe(refused);
+    EXPECT_TRUE(refused.Err.contains(QStringLiteral("version 55"))) << Describe(refused);
+
+    const std::optional<DeviceImage> after = test::ReadUnitDirectly(Sim);
+    ASSERT_TRUE(after);
+    EXPECT_EQ(test::FirstDifferentPage(*before, *after), std::nullopt) << "a page was written";
+    const CliRun status = RunCli(With("status", {QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--csv")}));
+    ASSERT_EQ(status.Exit, 0) << Describe(status);
+    EXPECT_TRUE(status.Out.trimmed().endsWith(QStringLiteral(",0,0,0,55"))) << "programming counter moved: "
+                                                                            << status.Out.toStdString();
+}
+
+TEST_F(CliOnLine, StatusCsvPrintsAHeaderAndOneRowPerFrame) {
+    ASSERT_TRUE(Sim.Start()) << Sim.Diagnostics().toStdString();
+    const CliRun r = RunCli(With("status", {QStringLiteral("--csv"), QStringLiteral("--count"), QStringLiteral("5")}));
+    ASSERT_EQ(r.Exit, 0) << Describe(r);
+    const QStringList lines = r.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 6) << r.Out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("time,rpm,tp_percent,tp_mv,supply_v,")));
+    const QRegularExpression row(QStringLiteral(
+        R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z,\d+,(\d+|error),\d+,13\.8,(\d+,){4}\d+,\d+,[01],56$)"));
+    for (int i = 1; i < lines.size(); ++i)
+        EXPECT_TRUE(row.match(lines[i]).hasMatch()) << lines[i].toStdString();
+}
+
+// Every exit code the help documents, each from a cause a user meets.
+TEST_F(CliOnLine, ExitCodesForFailuresLeaveNoFileBehind) {
+    ASSERT_TRUE(WriteBytes(Path("v55.ign"), QByteArrayLiteral("VORTALEX_KEY 55\r\nTPS 500 4000\r\n")));
+    ASSERT_TRUE(WriteBytes(Path("good.ign"), IgnOf(ChangedSet(2))));
+    ASSERT_TRUE(QDir(Dir.path()).mkdir(QStringLiteral("folder")));
+    const QString nowhere = Path("missing-folder/out.ign");
+    struct Case {
+        const char* Name;
+        QStringList Args;
+        int Exit;
+        const char* Says;
+    };
+    const Case offline[] = {
+        {"unknown option", {QStringLiteral("read"), QStringLiteral("--fast"), Path("x.ign")}, 2, "unknown option"},
+        {"missing file", {QStringLiteral("ign-normalize"), Path("none.ign")}, 2, "no such file"},
+        {"directory as file", {QStringLiteral("verify"), Path("folder")}, 2, "is a directory"},
+        {"another format version", {QStringLiteral("ign-normalize"), Path("v55.ign")}, 3, "format version 56"},
+        {"program refuses the file before the port", {QStringLiteral("program"), QStringLiteral("--port"),
+                                                     Path("no-such-device"), Path("v55.ign")}, 3, "format version"},
+        {"no port", {QStringLiteral("status"), QStringLiteral("--port"), Path("no-such-device")}, 4, "no-such-device"},
+    };
+    for (const Case& c : offline) {
+        const CliRun r = RunCli(c.Args);
+        EXPECT_EQ(r.Exit, c.Exit) << c.Name << "\n" << Describe(r);
+        EXPECT_TRUE(r.Err.contains(QLatin1String(c.Says))) << c.Name << "\n" << Describe(r);
+        EXPECT_EQ(r.Err.count(QLatin1Char('\n')), 1) << c.Name << ": one line\n" << Describe(r);
+        EXPECT_TRUE(r.Out.isEmpty()) << c.Name;
+    }
+
+    ASSERT_TRUE(Sim.Start({QStringLiteral("--silent")})) << Sim.Diagnostics().toStdString();
+    const CliRun silent = RunCli(With("read", {Path("silent.ign")}));
+    EXPECT_EQ(silent.Exit, 4) << Describe(silent);
+    EXPECT_FALSE(QFileInfo::exists(Path("silent.ign")));
+
+    ASSERT_TRUE(Sim.Start()) << Sim.Diagnostics().toStdString();
+    const CliRun unwritable = RunCli(With("read", {nowhere}));
+    EXPECT_EQ(unwritable.Exit, 2) << Describe(unwritable);
+    const CliRun intoFolder = RunCli(With("read", {Path("out.ign"), QStringLiteral("--image"), Path("folder")}));
+    EXPECT_EQ(intoFolder.Exit, 2) << Describe(intoFolder);
+    EXPECT_FALSE(QFileInfo::exists(Path("out.ign"))) << "nothing written when one output cannot be";
+
+    // A page the unit will not take: Program fails after its retries.
+    ASSERT_TRUE(Sim.Start({QStringLiteral("--refuse-page"), QStringLiteral("4")})) << Sim.Diagnostics().toStdString();
+    const CliRun refusedPage = RunCli(With("program", {Path("good.ign")}));
+    EXPECT_EQ(refusedPage.Exit, 1) << Describe(refusedPage);
+    EXPECT_TRUE(refusedPage.Err.contains(QStringLiteral("Program error!"))) << Describe(refusedPage);
+}
+
+// The unit vanishes half way, or the user presses Ctrl+C: exit 1 and no output file.
+TEST_F(CliOnLine, ReadCutShortLeavesNoFile) {
+    // Every reply late: the Read takes several seconds, time enough to pull the cable or interrupt.
+    const QStringList slow = {QStringLiteral("--delay"), QStringLiteral("100"), QStringLiteral("--delay-ms"),
+                              QStringLiteral("150")};
+    ASSERT_TRUE(Sim.Start(slow)) << Sim.Diagnostics().toStdString();
+    Cli interrupted(With("read", {Path("a.ign")}));
+    QThread::msleep(1500);
+    ::kill(static_cast<pid_t>(interrupted.Process.processId()), SIGINT);
+    const CliRun r = interrupted.Finish();
+    EXPECT_EQ(r.Exit, 1) << Describe(r);
+    EXPECT_TRUE(r.Err.contains(QStringLiteral("interrupted"))) << Describe(r);
+    EXPECT_FALSE(QFileInfo::exists(Path("a.ign")));
+
+    ASSERT_TRUE(Sim.Start(slow)) << Sim.Diagnostics().toStdString();
+    Cli vanishing(With("read", {Path("b.ign")}));
+    QThread::msleep(1500);
+    Sim.Kill();
+    const CliRun v = vanishing.Finish();
+    EXPECT_EQ(v.Exit, 1) << Describe(v);
+    EXPECT_TRUE(v.Err.contains(QStringLiteral("Read error!"))) << Describe(v);
+    EXPECT_FALSE(QFileInfo::exists(Path("b.ign")));
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files).size(), 0) << "no temporary file left either";
+}
+
+} // namespace
+} // namespace zevo
