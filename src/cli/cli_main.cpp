@@ -11,8 +11,8 @@
 #include <QThread>
 
 #include <csignal>
-#include <functional>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -24,19 +24,24 @@
 #include <unistd.h>
 #endif
 
+#include "app/app_settings.h"
 #include "app/image_file.h"
+#include "app/ini_file.h"
 #include "cli/cli_options.h"
 #include "cli/cli_report.h"
 #include "files/ign_format.h"
 #include "lang/language_tables.h"
 #include "link/link_engine.h"
 #include "link/qt_serial_line.h"
+#include "ui/config_files.h"
 
 namespace zevo::cli {
 namespace {
 
 volatile std::sig_atomic_t Interrupted = 0;
-extern "C" void OnInterrupt(int) { Interrupted = 1; }
+extern "C" void OnInterrupt(int) {
+    Interrupted = 1;
+}
 
 constexpr std::uint8_t English = 1;
 constexpr int TickMs = 55;
@@ -50,7 +55,9 @@ bool StderrIsTerminal() {
 #endif
 }
 
-void Say(const std::string& text) { std::fprintf(stderr, "zevo-cli: %s\n", text.c_str()); }
+void Say(const std::string& text) {
+    std::fprintf(stderr, "zevo-cli: %s\n", text.c_str());
+}
 
 int Fail(int code, const std::string& text) {
     Say(text);
@@ -94,8 +101,8 @@ int ApplyIgnFile(const std::string& path, DeviceImage& image) {
     case IgnReadResult::Ok:
         break;
     case IgnReadResult::UnmatchedVersion:
-        return Fail(ExitFileVersion, path + ": not a parameter file of format version " +
-                                         std::to_string(PcProgramVersion));
+        return Fail(ExitFileVersion,
+                    path + ": not a parameter file of format version " + std::to_string(PcProgramVersion));
     case IgnReadResult::ReadError:
         return Fail(ExitUsage, path + ": cannot be read");
     }
@@ -162,7 +169,8 @@ public:
     int Read(std::span<std::uint8_t> buffer) override {
         const int got = Real.Read(buffer);
         if (got >= FrameSize && buffer[0] == StatusFrameCode)
-            LastStatus = DecodeStatusFrame(std::span<const std::uint8_t, FrameSize>(buffer.data(), FrameSize));
+            LastStatus =
+                DecodeStatusFrame(std::span<const std::uint8_t, FrameSize>(buffer.data(), FrameSize));
         return got;
     }
     void WriteFrame(const Frame& frame) override { Real.WriteFrame(frame); }
@@ -231,7 +239,8 @@ private:
         constexpr int Width = 28;
         const int filled = GaugeProgress * Width / GaugeMaximum;
         const std::string caption = MessageText(Status.Text, English) + Status.Suffix;
-        std::fprintf(stderr, "\r%-22.22s [%s%s] %3d%%", caption.c_str(), std::string(static_cast<std::size_t>(filled), '#').c_str(),
+        std::fprintf(stderr, "\r%-22.22s [%s%s] %3d%%", caption.c_str(),
+                     std::string(static_cast<std::size_t>(filled), '#').c_str(),
                      std::string(static_cast<std::size_t>(Width - filled), '.').c_str(),
                      GaugeProgress * 100 / GaugeMaximum);
         std::fflush(stderr);
@@ -240,10 +249,17 @@ private:
     bool Drawn = false;
 };
 
+// COM numbers count as the window counts them: the pins of the settings file's [PORTS] win. A
+// device path given on the command line is pinned as COM1 for this run only.
 PortPins PinsFor(const std::optional<PortArgument>& port) {
     if (port && !port->Path.empty())
         return {{1, port->Path}};
-    return {};
+    IniFile ini;
+    const QString settings =
+        ConfigDirectory() + QLatin1Char('/') + QString::fromStdString(SettingsFileName());
+    if (const auto bytes = ReadFileBytes(settings))
+        ini = IniFile::Parse(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+    return ReadPortPins(ini);
 }
 
 PortChoice ChoiceFor(const std::optional<PortArgument>& port) {
@@ -275,8 +291,9 @@ public:
             return Fail(ExitNoUnit, PortText() + ": " + text);
         }
         // A fixed port has a couple of seconds; the automatic search one round over every number.
-        const int deadline = Opts.Port ? 3 * linktime::LostAfterTicks
-                                       : AutoPortCount * (linktime::ReopenEveryTicks + 1) + linktime::LostAfterTicks;
+        const int deadline =
+            Opts.Port ? 3 * linktime::LostAfterTicks
+                      : AutoPortCount * (linktime::ReopenEveryTicks + 1) + linktime::LostAfterTicks;
         for (int tick = 0; tick < deadline; ++tick) {
             if (Interrupted != 0)
                 return Fail(ExitFailed, "interrupted before a unit answered");
@@ -324,9 +341,10 @@ public:
         case Outcome::Done:
             return ExitDone;
         case Outcome::Refused:
-            return Fail(ExitUnitVersion, "the unit runs program version " + std::to_string(Engine.Unit().Version) +
-                                             ", this tool speaks version " + std::to_string(PcProgramVersion) +
-                                             "; nothing was written to it");
+            return Fail(ExitUnitVersion,
+                        "the unit runs program version " + std::to_string(Engine.Unit().Version) +
+                            ", this tool speaks version " + std::to_string(PcProgramVersion) +
+                            "; nothing was written to it");
         case Outcome::Interrupted:
             return Fail(ExitFailed, what + " interrupted");
         case Outcome::Failed:
@@ -360,7 +378,7 @@ public:
 // ---- commands ----------------------------------------------------------------------------------
 
 int RunPorts() {
-    const QtSerialLine ports;
+    const QtSerialLine ports(PinsFor(std::nullopt));
     const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
     int listed = 0;
     for (int number = FirstPortNumber; number <= LastPortNumber; ++number) {
@@ -396,7 +414,8 @@ int RunStatus(const Options& options) {
         if (!session.Line.LastStatus)
             return;
         const QDateTime now = options.Csv ? QDateTime::currentDateTimeUtc() : QDateTime::currentDateTime();
-        const QString time = options.Csv ? now.toString(Qt::ISODateWithMs) : now.toString(QStringLiteral("HH:mm:ss.zzz"));
+        const QString time =
+            options.Csv ? now.toString(Qt::ISODateWithMs) : now.toString(QStringLiteral("HH:mm:ss.zzz"));
         std::printf("%s\n", FormatStatus(*session.Line.LastStatus, time.toStdString(), options.Csv).c_str());
         std::fflush(stdout);
     };
@@ -533,6 +552,8 @@ int RunIgnNormalize(const Options& options) {
 int main(int argc, char** argv) {
     using namespace zevo::cli;
     QCoreApplication app(argc, argv);
+    // The window's name: the settings folder (and its [PORTS] pins) is the window's.
+    QCoreApplication::setApplicationName(QStringLiteral("ZEVO"));
     std::vector<std::string> args(argv + 1, argv + argc);
     const ParseResult parsed = ParseArguments(args);
     if (!parsed.Parsed) {

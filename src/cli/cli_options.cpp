@@ -44,8 +44,8 @@ std::string_view NameOf(Command cmd) {
 }
 
 bool Takes(Command cmd, std::string_view option) {
-    const bool linked = cmd == Command::Status || cmd == Command::Read || cmd == Command::Verify ||
-                        cmd == Command::Program;
+    const bool linked =
+        cmd == Command::Status || cmd == Command::Read || cmd == Command::Verify || cmd == Command::Program;
     if (option == "--port")
         return linked;
     if (option == "--count" || option == "--csv")
@@ -57,7 +57,9 @@ bool Takes(Command cmd, std::string_view option) {
     return false;
 }
 
-ParseResult Fail(std::string error) { return {std::nullopt, std::move(error)}; }
+ParseResult Fail(std::string error) {
+    return {std::nullopt, std::move(error)};
+}
 
 constexpr std::string_view ExitCodes = R"(
 Exit codes:
@@ -79,8 +81,8 @@ std::optional<PortArgument> ParsePort(std::string_view text) {
     if (text.empty())
         return std::nullopt;
     std::string_view number = text;
-    if (number.size() > 3 && (number[0] == 'C' || number[0] == 'c') && (number[1] == 'O' || number[1] == 'o') &&
-        (number[2] == 'M' || number[2] == 'm'))
+    if (number.size() > 3 && (number[0] == 'C' || number[0] == 'c') &&
+        (number[1] == 'O' || number[1] == 'o') && (number[2] == 'M' || number[2] == 'm'))
         number.remove_prefix(3);
     // A COM number must be one the tool has; any other word is taken as a device path.
     if (const std::optional<int> n = ParseNumber(number)) {
@@ -158,19 +160,20 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
 std::string HelpText(std::optional<Command> command) {
     std::string text;
     if (!command) {
-        text = "Usage: zevo-cli COMMAND [options]\n"
-               "\n"
-               "The ZEVO unit from the command line: results on standard output, messages on standard error.\n"
-               "\n"
-               "Commands:\n"
-               "  ports          the serial ports with the COM numbers the tool gives them\n"
-               "  status         the unit's status frames, one line each\n"
-               "  read           read the unit's parameter set into an ign file\n"
-               "  verify         compare an ign file with the unit's parameter set\n"
-               "  program        program an ign file into the unit\n"
-               "  ign-normalize  an ign file as the tool writes it\n"
-               "\n"
-               "'zevo-cli COMMAND --help' describes each command.\n";
+        text =
+            "Usage: zevo-cli COMMAND [options]\n"
+            "\n"
+            "The ZEVO unit from the command line: results on standard output, messages on standard error.\n"
+            "\n"
+            "Commands:\n"
+            "  ports          the serial ports with the COM numbers the tool gives them\n"
+            "  status         the unit's status frames, one line each\n"
+            "  read           read the unit's parameter set into an ign file\n"
+            "  verify         compare an ign file with the unit's parameter set\n"
+            "  program        program an ign file into the unit\n"
+            "  ign-normalize  an ign file as the tool writes it\n"
+            "\n"
+            "'zevo-cli COMMAND --help' describes each command.\n";
         return text + std::string(ExitCodes);
     }
     switch (*command) {

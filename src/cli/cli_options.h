@@ -9,11 +9,11 @@ namespace zevo::cli {
 // What zevo-cli tells its caller. Scripts test these numbers, so they never change meaning.
 enum ExitCode : int {
     ExitDone = 0,
-    ExitFailed = 1,        // verify found differences, or a transfer failed after its retries
-    ExitUsage = 2,         // bad arguments, or a file that cannot be read or written
-    ExitFileVersion = 3,   // a parameter file of another format version (or no parameter file at all)
-    ExitNoUnit = 4,        // no port could be opened, or no unit answered
-    ExitUnitVersion = 5,   // the unit runs another program version; nothing was written to it
+    ExitFailed = 1,      // verify found differences, or a transfer failed after its retries
+    ExitUsage = 2,       // bad arguments, or a file that cannot be read or written
+    ExitFileVersion = 3, // a parameter file of another format version (or no parameter file at all)
+    ExitNoUnit = 4,      // no port could be opened, or no unit answered
+    ExitUnitVersion = 5, // the unit runs another program version; nothing was written to it
 };
 
 enum class Command { Ports, Status, Read, Verify, Program, IgnNormalize };

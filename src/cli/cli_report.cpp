@@ -10,16 +10,23 @@ namespace {
 
 constexpr std::uint8_t English = 1;
 
-std::string OnOff(std::uint8_t b) { return FlagToDisplay(b) ? "on" : "off"; }
-std::string MapUnit(std::uint8_t perCentMode) { return perCentMode != 0 ? "per cent" : "mV"; }
-std::string WithUnit(int value, std::string_view unit) { return std::to_string(value) + " " + std::string(unit); }
+std::string OnOff(std::uint8_t b) {
+    return FlagToDisplay(b) ? "on" : "off";
+}
+std::string MapUnit(std::uint8_t perCentMode) {
+    return perCentMode != 0 ? "per cent" : "mV";
+}
+std::string WithUnit(int value, std::string_view unit) {
+    return std::to_string(value) + " " + std::string(unit);
+}
 std::string MapValue(std::uint8_t cell, std::uint8_t perCentMode) {
     const bool perCent = perCentMode != 0;
     return perCent ? std::to_string(MapCellToDisplay(cell, true)) + "%"
                    : WithUnit(MapCellToDisplay(cell, false), "mV");
 }
 
-void Add(std::vector<std::string>& out, const std::string& name, const std::string& file, const std::string& unit) {
+void Add(std::vector<std::string>& out, const std::string& name, const std::string& file,
+         const std::string& unit) {
     if (file != unit)
         out.push_back(name + ": file " + file + ", unit " + unit);
 }
@@ -34,7 +41,8 @@ std::vector<std::string> ListDifferences(const DeviceImage& f, const DeviceImage
     if (out.empty() && f.PulsesPerRevIndex() != u.PulsesPerRevIndex())
         out.push_back("pulses per revolution: file index " + std::to_string(f.PulsesPerRevIndex()) +
                       ", unit index " + std::to_string(u.PulsesPerRevIndex()));
-    Add(out, "TP sensor at 0%", WithUnit(Tps0ToDisplay(f.Tps0()), "mV"), WithUnit(Tps0ToDisplay(u.Tps0()), "mV"));
+    Add(out, "TP sensor at 0%", WithUnit(Tps0ToDisplay(f.Tps0()), "mV"),
+        WithUnit(Tps0ToDisplay(u.Tps0()), "mV"));
     Add(out, "TP sensor at 100%", WithUnit(Tps100ToDisplay(f.Tps100()), "mV"),
         WithUnit(Tps100ToDisplay(u.Tps100()), "mV"));
     for (int servo = 0; servo < ServoCount; ++servo) {
@@ -56,10 +64,12 @@ std::vector<std::string> ListDifferences(const DeviceImage& f, const DeviceImage
                 if (f.MapCell(servo, row, column) == u.MapCell(servo, row, column) &&
                     (f.PerCentMode(servo) != 0) == (u.PerCentMode(servo) != 0))
                     continue;
-                const std::string place = name + " map, TP " + std::to_string(TpRows[static_cast<std::size_t>(row)]) +
-                                          "%, " + std::to_string(RpmToDisplay(f.RpmAxis(servo, column))) + " RPM";
-                out.push_back(place + ": file " + MapValue(f.MapCell(servo, row, column), f.PerCentMode(servo)) +
-                              ", unit " + MapValue(u.MapCell(servo, row, column), u.PerCentMode(servo)));
+                const std::string place = name + " map, TP " +
+                                          std::to_string(TpRows[static_cast<std::size_t>(row)]) + "%, " +
+                                          std::to_string(RpmToDisplay(f.RpmAxis(servo, column))) + " RPM";
+                out.push_back(place + ": file " +
+                              MapValue(f.MapCell(servo, row, column), f.PerCentMode(servo)) + ", unit " +
+                              MapValue(u.MapCell(servo, row, column), u.PerCentMode(servo)));
             }
     }
     return out;
@@ -79,10 +89,11 @@ std::string FormatStatus(const StatusFrame& s, std::string_view time, bool csv) 
     const int dataError = s.EeDataError != 0 ? 1 : 0;
     char line[256];
     if (csv)
-        std::snprintf(line, sizeof line, "%.*s,%u,%s,%u,%s,%u,%u,%u,%u,%u,%u,%d,%u", static_cast<int>(time.size()),
-                      time.data(), s.Rpm, tp.c_str(), TpMillivoltsFromCount(s.TpCount), volts, s.ServoDesired[0],
-                      s.ServoMeasured[0], s.ServoDesired[1], s.ServoMeasured[1], s.ProgrammingCount,
-                      s.SaveCountdown, dataError, s.Version);
+        std::snprintf(line, sizeof line, "%.*s,%u,%s,%u,%s,%u,%u,%u,%u,%u,%u,%d,%u",
+                      static_cast<int>(time.size()), time.data(), s.Rpm, tp.c_str(),
+                      TpMillivoltsFromCount(s.TpCount), volts, s.ServoDesired[0], s.ServoMeasured[0],
+                      s.ServoDesired[1], s.ServoMeasured[1], s.ProgrammingCount, s.SaveCountdown, dataError,
+                      s.Version);
     else
         std::snprintf(line, sizeof line,
                       "%.*s  RPM %5u  TP %5s %%  TP %4u mV  supply %s V  servo 1 %4u/%4u mV  "

@@ -35,7 +35,12 @@ struct CliRun {
 // Starts zevo-cli; Finish() waits for it. A test that must act while it runs (Ctrl+C) uses both.
 class Cli {
 public:
-    explicit Cli(const QStringList& args) {
+    explicit Cli(const QStringList& args, const QString& configDir = {}) {
+        if (!configDir.isEmpty()) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("ZEVO_CONFIG_DIR"), configDir);
+            Process.setProcessEnvironment(env);
+        }
         Process.setProgram(QStringLiteral(ZEVO_CLI_PATH));
         Process.setArguments(args);
         Process.start();
@@ -56,10 +61,13 @@ public:
     QProcess Process;
 };
 
-CliRun RunCli(const QStringList& args) { return Cli(args).Finish(); }
+CliRun RunCli(const QStringList& args, const QString& configDir = {}) {
+    return Cli(args, configDir).Finish();
+}
 
 std::string Describe(const CliRun& r) {
-    return "exit " + std::to_string(r.Exit) + "\nstdout: " + r.Out.toStdString() + "\nstderr: " + r.Err.toStdString();
+    return "exit " + std::to_string(r.Exit) + "\nstdout: " + r.Out.toStdString() +
+           "\nstderr: " + r.Err.toStdString();
 }
 
 QByteArray IgnOf(const DeviceImage& image) {
@@ -120,15 +128,17 @@ TEST_F(CliOnLine, ProgramVerifyFindTheChangedCellAndReadBack) {
     ASSERT_EQ(normal.Exit, 0) << Describe(normal);
     EXPECT_EQ(ReadBytes(Path("back.ign")), normal.Out.toLatin1());
     // The image file: the unit's whole memory, identification page included, and the two flags.
-    const QStringList numbers =
-        QString::fromLatin1(ReadBytes(Path("back.img"))).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    const QStringList numbers = QString::fromLatin1(ReadBytes(Path("back.img")))
+                                    .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
     ASSERT_EQ(numbers.size(), ImageSize + 2);
     EXPECT_EQ(numbers[idpage::Version].toInt(), PcProgramVersion);
-    EXPECT_EQ(numbers[BlockOffset + block::ServoMap + MapCells + 4 * MapColumns + 6].toInt(), set.MapCell(1, 4, 6));
+    EXPECT_EQ(numbers[BlockOffset + block::ServoMap + MapCells + 4 * MapColumns + 6].toInt(),
+              set.MapCell(1, 4, 6));
 }
 
 TEST_F(CliOnLine, AUnitOfAnotherVersionIsRefusedAndReceivesNoProgramFrame) {
-    ASSERT_TRUE(Sim.Start({QStringLiteral("--version"), QStringLiteral("55")})) << Sim.Diagnostics().toStdString();
+    ASSERT_TRUE(Sim.Start({QStringLiteral("--version"), QStringLiteral("55")}))
+        << Sim.Diagnostics().toStdString();
     const std::optional<DeviceImage> before = test::ReadUnitDirectly(Sim);
     ASSERT_TRUE(before);
     ASSERT_TRUE(WriteBytes(Path("set.ign"), IgnOf(ChangedSet(5))));
@@ -140,15 +150,17 @@ TEST_F(CliOnLine, AUnitOfAnotherVersionIsRefusedAndReceivesNoProgramFrame) {
     const std::optional<DeviceImage> after = test::ReadUnitDirectly(Sim);
     ASSERT_TRUE(after);
     EXPECT_EQ(test::FirstDifferentPage(*before, *after), std::nullopt) << "a page was written";
-    const CliRun status = RunCli(With("status", {QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--csv")}));
+    const CliRun status =
+        RunCli(With("status", {QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--csv")}));
     ASSERT_EQ(status.Exit, 0) << Describe(status);
-    EXPECT_TRUE(status.Out.trimmed().endsWith(QStringLiteral(",0,0,0,55"))) << "programming counter moved: "
-                                                                            << status.Out.toStdString();
+    EXPECT_TRUE(status.Out.trimmed().endsWith(QStringLiteral(",0,0,0,55")))
+        << "programming counter moved: " << status.Out.toStdString();
 }
 
 TEST_F(CliOnLine, StatusCsvPrintsAHeaderAndOneRowPerFrame) {
     ASSERT_TRUE(Sim.Start()) << Sim.Diagnostics().toStdString();
-    const CliRun r = RunCli(With("status", {QStringLiteral("--csv"), QStringLiteral("--count"), QStringLiteral("5")}));
+    const CliRun r =
+        RunCli(With("status", {QStringLiteral("--csv"), QStringLiteral("--count"), QStringLiteral("5")}));
     ASSERT_EQ(r.Exit, 0) << Describe(r);
     const QStringList lines = r.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 6) << r.Out.toStdString();
@@ -172,13 +184,24 @@ TEST_F(CliOnLine, ExitCodesForFailuresLeaveNoFileBehind) {
         const char* Says;
     };
     const Case offline[] = {
-        {"unknown option", {QStringLiteral("read"), QStringLiteral("--fast"), Path("x.ign")}, 2, "unknown option"},
+        {"unknown option",
+         {QStringLiteral("read"), QStringLiteral("--fast"), Path("x.ign")},
+         2,
+         "unknown option"},
         {"missing file", {QStringLiteral("ign-normalize"), Path("none.ign")}, 2, "no such file"},
         {"directory as file", {QStringLiteral("verify"), Path("folder")}, 2, "is a directory"},
-        {"another format version", {QStringLiteral("ign-normalize"), Path("v55.ign")}, 3, "format version 56"},
-        {"program refuses the file before the port", {QStringLiteral("program"), QStringLiteral("--port"),
-                                                     Path("no-such-device"), Path("v55.ign")}, 3, "format version"},
-        {"no port", {QStringLiteral("status"), QStringLiteral("--port"), Path("no-such-device")}, 4, "no-such-device"},
+        {"another format version",
+         {QStringLiteral("ign-normalize"), Path("v55.ign")},
+         3,
+         "format version 56"},
+        {"program refuses the file before the port",
+         {QStringLiteral("program"), QStringLiteral("--port"), Path("no-such-device"), Path("v55.ign")},
+         3,
+         "format version"},
+        {"no port",
+         {QStringLiteral("status"), QStringLiteral("--port"), Path("no-such-device")},
+         4,
+         "no-such-device"},
     };
     for (const Case& c : offline) {
         const CliRun r = RunCli(c.Args);
@@ -196,15 +219,32 @@ TEST_F(CliOnLine, ExitCodesForFailuresLeaveNoFileBehind) {
     ASSERT_TRUE(Sim.Start()) << Sim.Diagnostics().toStdString();
     const CliRun unwritable = RunCli(With("read", {nowhere}));
     EXPECT_EQ(unwritable.Exit, 2) << Describe(unwritable);
-    const CliRun intoFolder = RunCli(With("read", {Path("out.ign"), QStringLiteral("--image"), Path("folder")}));
+    const CliRun intoFolder =
+        RunCli(With("read", {Path("out.ign"), QStringLiteral("--image"), Path("folder")}));
     EXPECT_EQ(intoFolder.Exit, 2) << Describe(intoFolder);
     EXPECT_FALSE(QFileInfo::exists(Path("out.ign"))) << "nothing written when one output cannot be";
 
     // A page the unit will not take: Program fails after its retries.
-    ASSERT_TRUE(Sim.Start({QStringLiteral("--refuse-page"), QStringLiteral("4")})) << Sim.Diagnostics().toStdString();
+    ASSERT_TRUE(Sim.Start({QStringLiteral("--refuse-page"), QStringLiteral("4")}))
+        << Sim.Diagnostics().toStdString();
     const CliRun refusedPage = RunCli(With("program", {Path("good.ign")}));
     EXPECT_EQ(refusedPage.Exit, 1) << Describe(refusedPage);
     EXPECT_TRUE(refusedPage.Err.contains(QStringLiteral("Program error!"))) << Describe(refusedPage);
+}
+
+// COM numbers as the window counts them: a pin in the settings file's [PORTS] section names the port.
+TEST_F(CliOnLine, ComNumbersFollowTheSettingsFilePins) {
+    ASSERT_TRUE(Sim.Start()) << Sim.Diagnostics().toStdString();
+    ASSERT_TRUE(WriteBytes(Path("ZEVO_v56.ini"), ("[PORTS]\nCOM7=" + Sim.LinkPath() + "\n").toUtf8()));
+    const CliRun ports = RunCli({QStringLiteral("ports")}, Dir.path());
+    ASSERT_EQ(ports.Exit, 0) << Describe(ports);
+    EXPECT_TRUE(ports.Out.contains(QStringLiteral("COM7  ") + Sim.LinkPath() + QLatin1Char('\n')))
+        << Describe(ports);
+    const CliRun status = RunCli({QStringLiteral("status"), QStringLiteral("--port"), QStringLiteral("7"),
+                                  QStringLiteral("--count"), QStringLiteral("1")},
+                                 Dir.path());
+    EXPECT_EQ(status.Exit, 0) << Describe(status);
+    EXPECT_EQ(status.Out.count(QStringLiteral("version 56")), 1) << Describe(status);
 }
 
 // The unit vanishes half way, or the user presses Ctrl+C: exit 1 and no output file.

@@ -29,7 +29,10 @@ TEST(CliArguments, AcceptedAndRefusedCommandLines) {
         {"no command", {}, false, "no command"},
         {"unknown command", {"flash"}, false, "unknown command 'flash'"},
         {"unknown option", {"status", "--bogus"}, false, "unknown option '--bogus' for status"},
-        {"option of another command", {"verify", "--csv", "a.ign"}, false, "unknown option '--csv' for verify"},
+        {"option of another command",
+         {"verify", "--csv", "a.ign"},
+         false,
+         "unknown option '--csv' for verify"},
         {"missing value", {"status", "--count"}, false, "needs a value"},
         {"zero count", {"status", "--count", "0"}, false, "no frame count"},
         {"count with garbage", {"status", "--count", "5x"}, false, "no frame count"},
@@ -67,7 +70,11 @@ TEST(CliDifferences, EachFieldNamedInTheUnitsTheEditorShows) {
     const Case cases[] = {
         {"map cell in mV", [](DeviceImage& d) { d.MapCell(0, 4, 6) = 129; },
          "servo 1 map, TP 20%, 6500 RPM: file 2580 mV, unit 2600 mV"},
-        {"map cell in per cent", [](DeviceImage& d) { d.PerCentMode(1) = 1; d.MapCell(1, 9, 14) = 40; },
+        {"map cell in per cent",
+         [](DeviceImage& d) {
+             d.PerCentMode(1) = 1;
+             d.MapCell(1, 9, 14) = 40;
+         },
          "servo 2 map unit: file per cent, unit mV"},
         {"RPM point", [](DeviceImage& d) { d.RpmAxis(1, 14) = 121; },
          "servo 2 RPM axis, point 15: file 12100 RPM, unit 12000 RPM"},
