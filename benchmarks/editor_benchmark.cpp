@@ -15,6 +15,7 @@ namespace {
 class SilentPrompter final : public zevo::Prompter {
 public:
     zevo::PromptAnswer ConfirmYesNoCancel(QWidget*, const QString&) override { return zevo::PromptAnswer::Cancel; }
+    zevo::PromptAnswer ConfirmYesNo(QWidget*, const QString&) override { return zevo::PromptAnswer::No; }
     void ShowMessage(QWidget*, const QString&, const QString&) override {}
     QString OpenFileName(QWidget*, const zevo::FileDialogSettings&) override { return {}; }
     QString SaveFileName(QWidget*, const zevo::FileDialogSettings&) override { return {}; }

@@ -141,6 +141,24 @@ static_assert(RowsInIdOrder(Messages));
 constexpr Texts RadioItemZero{"1 za dvě otáčky", "1 per two revolution", "1 pro zwei Umdrehungen"};
 constexpr Texts RadioItemSuffix{" za otáčku", " per one revolution", " pro eine Umdrehung"};
 
+// The printout's header line ends in two blanks, before the date. German prints the English text.
+constexpr std::array<Row<PrintTextId>, static_cast<std::size_t>(PrintTextId::Count)> PrintTexts{{
+    {PrintTextId::Caption, "Datum a čas tisku:  ", "Date and Time of printing:  ", "Date and Time of printing:  "},
+    {PrintTextId::NoPrinter, "Tisk se nezdařil: počítač nemá nastavenou výchozí tiskárnu.",
+     "Printing failed: this computer has no default printer.",
+     "Drucken fehlgeschlagen: auf diesem Rechner ist kein Standarddrucker eingerichtet."},
+    {PrintTextId::PrinterFailed, "Tisk se nezdařil: tiskárna \"%1\" stránku nepřijala.",
+     "Printing failed: the printer \"%1\" did not take the page.",
+     "Drucken fehlgeschlagen: der Drucker \"%1\" hat die Seite nicht angenommen."},
+    {PrintTextId::SaveAsPdf, "Uložit stránku místo toho do souboru PDF?", "Save the page as a PDF file instead?",
+     "Die Seite stattdessen als PDF-Datei speichern?"},
+    {PrintTextId::PdfWriteFailed, "Soubor PDF se nepodařilo zapsat.", "The PDF file could not be written.",
+     "Die PDF-Datei konnte nicht geschrieben werden."},
+}};
+static_assert(RowsInIdOrder(PrintTexts));
+
+constexpr Texts AboutCaption{"O programu ZEVO", "About ZEVO", "Über Programm ZEVO"};
+
 template <typename T> std::string_view Pick(const T& row, std::uint8_t language) {
     switch (language) {
     case LanguageEnglish:
@@ -211,6 +229,17 @@ std::string ServoDesiredPlaceholder(int servoNumber, std::uint8_t language) {
 
 std::string ServoMeasuredPlaceholder(int servoNumber, std::uint8_t language) {
     return LivePlaceholder(MsgId::MsgServoMeasured, servoNumber, language);
+}
+
+std::string_view PrintText(PrintTextId id, std::uint8_t language) {
+    return Lookup(PrintTexts, id, language);
+}
+
+std::optional<std::string_view> AboutCaptionText(std::uint8_t language) {
+    if (language >= LanguageCount) {
+        return std::nullopt;
+    }
+    return Pick(AboutCaption, language);
 }
 
 std::optional<std::uint8_t> LanguageFromArgument(std::string_view argument) {

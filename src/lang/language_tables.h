@@ -110,6 +110,13 @@ std::string NumberOfProgrammingPlaceholder(std::uint8_t language);            //
 std::string ServoDesiredPlaceholder(int servoNumber, std::uint8_t language);  // "Servo desired 1 = --- mV"
 std::string ServoMeasuredPlaceholder(int servoNumber, std::uint8_t language); // "Servo measured 1 = --- mV"
 
+// Texts of printing, picked by the print command when it runs; no language application writes them.
+// PrinterFailed carries "%1" for the printer's name.
+enum class PrintTextId : int { Caption, NoPrinter, PrinterFailed, SaveAsPdf, PdfWriteFailed, Count };
+std::string_view PrintText(PrintTextId id, std::uint8_t language);
+// The About window's caption. An index outside 0..2 has none: the window keeps the caption it has.
+std::optional<std::string_view> AboutCaptionText(std::uint8_t language);
+
 // The language chosen by the first command-line argument: exactly "ENGLISH", "CESKY" or "DEUTSCH"
 // (case-sensitive); anything else chooses nothing.
 std::optional<std::uint8_t> LanguageFromArgument(std::string_view argument);

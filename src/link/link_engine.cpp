@@ -412,6 +412,12 @@ void LinkEngine::SetStatus(MsgId text, std::string_view suffix, LabelColour colo
     View.SetStatusLine(text, suffix, colour);
 }
 
+void LinkEngine::HoldStatusLine(std::uint8_t ticks) {
+    S.MessageTimer = ticks;
+    StatusLineShowsError = false;
+    View.SetStatusLineVisible(true);
+}
+
 void LinkEngine::SetGauge(int maximum, int progress) {
     progress = std::clamp(progress, 0, maximum);
     S.GaugeMaximum = maximum;

@@ -86,6 +86,10 @@ public:
     // Programming after change starts here too: the history's record step decides when (it keeps
     // ProgramAfterChangeArmed), and undo and redo start it whenever the box is ticked.
 
+    // The window wrote the status line itself (the print caption): it stays up for `ticks` ticks
+    // like any message of the link, and the unit's storing progress may take it over as usual.
+    void HoldStatusLine(std::uint8_t ticks);
+
     const LinkState& State() const { return S; }
     // The identification last decoded by a transfer.
     const Identification& Unit() const { return UnitId; }

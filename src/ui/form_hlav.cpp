@@ -20,6 +20,7 @@
 #include <QToolButton>
 #include <sstream>
 
+#include "about/form_about.h"
 #include "app/image_file.h"
 #include "link/link_engine.h"
 #include "link/port_map.h"
@@ -52,12 +53,15 @@ TFormHlav::TFormHlav(const StartOptions& options, QWidget* parent)
         OwnLine = std::make_unique<QtSerialLine>();
         line = OwnLine.get();
     }
+    PrintPage = options.PrintPage;
+    OpenDocument = options.OpenDocument ? options.OpenDocument : OpenWithDesktop;
     View = std::make_unique<WindowLinkView>(*this);
     Engine = std::make_unique<LinkEngine>(Image, Ports, *line, *View);
     BuildForm();
     WireCommands();
     Timer1->start();
     FormCreate();
+    FormAbout = new TFormAbout(LanguageIndex, this);
 }
 
 TFormHlav::~TFormHlav() = default;
@@ -277,10 +281,14 @@ void TFormHlav::MenuExitClick() { close(); }
 
 void TFormHlav::HintToStatusBar(const QString& hint) { StatusBar1->showMessage(hint); }
 
-// Printing and help arrive later; the commands are wired already.
-void TFormHlav::SpeedButtonPrintClick() {}
-void TFormHlav::MenuContensClick() {}
-void TFormHlav::MenuAboutClick() {}
+void TFormHlav::MenuAboutClick() { FormAbout->exec(); }
+
+void TFormHlav::MenuContensClick() {
+    // The manual of the current language lies beside the program.
+    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(Msg(MsgId::ManualFileName));
+    if (!OpenDocument(path) && Prompts)
+        Prompts->ShowMessage(this, Msg(MsgId::MsgManualOpenError));
+}
 
 // ---- device link -----------------------------------------------------------------------------
 

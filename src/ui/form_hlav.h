@@ -5,10 +5,13 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/app_settings.h"
+#include "files/printing.h"
 #include "lang/language_tables.h"
 #include "link/port_choice.h"
 #include "params/device_image.h"
@@ -23,6 +26,7 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QStatusBar;
+class QImage;
 class QTabWidget;
 class QTimer;
 class QToolButton;
@@ -33,6 +37,7 @@ class TCGauge;
 class TCheckBox;
 class TCSpinButton;
 class TEdit;
+class TFormAbout;
 class TUpDown;
 class LinkEngine;
 class QtSerialLine;
@@ -62,6 +67,11 @@ struct StartOptions {
     Prompter* Prompts = nullptr;
     // The line to the unit; when none is given the window opens real serial ports.
     SerialLine* Line = nullptr;
+    // Where a printed page goes; when none is given, to the default printer.
+    std::function<PrintOutcome(const QImage& page)> PrintPage;
+    // Opens a document (the user manual) in its viewer, false when it cannot; when none is given,
+    // the desktop's viewer.
+    std::function<bool(const QString& path)> OpenDocument;
 };
 
 // The tool's one working window. It owns the parameter set and every control; handlers carry the
@@ -129,6 +139,9 @@ public:
     void MenuSaveClick();
     void MenuSaveExeDirClick();
     void SpeedButtonPrintClick();
+    // Hides the controls that mean nothing on paper and the tabs of the other pages, and whitens the
+    // row captions; `true` puts back exactly what `false` changed.
+    void SetPrintControlsVisible(bool visible);
     void MenuExitClick();
     void MenuCom1Click(int position);
     void MenuReadClick();
@@ -267,6 +280,9 @@ public:
 
     QTimer* Timer1 = nullptr;
 
+    // Created with the window and shown by Help > About.
+    TFormAbout* FormAbout = nullptr;
+
     // The two file dialogs' settings (the dialogs themselves are opened through the prompter).
     QString OpenDialogFileName;
     QString SaveDialogFileName;
@@ -297,6 +313,7 @@ private:
     void BuildComMenu();
     void WatchEdit(TEdit* edit);
     void HoldServoBox(bool hold);
+    void OfferPdfInstead(const QImage& page, const PrintOutcome& outcome);
 
     bool ServoBoxHeld = false;
     friend class WindowLinkView;
@@ -306,6 +323,17 @@ private:
     std::unique_ptr<WindowLinkView> View;
     std::unique_ptr<LinkEngine> Engine;
     std::array<QString, static_cast<std::size_t>(MsgId::Count)> Messages;
+    std::function<PrintOutcome(const QImage&)> PrintPage;
+    std::function<bool(const QString&)> OpenDocument;
+    // What the print changed, to be put back.
+    struct RowLook {
+        QPalette Palette;
+        bool Filled = false;
+    };
+    bool PreparedForPrint = false;
+    std::vector<QWidget*> HiddenForPrint;
+    std::vector<int> TabsHiddenForPrint;
+    std::array<RowLook, MapRows> RowLookBeforePrint{};
     bool HintHookInstalled = false;
     bool Closed = false;
 };

@@ -80,6 +80,15 @@ PromptAnswer QtPrompter::ConfirmYesNoCancel(QWidget* parent, const QString& text
     }
 }
 
+PromptAnswer QtPrompter::ConfirmYesNo(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, BoxTitle(parent), text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    box.exec();
+    return box.standardButton(box.clickedButton()) == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
+}
+
 void QtPrompter::ShowMessage(QWidget* parent, const QString& text, const QString& details) {
     const QString body = details.isEmpty() ? text : text + QLatin1Char('\n') + details;
     QMessageBox box(QMessageBox::Information, BoxTitle(parent), body, QMessageBox::Ok, parent);

@@ -30,6 +30,8 @@ public:
     virtual ~Prompter() = default;
     // A confirmation box with the question icon and the buttons Yes, No and Cancel.
     virtual PromptAnswer ConfirmYesNoCancel(QWidget* parent, const QString& text) = 0;
+    // A question with the buttons Yes and No; closing the box any other way answers No.
+    virtual PromptAnswer ConfirmYesNo(QWidget* parent, const QString& text) = 0;
     // A message box with an OK button; details (the system's reason, say) go on a line under the text.
     virtual void ShowMessage(QWidget* parent, const QString& text, const QString& details = QString()) = 0;
     virtual QString OpenFileName(QWidget* parent, const FileDialogSettings& settings) = 0;
@@ -40,6 +42,7 @@ public:
 class QtPrompter final : public Prompter {
 public:
     PromptAnswer ConfirmYesNoCancel(QWidget* parent, const QString& text) override;
+    PromptAnswer ConfirmYesNo(QWidget* parent, const QString& text) override;
     void ShowMessage(QWidget* parent, const QString& text, const QString& details = QString()) override;
     QString OpenFileName(QWidget* parent, const FileDialogSettings& settings) override;
     QString SaveFileName(QWidget* parent, const FileDialogSettings& settings) override;

@@ -25,6 +25,15 @@ public:
         Answers.pop_front();
         return answer;
     }
+    // Takes the next scripted answer; unscripted, or scripted Cancel, is No.
+    PromptAnswer ConfirmYesNo(QWidget*, const QString& text) override {
+        Asked << text;
+        if (Answers.empty())
+            return PromptAnswer::No;
+        const PromptAnswer answer = Answers.front();
+        Answers.pop_front();
+        return answer == PromptAnswer::Yes ? PromptAnswer::Yes : PromptAnswer::No;
+    }
     void ShowMessage(QWidget*, const QString& text, const QString& details) override {
         Messages << (details.isEmpty() ? text : text + QLatin1Char('\n') + details);
     }

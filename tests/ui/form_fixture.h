@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -46,6 +47,11 @@ protected:
     FakePrompter Prompts;
     OfflineLine Offline;
     SerialLine* Line = &Offline;
+    // No window test prints on a real printer or starts a document viewer.
+    std::function<PrintOutcome(const QImage&)> PrintPage = [](const QImage&) {
+        return PrintOutcome{PrintResult::NoPrinter, QString()};
+    };
+    std::function<bool(const QString&)> OpenDocument = [](const QString&) { return false; };
 
     std::unique_ptr<TFormHlav> Start(const QStringList& arguments = {}) {
         StartOptions options;
@@ -53,6 +59,8 @@ protected:
         options.ConfigDir = Dir.path();
         options.Prompts = &Prompts;
         options.Line = Line;
+        options.PrintPage = PrintPage;
+        options.OpenDocument = OpenDocument;
         return std::make_unique<TFormHlav>(options);
     }
     // Shown and active, for tests that type and click.

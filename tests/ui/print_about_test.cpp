@@ -1,0 +1,369 @@
+// Print, About and the user manual on the real window, headless. Pages go to PDF files, never to a
+// printer, and no document viewer is started.
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QImage>
+#include <QLocale>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "about/form_about.h"
+#include "files/printing.h"
+#include "form_fixture.h"
+#include "ui/cgauge.h"
+#include "ui/controls.h"
+#include "ui/up_down.h"
+
+namespace zevo {
+namespace {
+
+const QColor White(Qt::white);
+
+// Every control that has no place on paper, listed here from the window's own names.
+std::vector<QWidget*> OperatingControls(TFormHlav& form) {
+    std::vector<QWidget*> controls = {
+        form.StatusBar1,  form.GroupBoxToolBar, form.LabelSpojeni, form.UpDownHystMv, form.UpDownHystRpm,
+        form.ButtonMinus, form.ButtonPlus,      form.CheckBoxAll,  form.UpDownTps0,   form.UpDownTps100,
+        form.ButtonTps0,  form.ButtonTps100,    form.CGaugeRpm,    form.CGaugeTps};
+    controls.insert(controls.end(), form.UpDownRpm.begin(), form.UpDownRpm.end());
+    for (auto& row : form.UpDownMap)
+        controls.insert(controls.end(), row.begin(), row.end());
+    controls.insert(controls.end(), form.CSpinButtonColumn.begin(), form.CSpinButtonColumn.end());
+    return controls;
+}
+
+std::vector<bool> HiddenFlags(const std::vector<QWidget*>& controls) {
+    std::vector<bool> hidden;
+    for (QWidget* control : controls)
+        hidden.push_back(control->isHidden());
+    return hidden;
+}
+
+QByteArray FileHead(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(5) : QByteArray();
+}
+
+class PrintAboutTest : public FormFixture {
+protected:
+    QString PdfPath() const { return QDir(Dir.path()).filePath(QStringLiteral("page.pdf")); }
+
+    // What a print to the default printer does, with a PDF file standing in for the printer.
+    PrintOutcome PrintToPdf(const QImage& page) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(PdfPath());
+        return RenderPage(page, printer) ? PrintOutcome{} : PrintOutcome{PrintResult::PrinterFailed, "PDF"};
+    }
+
+    // Runs `whileOpen` once the About window is up, then closes it with its OK label; the command
+    // returns only when the window is closed.
+    static void WithAboutOpen(TFormHlav& form, const std::function<void()>& whileOpen) {
+        QTimer::singleShot(0, &form, [&form, whileOpen] {
+            EXPECT_TRUE(form.FormAbout->isVisible());
+            whileOpen();
+            QTest::mouseClick(form.FormAbout->LabelExit, Qt::LeftButton);
+        });
+        // A broken OK label must fail the test, not hang it.
+        QTimer::singleShot(5000, form.FormAbout, &QDialog::reject);
+        form.MenuAboutClick();
+        EXPECT_FALSE(form.FormAbout->isVisible());
+    }
+};
+
+TEST_F(PrintAboutTest, PrintsThePageWithTheHeaderOfTheLanguage) {
+    struct Case {
+        const char* Argument;
+        const char* Header;
+    };
+    for (const Case& c :
+         {Case{"CESKY", "Datum a čas tisku:  "}, Case{"ENGLISH", "Date and Time of printing:  "},
+          Case{"DEUTSCH", "Date and Time of printing:  "}}) {
+        SCOPED_TRACE(c.Argument);
+        QFile::remove(PdfPath());
+        PrintPage = [this](const QImage& page) { return PrintToPdf(page); };
+        auto form = Start({QString::fromLatin1(c.Argument)});
+        const QString today = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+
+        form->MenuPrint->trigger();
+
+        const QString header = form->LabelHlaseni->Caption();
+        const QString expected = QString::fromUtf8(c.Header) + today + QStringLiteral("    ");
+        EXPECT_TRUE(header.startsWith(expected)) << header.toStdString();
+        EXPECT_GT(header.size(), expected.size()) << "the time follows the date";
+        EXPECT_TRUE(form->LabelHlaseni->isVisibleTo(form.get()));
+        EXPECT_TRUE(Prompts.Asked.isEmpty());
+        EXPECT_EQ(FileHead(PdfPath()), QByteArray("%PDF-"));
+        EXPECT_GT(QFileInfo(PdfPath()).size(), 1000);
+    }
+}
+
+TEST_F(PrintAboutTest, TheStatusLineKeepsTheHeaderForTwoHundredTicks) {
+    auto form = Start({QStringLiteral("ENGLISH")});
+    form->SpeedButtonPrintClick();
+    const QString header = form->LabelHlaseni->Caption();
+    for (int tick = 0; tick < 200; ++tick)
+        form->Timer1Timer();
+    EXPECT_TRUE(form->LabelHlaseni->isVisibleTo(form.get()));
+    EXPECT_EQ(form->LabelHlaseni->Caption(), header);
+    form->Timer1Timer();
+    EXPECT_FALSE(form->LabelHlaseni->isVisibleTo(form.get()));
+    EXPECT_TRUE(form->CGaugeProgram->isHidden());
+}
+
+TEST_F(PrintAboutTest, TheCaptureHoldsTheActivePageOnWhiteWithoutOperatingControls) {
+    for (int active : {0, 1, 2}) {
+        SCOPED_TRACE(active);
+        TFormHlav* window = nullptr;
+        std::vector<QWidget*> shownInCapture;
+        std::vector<bool> tabsInCapture;
+        QColor background, rowCaption;
+        QImage captured;
+        PrintPage = [&](const QImage& page) {
+            captured = page;
+            for (QWidget* control : OperatingControls(*window))
+                if (!control->isHidden())
+                    shownInCapture.push_back(control);
+            for (int tab = 0; tab < window->PageControl1->count(); ++tab)
+                tabsInCapture.push_back(window->PageControl1->isTabVisible(tab));
+            background = window->palette().color(QPalette::Window);
+            rowCaption = window->LabelTpRow[4]->palette().color(QPalette::Window);
+            return PrintOutcome{};
+        };
+        auto form = StartShown({QStringLiteral("ENGLISH")});
+        window = form.get();
+        form->Image.TpEnable(0) = 1;
+        form->Image.TpEnable(1) = 1;
+        form->PageControl1->setCurrentIndex(active);
+        const std::vector<bool> hiddenBefore = HiddenFlags(OperatingControls(*form));
+        const QColor face = form->palette().color(QPalette::Window);
+
+        form->SpeedButtonPrintClick();
+
+        EXPECT_TRUE(shownInCapture.empty()) << shownInCapture.front()->objectName().toStdString();
+        std::vector<bool> onlyActive(3, false);
+        onlyActive[static_cast<std::size_t>(active)] = true;
+        EXPECT_EQ(tabsInCapture, onlyActive);
+        EXPECT_EQ(background, White);
+        EXPECT_EQ(rowCaption, White);
+        ASSERT_FALSE(captured.isNull());
+        EXPECT_EQ(captured.pixelColor(8, 8), White) << "the tool bar's place is blank paper";
+
+        // Afterwards the window is as it was.
+        EXPECT_EQ(HiddenFlags(OperatingControls(*form)), hiddenBefore);
+        EXPECT_FALSE(form->StatusBar1->isHidden());
+        EXPECT_FALSE(form->GroupBoxToolBar->isHidden());
+        for (int tab = 0; tab < 3; ++tab)
+            EXPECT_TRUE(form->PageControl1->isTabVisible(tab)) << tab;
+        EXPECT_EQ(form->PageControl1->currentIndex(), active);
+        EXPECT_EQ(form->palette().color(QPalette::Window), face);
+    }
+}
+
+TEST_F(PrintAboutTest, WhatTheWindowKeepsHiddenOrColouredIsSoAfterPrinting) {
+    auto form = Start({QStringLiteral("ENGLISH")});
+    form->Image.TpEnable(0) = 1;
+    form->PageControl1->setCurrentIndex(1);
+    form->Timer1Timer(); // the live highlight marks the engine's cell: standstill, closed throttle
+    const QColor live = form->LabelTpRow[0]->palette().color(QPalette::Window);
+    const QColor plain = form->LabelTpRow[4]->palette().color(QPalette::Window);
+    ASSERT_NE(live, plain);
+    form->SpeedButtonPrintClick();
+    EXPECT_EQ(form->LabelTpRow[0]->palette().color(QPalette::Window), live);
+    EXPECT_EQ(form->LabelTpRow[4]->palette().color(QPalette::Window), plain);
+
+    // Without TP only the first map row is in use; and while the unit answers there is no
+    // "No connection" label.
+    form->CheckBoxTpEnable->setChecked(false);
+    form->CheckBoxTpEnableMouseUp();
+    ASSERT_TRUE(form->EditMap[1][0]->isHidden());
+    form->LabelSpojeni->hide();
+    form->SpeedButtonPrintClick();
+    for (std::size_t c : {0u, 14u}) {
+        EXPECT_FALSE(form->UpDownMap[0][c]->isHidden());
+        EXPECT_TRUE(form->EditMap[1][c]->isHidden());
+        EXPECT_TRUE(form->UpDownMap[9][c]->isHidden());
+        EXPECT_TRUE(form->CSpinButtonColumn[c]->isHidden());
+    }
+    EXPECT_TRUE(form->LabelTpRow[0]->isHidden());
+    EXPECT_TRUE(form->LabelSpojeni->isHidden());
+}
+
+TEST_F(PrintAboutTest, AFailedPrintSaysWhyAndOffersThePageAsPdf) {
+    struct Case {
+        const char* Name;
+        PrintOutcome Outcome;
+        const char* Reason;
+        PromptAnswer Answer;
+        QString Path; // what the save dialog hands back
+        bool Written;
+    };
+    const QString pdf = PdfPath();
+    const QString nowhere = QDir(Dir.path()).filePath(QStringLiteral("missing/page.pdf"));
+    const Case cases[] = {
+        {"no printer, saved",
+         {PrintResult::NoPrinter, {}},
+         "Printing failed: this computer has no default printer.",
+         PromptAnswer::Yes,
+         pdf,
+         true},
+        {"printer failed, declined",
+         {PrintResult::PrinterFailed, QStringLiteral("Office")},
+         "Printing failed: the printer \"Office\" did not take the page.",
+         PromptAnswer::No,
+         pdf,
+         false},
+        {"dialog cancelled",
+         {PrintResult::NoPrinter, {}},
+         "Printing failed: this computer has no default printer.",
+         PromptAnswer::Yes,
+         QString(),
+         false},
+        {"folder missing",
+         {PrintResult::NoPrinter, {}},
+         "Printing failed: this computer has no default printer.",
+         PromptAnswer::Yes,
+         nowhere,
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        QFile::remove(pdf);
+        Prompts = FakePrompter{};
+        Prompts.Answers = {c.Answer};
+        Prompts.Paths = {c.Path};
+        PrintPage = [&c](const QImage&) { return c.Outcome; };
+        auto form = Start({QStringLiteral("ENGLISH")});
+        const QColor face = form->palette().color(QPalette::Window);
+
+        form->SpeedButtonPrintClick();
+
+        EXPECT_EQ(Prompts.Asked, QStringList{QString::fromUtf8(c.Reason) +
+                                             QStringLiteral("\nSave the page as a PDF file instead?")});
+        EXPECT_EQ(QFileInfo(pdf).exists(), c.Written);
+        if (c.Written) {
+            EXPECT_EQ(FileHead(pdf), QByteArray("%PDF-"));
+        }
+        if (c.Answer == PromptAnswer::Yes) {
+            EXPECT_EQ(Prompts.LastDialog.Filters, QStringList{QStringLiteral("PDF (*.pdf)")});
+            EXPECT_TRUE(Prompts.LastDialog.PromptOverwrite);
+        }
+        if (c.Path == nowhere) {
+            ASSERT_EQ(Prompts.Messages.size(), 1);
+            EXPECT_TRUE(
+                Prompts.Messages.front().startsWith(QStringLiteral("The PDF file could not be written.\n")));
+        } else {
+            EXPECT_TRUE(Prompts.Messages.isEmpty());
+        }
+        // The window is back whatever the outcome.
+        EXPECT_EQ(form->palette().color(QPalette::Window), face);
+        EXPECT_FALSE(form->StatusBar1->isHidden());
+        EXPECT_TRUE(form->PageControl1->isTabVisible(1));
+    }
+}
+
+TEST(PrintedSize, FillsThePageHeightOrWidthKeepingProportions) {
+    struct Case {
+        QSize Image, Page, Printed;
+    };
+    for (const Case& c : {
+             Case{{978, 796}, {4760, 6800}, {4760, 3874}},      // the window on portrait paper: full width
+             Case{{100, 1000}, {500, 700}, {70, 700}},          // a tall image: full height
+             Case{{50, 100}, {50, 100}, {50, 100}},             // the page's own shape: full page
+             Case{{16000, 12000}, {9000, 12000}, {9000, 6750}}, // large enough to overflow an int
+             Case{{0, 796}, {4760, 6800}, {}},
+         }) {
+        EXPECT_EQ(PrintedSize(c.Image, c.Page), c.Printed) << c.Image.width() << "x" << c.Image.height();
+    }
+}
+
+TEST_F(PrintAboutTest, AboutShowsTheBuildAndVersionCentredWithTheCaptionOfTheLanguage) {
+    struct Case {
+        const char* Argument;
+        const char* Caption;
+    };
+    for (const Case& c : {Case{"CESKY", "O programu ZEVO"}, Case{"ENGLISH", "About ZEVO"},
+                          Case{"DEUTSCH", "Über Programm ZEVO"}}) {
+        SCOPED_TRACE(c.Argument);
+        auto form = StartShown({QString::fromLatin1(c.Argument)});
+        form->move(0, 0); // the About window is centred on the screen, not on the main window
+        TFormAbout& about = *form->FormAbout;
+        QString caption;
+        WithAboutOpen(*form, [&] { caption = about.windowTitle(); });
+        EXPECT_EQ(caption, QString::fromUtf8(c.Caption));
+        EXPECT_EQ(about.LabelRsKey->text(), QStringLiteral("Version - 56"));
+        EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(^[A-Z][a-z]{2} [ \d]\d \d{4}$)"))
+                        .match(about.LabelDate->text())
+                        .hasMatch())
+            << about.LabelDate->text().toStdString();
+        EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(^\d\d:\d\d:\d\d$)"))
+                        .match(about.LabelTime->text())
+                        .hasMatch());
+        EXPECT_EQ(about.size(), QSize(273, 375));
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        EXPECT_EQ(about.pos(),
+                  QPoint(screen.width() / 2 - about.width() / 2, screen.height() / 2 - about.height() / 2));
+    }
+}
+
+TEST_F(PrintAboutTest, AboutCaptionFollowsALanguageChosenWhileItWasClosed) {
+    auto form = StartShown({QStringLiteral("ENGLISH")});
+    QString caption;
+    WithAboutOpen(*form, [&] { caption = form->FormAbout->windowTitle(); });
+    EXPECT_EQ(caption, QStringLiteral("About ZEVO"));
+    form->MenuGermanClick();
+    WithAboutOpen(*form, [&] { caption = form->FormAbout->windowTitle(); });
+    EXPECT_EQ(caption, QStringLiteral("Über Programm ZEVO"));
+}
+
+TEST_F(PrintAboutTest, ContentsOpensTheManualOfTheLanguageBesideTheProgram) {
+    struct Case {
+        const char* Argument;
+        const char* Manual;
+        bool Opens;
+        const char* Message; // when the viewer cannot open it
+    };
+    for (const Case& c :
+         {Case{"CESKY", "ZEVO_manual_cz.pdf", true, ""},
+          Case{"ENGLISH", "ZEVO_manual_en.pdf", false, "Error by opening file ZEVO_manual_en.pdf !"},
+          Case{"DEUTSCH", "ZEVO_manual_en.pdf", true, ""}}) {
+        SCOPED_TRACE(c.Argument);
+        Prompts = FakePrompter{};
+        QStringList opened;
+        OpenDocument = [&opened, &c](const QString& path) {
+            opened << path;
+            return c.Opens;
+        };
+        auto form = Start({QString::fromLatin1(c.Argument)});
+        form->MenuContens->trigger();
+        EXPECT_EQ(opened,
+                  QStringList{
+                      QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(c.Manual))});
+        EXPECT_EQ(Prompts.Messages, c.Opens ? QStringList() : QStringList{QString::fromUtf8(c.Message)});
+    }
+}
+
+TEST_F(PrintAboutTest, F1WithTheManualMissingSaysSoInGerman) {
+    const QString manual =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ZEVO_manual_en.pdf"));
+    ASSERT_FALSE(QFileInfo::exists(manual)) << "a manual beside the tests would open a viewer";
+    OpenDocument = OpenWithDesktop; // the desktop itself: it must refuse a file that is not there
+    auto form = StartShown({QStringLiteral("DEUTSCH")});
+    QTest::keyClick(form.get(), Qt::Key_F1);
+    EXPECT_EQ(Prompts.Messages,
+              QStringList{QStringLiteral("Fehler beim öffnen der Datei ZEVO_manual_en.pdf !")});
+}
+
+} // namespace
+} // namespace zevo
