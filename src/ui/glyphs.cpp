@@ -180,7 +180,7 @@ QIcon GlyphRedo() {
 
 QIcon ApplicationIcon() {
     QIcon icon;
-    for (int size : {16, 32, 48})
+    for (int size : {16, 32, 48, 256})
         icon.addPixmap(Render(size, 32, DrawApplication));
     return icon;
 }
