@@ -239,14 +239,21 @@ private:
         constexpr int Width = 28;
         const int filled = GaugeProgress * Width / GaugeMaximum;
         const std::string caption = MessageText(Status.Text, English) + Status.Suffix;
-        std::fprintf(stderr, "\r%-22.22s [%s%s] %3d%%", caption.c_str(),
-                     std::string(static_cast<std::size_t>(filled), '#').c_str(),
-                     std::string(static_cast<std::size_t>(Width - filled), '.').c_str(),
-                     GaugeProgress * 100 / GaugeMaximum);
+        char bar[96];
+        std::snprintf(bar, sizeof bar, "\r%-22.22s [%s%s] %3d%%", caption.c_str(),
+                      std::string(static_cast<std::size_t>(filled), '#').c_str(),
+                      std::string(static_cast<std::size_t>(Width - filled), '.').c_str(),
+                      GaugeProgress * 100 / GaugeMaximum);
+        // The engine sets the gauge on every storing tick; the terminal hears only of changes.
+        if (Drawn && LastBar == bar)
+            return;
+        LastBar = bar;
+        std::fputs(bar, stderr);
         std::fflush(stderr);
         Drawn = true;
     }
     bool Drawn = false;
+    std::string LastBar;
 };
 
 // COM numbers count as the window counts them: the pins of the settings file's [PORTS] win. A
@@ -378,27 +385,36 @@ public:
 // ---- commands ----------------------------------------------------------------------------------
 
 int RunPorts() {
-    const QtSerialLine ports(PinsFor(std::nullopt));
+    const PortPins pins = PinsFor(std::nullopt);
+    const QtSerialLine ports(pins);
     const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
     int listed = 0;
     for (int number = FirstPortNumber; number <= LastPortNumber; ++number) {
         const std::string path = ports.DevicePath(number);
         if (path.empty())
             continue;
+        // A pin may name a link (a udev by-id name); the system lists the device it points to.
         const QString location = QString::fromStdString(path);
+        const QString target = QFileInfo(location).canonicalFilePath();
+        const QSerialPortInfo* found = nullptr;
+        for (const QSerialPortInfo& info : infos)
+            if (info.systemLocation() == location || (!target.isEmpty() && info.systemLocation() == target))
+                found = &info;
+        // Windows names every COM number whether or not a port is behind it: list the present ones
+        // and the pinned ones only.
+        if (found == nullptr && pins.count(number) == 0)
+            continue;
         std::string line = "COM" + std::to_string(number) + "  " + path;
-        for (const QSerialPortInfo& info : infos) {
-            if (info.systemLocation() != location || !info.hasVendorIdentifier())
-                continue;
-            line += QString::asprintf("  vendor %04x", info.vendorIdentifier()).toStdString();
-            if (info.hasProductIdentifier())
-                line += QString::asprintf("  product %04x", info.productIdentifier()).toStdString();
-            if (!info.manufacturer().isEmpty())
-                line += "  \"" + info.manufacturer().toStdString() + "\"";
-            if (!info.description().isEmpty())
-                line += "  \"" + info.description().toStdString() + "\"";
-            if (!info.serialNumber().isEmpty())
-                line += "  serial " + info.serialNumber().toStdString();
+        if (found != nullptr && found->hasVendorIdentifier()) {
+            line += QString::asprintf("  vendor %04x", found->vendorIdentifier()).toStdString();
+            if (found->hasProductIdentifier())
+                line += QString::asprintf("  product %04x", found->productIdentifier()).toStdString();
+            if (!found->manufacturer().isEmpty())
+                line += "  \"" + found->manufacturer().toStdString() + "\"";
+            if (!found->description().isEmpty())
+                line += "  \"" + found->description().toStdString() + "\"";
+            if (!found->serialNumber().isEmpty())
+                line += "  serial " + found->serialNumber().toStdString();
         }
         std::printf("%s\n", line.c_str());
         ++listed;
