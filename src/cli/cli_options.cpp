@@ -187,7 +187,7 @@ std::string HelpText(std::optional<Command> command) {
                "Prints one line per status frame of the unit: time, RPM, TP % (\"error\" for a sensor\n"
                "fault), TP mV, supply V, desired and measured mV of servo 1 and 2, programming counter,\n"
                "storing countdown, data-error flag and the unit's program version.\n"
-               "Runs until N frames were printed or Ctrl+C.\n\n" +
+               "Runs until N frames were printed, or until Ctrl+C (which ends it with exit code 0).\n\n" +
                std::string(PortHelp) +
                "  --count N  stop after N frames\n"
                "  --csv      comma-separated values with a header line and ISO-8601 times\n";

@@ -245,6 +245,11 @@ TEST_F(CliOnLine, ComNumbersFollowTheSettingsFilePins) {
                                  Dir.path());
     EXPECT_EQ(status.Exit, 0) << Describe(status);
     EXPECT_EQ(status.Out.count(QStringLiteral("version 56")), 1) << Describe(status);
+    // Without --port the automatic search walks the numbers until the unit answers.
+    const CliRun searched =
+        RunCli({QStringLiteral("status"), QStringLiteral("--count"), QStringLiteral("1")}, Dir.path());
+    EXPECT_EQ(searched.Exit, 0) << Describe(searched);
+    EXPECT_EQ(searched.Out.count(QStringLiteral("version 56")), 1) << Describe(searched);
 }
 
 // The unit vanishes half way, or the user presses Ctrl+C: exit 1 and no output file.
