@@ -303,7 +303,7 @@ public:
                       : AutoPortCount * (linktime::ReopenEveryTicks + 1) + linktime::LostAfterTicks;
         for (int tick = 0; tick < deadline; ++tick) {
             if (Interrupted != 0)
-                return Fail(ExitFailed, "interrupted before a unit answered");
+                return Fail(ExitNoUnit, "interrupted before a unit answered");
             Tick();
             if (View.Frames > 0)
                 return ExitDone;
@@ -335,7 +335,8 @@ public:
             Tick();
         }
         View.EndProgress();
-        if (!View.Messages.empty())
+        // The engine's one message during a transfer is its refusal of a unit of another version.
+        if (!View.Messages.empty() && Engine.Unit().Version != PcProgramVersion)
             return Outcome::Refused;
         const bool ok = View.Status.Text == MsgId::MsgVerify && View.Status.Suffix == ": OK" &&
                         View.Status.Colour == LabelColour::Normal;
