@@ -8,6 +8,7 @@
 #include "ui/glyphs.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
 #include <QIcon>
@@ -17,10 +18,14 @@
 #include <QPdfWriter>
 #include <QPixmap>
 #include <QStringList>
+#include <QTextBlock>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFragment>
+#include <QTextImageFormat>
+#include <QUrl>
 
 #include <cstdio>
 
@@ -59,6 +64,32 @@ void InsertTitlePage(QTextDocument& document, const QString& subtitle) {
     cursor.insertText(subtitle, medium);
 }
 
+// Screenshots lie beside the source; each is scaled to the width of the text.
+bool FitImages(QTextDocument& document, const QString& folder, qreal width) {
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().isImageFormat())
+                continue;
+            QTextImageFormat image = fragment.charFormat().toImageFormat();
+            const QImage picture(folder + QLatin1Char('/') + image.name());
+            if (picture.isNull()) {
+                Fail(QStringLiteral("cannot read the image %1").arg(image.name()));
+                return false;
+            }
+            // Printing works on a copy of the document, which keeps resources but loads no files.
+            document.addResource(QTextDocument::ImageResource, QUrl(image.name()), picture);
+            image.setWidth(width);
+            image.setHeight(width * picture.height() / picture.width());
+            QTextCursor cursor(&document);
+            cursor.setPosition(fragment.position());
+            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            cursor.setCharFormat(image);
+        }
+    }
+    return true;
+}
+
 int MakeManual(const QString& sourcePath, const QString& pdfPath) {
     QFile source(sourcePath);
     if (!source.open(QIODevice::ReadOnly))
@@ -86,7 +117,12 @@ int MakeManual(const QString& sourcePath, const QString& pdfPath) {
     writer.setCreator(QStringLiteral("ZEVO"));
     writer.setResolution(300);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter));
+                                     QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter));
+    // Printing lays the text out in the writer's pixels and adds 2 cm margins of its own.
+    // Image sizes count in pixels of 96 dpi, scaled up to the writer's resolution when printed.
+    const qreal textWidth = (writer.width() - 2 * (2 / 2.54) * writer.resolution()) * 96 / writer.resolution();
+    if (!FitImages(document, QFileInfo(sourcePath).absolutePath(), textWidth))
+        return 1;
     // A document without a page size of its own is laid out to the writer's page and printed with
     // the page number at the foot of each page.
     document.print(&writer);
