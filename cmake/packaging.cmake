@@ -4,28 +4,31 @@
 # executable's own directory; <prefix>/bin/zevo is a symbolic link to it (the executable's directory
 # is found through the link). The simulated unit goes to <prefix>/bin for the demo.
 
-set(ZEVO_INSTALL_APPDIR lib/zevo)
+if(WIN32)
+  # Windows keeps a program and its documents in one folder and has no icon theme.
+  install(TARGETS zevo RUNTIME DESTINATION .)
+  install(FILES ${ZEVO_EXE_DIR}/ZEVO_manual_en.pdf ${ZEVO_EXE_DIR}/ZEVO_manual_cz.pdf DESTINATION .)
+else()
+  set(ZEVO_INSTALL_APPDIR lib/zevo)
+  install(TARGETS zevo RUNTIME DESTINATION ${ZEVO_INSTALL_APPDIR})
+  install(FILES ${ZEVO_EXE_DIR}/ZEVO_manual_en.pdf ${ZEVO_EXE_DIR}/ZEVO_manual_cz.pdf
+    DESTINATION ${ZEVO_INSTALL_APPDIR})
+  install(CODE "
+    set(link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/zevo\")
+    file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
+    message(STATUS \"Installing: \${link} -> ../${ZEVO_INSTALL_APPDIR}/zevo\")
+    file(CREATE_LINK ../${ZEVO_INSTALL_APPDIR}/zevo \"\${link}\" SYMBOLIC)
+  ")
+  if(TARGET zevo-unit-sim)
+    install(TARGETS zevo-unit-sim RUNTIME DESTINATION bin)
+  endif()
 
-install(TARGETS zevo RUNTIME DESTINATION ${ZEVO_INSTALL_APPDIR})
-# zevo-cli needs no manuals beside it: straight into bin, next to the zevo link.
-install(TARGETS zevo-cli RUNTIME DESTINATION bin)
-install(FILES ${ZEVO_EXE_DIR}/ZEVO_manual_en.pdf ${ZEVO_EXE_DIR}/ZEVO_manual_cz.pdf
-  DESTINATION ${ZEVO_INSTALL_APPDIR})
-install(CODE "
-  set(link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/zevo\")
-  file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
-  message(STATUS \"Installing: \${link} -> ../${ZEVO_INSTALL_APPDIR}/zevo\")
-  file(CREATE_LINK ../${ZEVO_INSTALL_APPDIR}/zevo \"\${link}\" SYMBOLIC)
-")
-if(TARGET zevo-unit-sim)
-  install(TARGETS zevo-unit-sim RUNTIME DESTINATION bin)
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/zevo.desktop DESTINATION share/applications)
+  foreach(size 16 32 48 256)
+    install(FILES ${PROJECT_BINARY_DIR}/tools/icons/zevo_${size}.png
+      DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME zevo.png)
+  endforeach()
 endif()
-
-install(FILES ${PROJECT_SOURCE_DIR}/docs/zevo.desktop DESTINATION share/applications)
-foreach(size 16 32 48 256)
-  install(FILES ${PROJECT_BINARY_DIR}/tools/icons/zevo_${size}.png
-    DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME zevo.png)
-endforeach()
 
 set(CPACK_PACKAGE_NAME zevo)
 set(CPACK_PACKAGE_VENDOR "ZEVO tool team")

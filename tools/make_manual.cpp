@@ -116,11 +116,12 @@ int MakeManual(const QString& sourcePath, const QString& pdfPath) {
     writer.setTitle(QStringLiteral("ZEVO \u2013 %1").arg(title));
     writer.setCreator(QStringLiteral("ZEVO"));
     writer.setResolution(300);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter));
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(5, 5, 5, 5),
+                                     QPageLayout::Millimeter));
     // Printing lays the text out in the writer's pixels and adds 2 cm margins of its own.
     // Image sizes count in pixels of 96 dpi, scaled up to the writer's resolution when printed.
-    const qreal textWidth = (writer.width() - 2 * (2 / 2.54) * writer.resolution()) * 96 / writer.resolution();
+    const qreal textWidth =
+        (writer.width() - 2 * (2 / 2.54) * writer.resolution()) * 96 / writer.resolution();
     if (!FitImages(document, QFileInfo(sourcePath).absolutePath(), textWidth))
         return 1;
     // A document without a page size of its own is laid out to the writer's page and printed with

@@ -44,7 +44,8 @@ TEST_P(ManualPdf, IsAPdfWithPagesTitledWithTheProductName) {
     EXPECT_NE(pdf.find("%%EOF"), std::string::npos) << path << " is cut short";
 
     const std::regex page(R"(/Type\s*/Page[^s])");
-    const auto pages = std::distance(std::sregex_iterator(pdf.begin(), pdf.end(), page), std::sregex_iterator());
+    const auto pages =
+        std::distance(std::sregex_iterator(pdf.begin(), pdf.end(), page), std::sregex_iterator());
     // A title page and the manual itself: a source that lost its text would give one or two.
     EXPECT_GE(pages, 4) << path;
 
