@@ -28,7 +28,12 @@
 namespace zevo {
 namespace {
 
-const QColor White(Qt::white);
+const QString White = QStringLiteral("#ffffff");
+
+// A widget's background as "#rrggbb", so a failure reads as a colour.
+QString Background(const QWidget* widget) {
+    return widget->palette().color(QPalette::Window).name();
+}
 
 // Every control that has no place on paper, listed here from the window's own names.
 std::vector<QWidget*> OperatingControls(TFormHlav& form) {
@@ -128,7 +133,7 @@ TEST_F(PrintAboutTest, TheCaptureHoldsTheActivePageOnWhiteWithoutOperatingContro
         TFormHlav* window = nullptr;
         std::vector<QWidget*> shownInCapture;
         std::vector<bool> tabsInCapture;
-        QColor background, rowCaption;
+        QString background, rowCaption;
         QImage captured;
         PrintPage = [&](const QImage& page) {
             captured = page;
@@ -137,8 +142,8 @@ TEST_F(PrintAboutTest, TheCaptureHoldsTheActivePageOnWhiteWithoutOperatingContro
                     shownInCapture.push_back(control);
             for (int tab = 0; tab < window->PageControl1->count(); ++tab)
                 tabsInCapture.push_back(window->PageControl1->isTabVisible(tab));
-            background = window->palette().color(QPalette::Window);
-            rowCaption = window->LabelTpRow[4]->palette().color(QPalette::Window);
+            background = Background(window);
+            rowCaption = Background(window->LabelTpRow[4]);
             return PrintOutcome{};
         };
         auto form = StartShown({QStringLiteral("ENGLISH")});
@@ -147,7 +152,7 @@ TEST_F(PrintAboutTest, TheCaptureHoldsTheActivePageOnWhiteWithoutOperatingContro
         form->Image.TpEnable(1) = 1;
         form->PageControl1->setCurrentIndex(active);
         const std::vector<bool> hiddenBefore = HiddenFlags(OperatingControls(*form));
-        const QColor face = form->palette().color(QPalette::Window);
+        const QString face = Background(form.get());
 
         form->SpeedButtonPrintClick();
 
@@ -158,7 +163,7 @@ TEST_F(PrintAboutTest, TheCaptureHoldsTheActivePageOnWhiteWithoutOperatingContro
         EXPECT_EQ(background, White);
         EXPECT_EQ(rowCaption, White);
         ASSERT_FALSE(captured.isNull());
-        EXPECT_EQ(captured.pixelColor(8, 8), White) << "the tool bar's place is blank paper";
+        EXPECT_EQ(captured.pixelColor(8, 8).name(), White) << "the tool bar's place is blank paper";
 
         // Afterwards the window is as it was.
         EXPECT_EQ(HiddenFlags(OperatingControls(*form)), hiddenBefore);
@@ -167,7 +172,7 @@ TEST_F(PrintAboutTest, TheCaptureHoldsTheActivePageOnWhiteWithoutOperatingContro
         for (int tab = 0; tab < 3; ++tab)
             EXPECT_TRUE(form->PageControl1->isTabVisible(tab)) << tab;
         EXPECT_EQ(form->PageControl1->currentIndex(), active);
-        EXPECT_EQ(form->palette().color(QPalette::Window), face);
+        EXPECT_EQ(Background(form.get()), face);
     }
 }
 
@@ -176,12 +181,12 @@ TEST_F(PrintAboutTest, WhatTheWindowKeepsHiddenOrColouredIsSoAfterPrinting) {
     form->Image.TpEnable(0) = 1;
     form->PageControl1->setCurrentIndex(1);
     form->Timer1Timer(); // the live highlight marks the engine's cell: standstill, closed throttle
-    const QColor live = form->LabelTpRow[0]->palette().color(QPalette::Window);
-    const QColor plain = form->LabelTpRow[4]->palette().color(QPalette::Window);
+    const QString live = Background(form->LabelTpRow[0]);
+    const QString plain = Background(form->LabelTpRow[4]);
     ASSERT_NE(live, plain);
     form->SpeedButtonPrintClick();
-    EXPECT_EQ(form->LabelTpRow[0]->palette().color(QPalette::Window), live);
-    EXPECT_EQ(form->LabelTpRow[4]->palette().color(QPalette::Window), plain);
+    EXPECT_EQ(Background(form->LabelTpRow[0]), live);
+    EXPECT_EQ(Background(form->LabelTpRow[4]), plain);
 
     // Without TP only the first map row is in use; and while the unit answers there is no
     // "No connection" label.
@@ -230,7 +235,7 @@ TEST_F(PrintAboutTest, AFailedPrintSaysWhyAndOffersThePageAsPdf) {
         Prompts.Paths = {c.Path};
         PrintPage = [&c](const QImage&) { return c.Outcome; };
         auto form = Start({QStringLiteral("ENGLISH")});
-        const QColor face = form->palette().color(QPalette::Window);
+        const QString face = Background(form.get());
 
         form->SpeedButtonPrintClick();
 
@@ -242,7 +247,7 @@ TEST_F(PrintAboutTest, AFailedPrintSaysWhyAndOffersThePageAsPdf) {
             messages << message.section(QLatin1Char('\n'), 0, 0); // the system's reason follows
         EXPECT_EQ(messages, c.Messages);
         // The window is back whatever the outcome.
-        EXPECT_EQ(form->palette().color(QPalette::Window), face);
+        EXPECT_EQ(Background(form.get()), face);
         EXPECT_FALSE(form->StatusBar1->isHidden());
     }
     EXPECT_EQ(Prompts.LastDialog.Filters, QStringList{QStringLiteral("PDF (*.pdf)")});
