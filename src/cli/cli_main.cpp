@@ -259,8 +259,12 @@ private:
 // COM numbers count as the window counts them: the pins of the settings file's [PORTS] win. A
 // device path given on the command line is pinned as COM1 for this run only.
 PortPins PinsFor(const std::optional<PortArgument>& port) {
-    if (port && !port->Path.empty())
-        return {{1, port->Path}};
+    if (port && !port->Path.empty()) {
+        // QSerialPort takes a bare name for a name under /dev: a path relative to the working
+        // directory is made whole first.
+        const QFileInfo info(QString::fromStdString(port->Path));
+        return {{1, info.exists() ? info.absoluteFilePath().toStdString() : port->Path}};
+    }
     IniFile ini;
     const QString settings =
         ConfigDirectory() + QLatin1Char('/') + QString::fromStdString(SettingsFileName());

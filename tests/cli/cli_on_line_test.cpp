@@ -35,7 +35,9 @@ struct CliRun {
 // Starts zevo-cli; Finish() waits for it. A test that must act while it runs (Ctrl+C) uses both.
 class Cli {
 public:
-    explicit Cli(const QStringList& args, const QString& configDir = {}) {
+    explicit Cli(const QStringList& args, const QString& configDir = {}, const QString& workDir = {}) {
+        if (!workDir.isEmpty())
+            Process.setWorkingDirectory(workDir);
         if (!configDir.isEmpty()) {
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert(QStringLiteral("ZEVO_CONFIG_DIR"), configDir);
@@ -245,6 +247,12 @@ TEST_F(CliOnLine, ComNumbersFollowTheSettingsFilePins) {
                                  Dir.path());
     EXPECT_EQ(status.Exit, 0) << Describe(status);
     EXPECT_EQ(status.Out.count(QStringLiteral("version 56")), 1) << Describe(status);
+    // A device path relative to the working directory.
+    Cli relative({QStringLiteral("status"), QStringLiteral("--port"), QFileInfo(Sim.LinkPath()).fileName(),
+                  QStringLiteral("--count"), QStringLiteral("1")},
+                 {}, QFileInfo(Sim.LinkPath()).path());
+    const CliRun byName = relative.Finish();
+    EXPECT_EQ(byName.Exit, 0) << Describe(byName);
     // Without --port the automatic search walks the numbers until the unit answers.
     const CliRun searched =
         RunCli({QStringLiteral("status"), QStringLiteral("--count"), QStringLiteral("1")}, Dir.path());
