@@ -23,6 +23,8 @@ TEST(CliArguments, AcceptedAndRefusedCommandLines) {
     const ParseCase cases[] = {
         {"status alone", {"status"}, true, ""},
         {"status with everything", {"status", "--port", "COM3", "--count", "5", "--csv"}, true, ""},
+        {"bare COM number", {"status", "--port", "20"}, true, ""},
+        {"device path", {"read", "--port", "/dev/ttyUSB0", "x.ign"}, true, ""},
         {"read with image after file", {"read", "out.ign", "--image", "out.img"}, true, ""},
         {"help of a command skips checks", {"read", "--help"}, true, ""},
         {"help with a bad option", {"program", "--bogus", "--help"}, true, ""},
@@ -49,16 +51,6 @@ TEST(CliArguments, AcceptedAndRefusedCommandLines) {
             EXPECT_NE(r.Error.find(c.ErrorPart), std::string::npos) << c.Name << ": " << r.Error;
         }
     }
-}
-
-TEST(CliArguments, PortsAsComNumbersOrPaths) {
-    EXPECT_EQ(ParsePort("COM3"), (PortArgument{3, ""}));
-    EXPECT_EQ(ParsePort("com20"), (PortArgument{20, ""}));
-    EXPECT_EQ(ParsePort("7"), (PortArgument{7, ""}));
-    EXPECT_EQ(ParsePort("/dev/ttyUSB0"), (PortArgument{0, "/dev/ttyUSB0"}));
-    EXPECT_EQ(ParsePort("unit"), (PortArgument{0, "unit"}));
-    EXPECT_FALSE(ParsePort("COM0"));
-    EXPECT_FALSE(ParsePort(""));
 }
 
 TEST(CliDifferences, EachFieldNamedInTheUnitsTheEditorShows) {
