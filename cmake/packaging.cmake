@@ -2,11 +2,11 @@
 #
 # <prefix>/lib/zevo holds the executable with its two manuals, because F1 opens the manual from the
 # executable's own directory; <prefix>/bin/zevo is a symbolic link to it (the executable's directory
-# is found through the link). The simulated unit goes to <prefix>/bin for the demo.
+# is found through the link). zevo-cli and the simulated unit (for the demo) go to <prefix>/bin.
 
 if(WIN32)
   # Windows keeps a program and its documents in one folder and has no icon theme.
-  install(TARGETS zevo RUNTIME DESTINATION .)
+  install(TARGETS zevo zevo-cli RUNTIME DESTINATION .)
   install(FILES ${ZEVO_EXE_DIR}/ZEVO_manual_en.pdf ${ZEVO_EXE_DIR}/ZEVO_manual_cz.pdf DESTINATION .)
 else()
   set(ZEVO_INSTALL_APPDIR lib/zevo)
@@ -19,6 +19,8 @@ else()
     message(STATUS \"Installing: \${link} -> ../${ZEVO_INSTALL_APPDIR}/zevo\")
     file(CREATE_LINK ../${ZEVO_INSTALL_APPDIR}/zevo \"\${link}\" SYMBOLIC)
   ")
+  # The command-line front end needs no manual beside it: it goes straight into the PATH.
+  install(TARGETS zevo-cli RUNTIME DESTINATION bin)
   if(TARGET zevo-unit-sim)
     install(TARGETS zevo-unit-sim RUNTIME DESTINATION bin)
   endif()

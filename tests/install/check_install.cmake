@@ -12,7 +12,7 @@ endif()
 
 set(root "${DEST}/usr")
 set(missing)
-foreach(f lib/zevo/zevo lib/zevo/ZEVO_manual_en.pdf lib/zevo/ZEVO_manual_cz.pdf bin/zevo-unit-sim
+foreach(f lib/zevo/zevo lib/zevo/ZEVO_manual_en.pdf lib/zevo/ZEVO_manual_cz.pdf bin/zevo-unit-sim bin/zevo-cli
     share/applications/zevo.desktop
     share/icons/hicolor/16x16/apps/zevo.png share/icons/hicolor/32x32/apps/zevo.png
     share/icons/hicolor/48x48/apps/zevo.png share/icons/hicolor/256x256/apps/zevo.png)
