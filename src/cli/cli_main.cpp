@@ -484,16 +484,21 @@ int RunRead(const Options& options) {
     return ExitDone;
 }
 
-int RunVerify(const Options& options) {
-    // The file is checked before the unit is asked anything.
+// Verify and program both start alike: the file is checked before the unit is asked anything, then
+// the unit's own set is read, so its identification page and the bytes no file carries are known.
+int CheckFileAndReadUnit(const Options& options, Session& session) {
     DeviceImage check;
     SetDefaults(check);
     if (const int code = ApplyIgnFile(options.File, check); code != ExitDone)
         return code;
-    Session session(options);
     if (const int code = session.Connect(); code != ExitDone)
         return code;
-    if (const int code = session.Report(session.Transfer(&LinkEngine::StartRead), "read"); code != ExitDone)
+    return session.Report(session.Transfer(&LinkEngine::StartRead), "read");
+}
+
+int RunVerify(const Options& options) {
+    Session session(options);
+    if (const int code = CheckFileAndReadUnit(options, session); code != ExitDone)
         return code;
     // The file laid over the unit's own set: what it does not carry stays the unit's and never differs.
     DeviceImage expected = session.Image;
@@ -506,15 +511,9 @@ int RunVerify(const Options& options) {
 }
 
 int RunProgram(const Options& options) {
-    DeviceImage check;
-    SetDefaults(check);
-    if (const int code = ApplyIgnFile(options.File, check); code != ExitDone)
-        return code;
     Session session(options);
-    if (const int code = session.Connect(); code != ExitDone)
-        return code;
     // The unit's own set first: its identification page and the bytes no file carries are kept.
-    if (const int code = session.Report(session.Transfer(&LinkEngine::StartRead), "read"); code != ExitDone)
+    if (const int code = CheckFileAndReadUnit(options, session); code != ExitDone)
         return code;
     if (const int code = ApplyIgnFile(options.File, session.Image); code != ExitDone)
         return code;
