@@ -152,6 +152,12 @@ void UnitModel::SendReply(const Frame& reply) {
         bytes.resize(1 + Random() % (FrameSize - 1));
     } else if (draw < (bound += Options.DelayPercent)) {
         releaseAt += std::max(0, Options.DelayMs);
+    } else if (draw < (bound += Options.WrongReplyPercent)) {
+        // The lower half of the share gives a status frame, the upper half another page's answer:
+        // no further draw, so the faults of a seed fall on the same replies with or without it.
+        const bool statusFrame = draw < bound - Options.WrongReplyPercent / 2;
+        const Frame other = ReplyToAnotherCommand(reply, statusFrame);
+        bytes.assign(other.begin(), other.end());
     }
 
     // The unit has one transmitter: a late reply holds back the ones after it.
@@ -159,6 +165,19 @@ void UnitModel::SendReply(const Frame& reply) {
         releaseAt = std::max(releaseAt, Pending.back().ReleaseAt);
     Pending.push_back({releaseAt, std::move(bytes)});
     ReleaseDue();
+}
+
+Frame UnitModel::ReplyToAnotherCommand(const Frame& reply, bool statusFrame) const {
+    // A status request is answered with the identification page, as if it had been a read of page 0.
+    if (reply[0] == StatusFrameCode)
+        return MakeFrame(static_cast<std::uint8_t>(ReadPageCode ^ ReplyBit), Pages.Page(0));
+    // A page's answer gives way to a status frame or to the answer for the next page (of the same
+    // kind, with that page's content as the unit holds it).
+    if (statusFrame)
+        return StatusFrame();
+    const int other = ((reply[0] & PageNumberMask) + 1) % PageCount;
+    const auto code = static_cast<std::uint8_t>((reply[0] & ~PageNumberMask) | other);
+    return MakeFrame(code, Pages.Page(other));
 }
 
 void UnitModel::ReleaseDue() {

@@ -32,7 +32,7 @@ struct UnitOptions {
     int ProgrammingCount = 0; // the counter the unit starts with
 
     // Fault injection. Shares are per cent of replies (0..100) and are disjoint: one draw per reply
-    // picks drop, corrupt, truncate, delay or none, in that order. The draws come from a generator
+    // picks drop, corrupt, truncate, delay, wrong reply or none, in that order. The draws come from a generator
     // seeded with Seed, so the same seed and the same traffic give the same faults.
     std::uint32_t Seed = 1;
     double DropPercent = 0;     // the reply is never sent
@@ -40,6 +40,9 @@ struct UnitOptions {
     double TruncatePercent = 0; // only the first 1..51 bytes are sent
     double DelayPercent = 0;    // the reply leaves DelayMs late (later replies queue behind it)
     int DelayMs = 300;          // longer than the tool's four-tick resend interval (220 ms)
+    // The reply is a whole, well-checked frame for another command: a status frame or another
+    // page's answer in place of a page's, the identification page in place of a status frame.
+    double WrongReplyPercent = 0;
     int RefusedPage = -1;       // a page 1..7 whose writes are not stored: the old content is echoed
     bool Silent = false;        // the unit never answers and ignores every command
 
@@ -124,6 +127,7 @@ private:
 
     void HandleFrame(const Frame& frame);
     void SendReply(const Frame& reply);
+    Frame ReplyToAnotherCommand(const Frame& reply, bool statusFrame) const;
     void ReleaseDue();
     void StepServos(std::int64_t milliseconds);
     EnginePoint Engine() const;

@@ -26,15 +26,20 @@ using zevo::sim::UnitModel;
 using zevo::sim::UnitOptions;
 
 volatile sig_atomic_t StopRequested = 0;
+volatile sig_atomic_t UnplugRequested = 0;
+volatile sig_atomic_t ReplugRequested = 0;
 
 void OnStopSignal(int) { StopRequested = 1; }
+void OnUnplugSignal(int) { UnplugRequested = 1; }
+void OnReplugSignal(int) { ReplugRequested = 1; }
 
 constexpr const char* Usage = R"(Usage: zevo-unit-sim [options]
 
 Serves a simulated ZEVO unit on a pseudo-terminal. The first line on standard output is the path
 of the terminal's device (for example /dev/pts/3); the simulator then answers status requests and
 page commands until SIGTERM, SIGINT or SIGHUP. After a replug the new path is printed as a further
-line.
+line. SIGUSR1 pulls the cable at once (as --unplug-after does), SIGUSR2 plugs it back in (as
+--replug-after does); the unit keeps its memory and its clock across both.
 
 Options:
   --link PATH         also make PATH a symbolic link to the device (kept across replugs,
@@ -48,7 +53,10 @@ Options:
   --truncate P        per cent of replies cut off after 1..51 bytes
   --delay P           per cent of replies sent late (see --delay-ms); later replies wait behind
   --delay-ms MS       how late a delayed reply is (default 300)
-                      The four shares are disjoint parts of all replies; together at most 100.
+  --wrong-reply P     per cent of replies that are a whole frame for another command: a status
+                      frame or the next page's answer in place of a page's answer, the
+                      identification page in place of a status frame
+                      The five shares are disjoint parts of all replies; together at most 100.
   --refuse-page K     writes to page K (1..7) are not stored: the unit echoes the old content
   --silent            the unit never answers
   --unplug-after MS   MS milliseconds after start the unit goes away: the terminal is closed and
@@ -155,6 +163,9 @@ std::optional<std::string> ParseCommandLine(int argc, char** argv, CommandLine& 
         } else if (arg == "--delay") {
             if (!share(out.Unit.DelayPercent))
                 return bad;
+        } else if (arg == "--wrong-reply") {
+            if (!share(out.Unit.WrongReplyPercent))
+                return bad;
         } else if (arg == "--delay-ms") {
             const auto v = integer(0, 600000);
             if (!v)
@@ -180,8 +191,8 @@ std::optional<std::string> ParseCommandLine(int argc, char** argv, CommandLine& 
         }
     }
     const UnitOptions& u = out.Unit;
-    if (u.DropPercent + u.CorruptPercent + u.TruncatePercent + u.DelayPercent > 100.0)
-        return std::string("--drop, --corrupt, --truncate and --delay add up to more than 100");
+    if (u.DropPercent + u.CorruptPercent + u.TruncatePercent + u.DelayPercent + u.WrongReplyPercent > 100.0)
+        return std::string("--drop, --corrupt, --truncate, --delay and --wrong-reply add up to more than 100");
     return std::nullopt;
 }
 
@@ -193,6 +204,16 @@ void InstallSignals() {
     sigaction(SIGTERM, &stop, nullptr);
     sigaction(SIGINT, &stop, nullptr);
     sigaction(SIGHUP, &stop, nullptr);
+    struct sigaction unplug {};
+    unplug.sa_handler = OnUnplugSignal;
+    sigemptyset(&unplug.sa_mask);
+    unplug.sa_flags = 0;
+    sigaction(SIGUSR1, &unplug, nullptr);
+    struct sigaction replug {};
+    replug.sa_handler = OnReplugSignal;
+    sigemptyset(&replug.sa_mask);
+    replug.sa_flags = 0;
+    sigaction(SIGUSR2, &replug, nullptr);
     struct sigaction ignore {};
     ignore.sa_handler = SIG_IGN;
     sigemptyset(&ignore.sa_mask);
@@ -324,6 +345,17 @@ int main(int argc, char** argv) {
         server.Wait(5);
         const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
         model.Advance(elapsed - model.NowMs());
+        // One change of the cable per round, so that a pull and a plug in quick succession still
+        // close the terminal in between. A signal asking for the state the unit is already in
+        // changes nothing.
+        if (UnplugRequested != 0) {
+            UnplugRequested = 0;
+            model.Unplug();
+        } else if (ReplugRequested != 0) {
+            ReplugRequested = 0;
+            if (!model.Plugged())
+                model.Replug();
+        }
         if (plugged && !model.Plugged()) {
             server.GoAway();
             std::fprintf(stderr, "zevo-unit-sim: unplugged\n");

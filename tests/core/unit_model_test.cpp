@@ -445,6 +445,88 @@ TEST(UnitModel, EachFaultHitsItsShareOfReplies) {
     }
 }
 
+// A wrong reply is a whole frame with a good check byte, so only its code can give it away: it
+// must never carry the code of the command it answers, and what it carries must be the unit's own
+// truth for the code it does carry (a status frame, or that other page as the unit holds it).
+TEST(UnitModel, WrongReplyIsAGoodFrameForAnotherCommand) {
+    struct Case {
+        const char* what;
+        std::uint8_t code;
+        bool withPayload;
+        std::uint8_t rightCode;
+        std::vector<std::uint8_t> wrongCodes; // what may come instead
+        int storedPage;                       // a write still lands in this page; -1 none
+    };
+    const Case cases[] = {
+        {"status request", 0x30, false, 0xB0, {0xC0}, -1},
+        {"read identification", 0x40, false, 0xC0, {0xB0, 0xC1}, -1},
+        {"read page 3", 0x43, false, 0xC3, {0xB0, 0xC4}, -1},
+        {"read page 7 wraps to the identification", 0x47, true, 0xC7, {0xB0, 0xC0}, -1},
+        {"program page 2", 0x02, true, 0x82, {0xB0, 0x83}, 2},
+        {"program page 7", 0x07, true, 0x87, {0xB0, 0x80}, 7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        UnitOptions o;
+        o.WrongReplyPercent = 100;
+        o.Seed = 5;
+        UnitModel unit(o);
+        std::vector<std::uint8_t> seen;
+        for (int i = 0; i < 40; ++i) {
+            const Bytes payload = c.withPayload ? PagePayload(static_cast<std::uint8_t>(c.code + i)) : Bytes{};
+            const Bytes reply = Exchange(unit, Request(c.code, payload));
+            ASSERT_TRUE(ValidFrame(reply));
+            ASSERT_NE(reply[0], c.rightCode);
+            ASSERT_NE(std::find(c.wrongCodes.begin(), c.wrongCodes.end(), reply[0]), c.wrongCodes.end())
+                << "code " << int(reply[0]);
+            if (reply[0] != StatusFrameCode) {
+                EXPECT_EQ(ReplyPayload(reply), PageOf(unit, reply[0] & PageNumberMask));
+            }
+            if (c.storedPage >= 0) {
+                EXPECT_EQ(PageOf(unit, c.storedPage), payload) << "the unit did what it was told";
+            }
+            unit.Advance(60);
+            seen.push_back(reply[0]);
+        }
+        for (std::uint8_t code : c.wrongCodes)
+            EXPECT_NE(std::find(seen.begin(), seen.end(), code), seen.end()) << "never " << int(code);
+    }
+}
+
+TEST(UnitModel, WrongRepliesHitTheirShareAndLeaveTheOtherFaultsOfASeedInPlace) {
+    UnitOptions o;
+    o.DropPercent = 10;
+    o.CorruptPercent = 10;
+    o.Seed = 9;
+    UnitOptions withWrong = o;
+    withWrong.WrongReplyPercent = 25;
+    UnitModel plain(o);
+    UnitModel mixed(withWrong);
+    int wrong = 0;
+    const int requests = 1000;
+    for (int i = 0; i < requests; ++i) {
+        plain.HoldEngine(3000, 10);
+        mixed.HoldEngine(3000, 10);
+        const Bytes a = Exchange(plain, Request(0x42));
+        const Bytes b = Exchange(mixed, Request(0x42));
+        plain.Advance(60);
+        mixed.Advance(60);
+        // Drops and corruptions fall on the same replies: the wrong replies come out of the share
+        // the two models answer correctly.
+        if (a.empty() || !ValidFrame(a)) {
+            ASSERT_EQ(a, b) << "reply " << i;
+            continue;
+        }
+        ASSERT_TRUE(ValidFrame(b)) << "reply " << i;
+        if (b[0] != 0xC2)
+            ++wrong;
+        else
+            ASSERT_EQ(a, b);
+    }
+    EXPECT_GT(wrong, requests / 4 - 60);
+    EXPECT_LT(wrong, requests / 4 + 60);
+}
+
 TEST(UnitModel, DelayedReplyKeepsItsPlaceInLine) {
     UnitOptions o;
     o.DelayPercent = 100;
