@@ -217,8 +217,10 @@ inline std::optional<int> FirstDifferentPage(const DeviceImage& a, const DeviceI
 
 // Reads pages 1..7 straight off the line, without the engine: each read command is sent again until a
 // reply with the right code and a good check byte comes back. For checking what the unit holds
-// after a transfer, on a simulator that drops or corrupts replies.
-inline std::optional<DeviceImage> ReadUnitDirectly(const SimProcess& sim, int attemptsPerPage = 40) {
+// after a transfer, on a simulator that drops or corrupts replies. A unit that answers late needs a
+// replyWaitMs beyond its delay.
+inline std::optional<DeviceImage> ReadUnitDirectly(const SimProcess& sim, int attemptsPerPage = 40,
+                                                   int replyWaitMs = 250) {
     QtSerialLine line({{SimCom, sim.LinkPath().toStdString()}});
     std::string error;
     if (!line.Open(SimCom, &error))
@@ -232,7 +234,7 @@ inline std::optional<DeviceImage> ReadUnitDirectly(const SimProcess& sim, int at
             while (line.BytesWaiting() > 0)
                 line.Read(buffer);
             line.WriteFrame(MakeFrame(code));
-            PollUntil([&] { return line.BytesWaiting() >= FrameSize; }, 250);
+            PollUntil([&] { return line.BytesWaiting() >= FrameSize; }, replyWaitMs);
             const int n = line.Read(buffer);
             if (n < FrameSize)
                 continue;

@@ -13,11 +13,14 @@
 // pin in the tool's settings keeps working. The destructor stops the simulator.
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QThread>
+
+#include <signal.h> // the simulator is POSIX, and so are the tests that drive it
 
 #include <algorithm>
 #include <functional>
@@ -101,6 +104,22 @@ public:
         Collect();
         if (!LinkName.isEmpty())
             QFile::remove(LinkName);
+    }
+
+    // The cable is pulled while the unit stays alive (SIGUSR1): the simulator closes its terminal
+    // and removes the link, keeping the unit's memory. Returns once the link is gone.
+    bool PullCable(int timeoutMs = 3000) {
+        if (!IsRunning() || ::kill(static_cast<pid_t>(Process.processId()), SIGUSR1) != 0)
+            return false;
+        return PollUntil([&] { return !QFileInfo::exists(LinkName); }, timeoutMs);
+    }
+    // The cable goes back in (SIGUSR2): a new terminal, linked again at LinkPath(). Returns once the
+    // simulator has named the new device.
+    bool PlugBackIn(int timeoutMs = 3000) {
+        if (!IsRunning() || ::kill(static_cast<pid_t>(Process.processId()), SIGUSR2) != 0)
+            return false;
+        Device = NextLine(timeoutMs);
+        return !Device.isEmpty() && QFileInfo::exists(LinkName);
     }
 
     bool IsRunning() const { return Process.state() != QProcess::NotRunning; }
