@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <istream>
 #include <iterator>
 #include <string>
 
@@ -12,13 +13,18 @@ namespace {
 constexpr int ValuesPerLine = 10;
 
 // "%5u ": the number right-aligned in five columns, then one blank.
-void AppendField(std::string& out, unsigned value) {
-    const std::string digits = std::to_string(value);
-    if (digits.size() < 5) {
-        out.append(5 - digits.size(), ' ');
-    }
-    out += digits;
-    out += ' ';
+void AppendField(std::string& text, unsigned value) {
+    // Digits from the right, then blanks up to the width: one append per number keeps it cheap.
+    char field[24];
+    std::size_t first = sizeof field - 1;
+    field[first] = ' ';
+    do {
+        field[--first] = static_cast<char>('0' + value % 10u);
+        value /= 10u;
+    } while (value != 0);
+    while (first > 0 && sizeof field - 1 - first < std::size_t{5})
+        field[--first] = ' ';
+    text.append(field + first, sizeof field - first);
 }
 
 // White space as the C library's "%u" skips it.
@@ -35,24 +41,26 @@ bool IsDigit(int c) {
 // (having consumed what "%u" would have consumed) when no number follows.
 class NumberReader {
 public:
-    explicit NumberReader(std::istream& in) : It(in), End() {}
+    // Characters come straight from the stream's buffer: no sentry or iterator per character.
+    explicit NumberReader(std::streambuf& buffer) : Buffer(buffer) {}
 
     bool Next(std::uint8_t& value) {
-        while (It != End && IsSpace(Peek())) {
-            ++It;
+        int c = Buffer.sgetc();
+        while (c != Eof && IsSpace(c)) {
+            c = Buffer.snextc();
         }
         bool negative = false;
-        if (It != End && (Peek() == '+' || Peek() == '-')) {
-            negative = Peek() == '-';
-            ++It;
+        if (c == '+' || c == '-') {
+            negative = c == '-';
+            c = Buffer.snextc();
         }
-        if (It == End || !IsDigit(Peek())) {
+        if (!IsDigit(c)) {
             return false;
         }
         unsigned low = 0;
-        while (It != End && IsDigit(Peek())) {
-            low = (low * 10u + static_cast<unsigned>(Peek() - '0')) & 0xFFu;
-            ++It;
+        while (IsDigit(c)) {
+            low = (low * 10u + static_cast<unsigned>(c - '0')) & 0xFFu;
+            c = Buffer.snextc();
         }
         // "-1" is the largest unsigned number, whose low byte is 255.
         value = static_cast<std::uint8_t>(negative ? (0u - low) & 0xFFu : low);
@@ -60,10 +68,9 @@ public:
     }
 
 private:
-    int Peek() const { return static_cast<unsigned char>(*It); }
+    static constexpr int Eof = std::char_traits<char>::eof();
 
-    std::istreambuf_iterator<char> It;
-    std::istreambuf_iterator<char> End;
+    std::streambuf& Buffer;
 };
 
 } // namespace
@@ -90,7 +97,7 @@ void ReadImageFile(std::istream& in, DeviceImage& image, AllCellsFlags& allCells
     if (in.rdbuf() == nullptr) {
         return;
     }
-    NumberReader numbers(in);
+    NumberReader numbers(*in.rdbuf());
     for (std::uint8_t& byte : image.Bytes) {
         if (!numbers.Next(byte)) {
             return;

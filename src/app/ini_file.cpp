@@ -1,7 +1,9 @@
 #include "app/ini_file.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace zevo {
 
@@ -86,11 +88,24 @@ IniFile IniFile::Parse(std::string_view text) {
     // A line ends at LF, at CR LF, or at a CR on its own (the old Macintosh end, which the platform's
     // reader also splits at). The last line needs no line end. No line text keeps a CR or LF, which
     // is what makes Serialize a fixed point.
+    // The next CR and the next LF are each found once with memchr and kept until passed, so the
+    // split stays linear and costs little per character.
+    const auto find = [&](char c) {
+        if (pos >= text.size())
+            return text.size();
+        const void* hit = std::memchr(text.data() + pos, c, text.size() - pos);
+        return hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data())
+                              : text.size();
+    };
+    std::size_t nextCr = find('\r');
+    std::size_t nextLf = find('\n');
+    const auto next = [&](std::size_t& cached, char c) {
+        if (cached < pos)
+            cached = find(c);
+        return cached;
+    };
     while (pos < text.size()) {
-        std::size_t end = pos;
-        while (end < text.size() && text[end] != '\n' && text[end] != '\r') {
-            ++end;
-        }
+        std::size_t end = std::min(next(nextCr, '\r'), next(nextLf, '\n'));
         Line line;
         line.Text.assign(text.substr(pos, end - pos));
         if (end < text.size()) {

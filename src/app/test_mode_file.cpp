@@ -1,7 +1,7 @@
 #include "app/test_mode_file.h"
 
 #include <cstddef>
-#include <iterator>
+#include <istream>
 #include <string>
 #include <string_view>
 
@@ -27,8 +27,9 @@ bool ReadTestModeFile(std::istream& in) {
     std::string word;
     bool tooLong = false;
     const auto wordIsMarker = [&] { return !tooLong && word == Marker; };
-    for (std::istreambuf_iterator<char> it(in), end; it != end; ++it) {
-        const char c = *it;
+    std::streambuf& buffer = *in.rdbuf();
+    for (int next = buffer.sgetc(); next != std::char_traits<char>::eof(); next = buffer.snextc()) {
+        const char c = static_cast<char>(next);
         if (IsSpace(c)) {
             if (wordIsMarker()) {
                 return true;

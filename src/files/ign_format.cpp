@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <istream>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -18,11 +20,17 @@ constexpr std::size_t MaxWordLength = 255;
 
 // "%5u " (or "%3u "): right-aligned in the given columns, then one blank.
 void AppendNumber(std::string& text, unsigned value, std::size_t width = 5) {
-    const std::string digits = std::to_string(value);
-    if (digits.size() < width)
-        text.append(width - digits.size(), ' ');
-    text += digits;
-    text += ' ';
+    // Digits from the right, then blanks up to the width: one append per number keeps it cheap.
+    char field[24];
+    std::size_t first = sizeof field - 1;
+    field[first] = ' ';
+    do {
+        field[--first] = static_cast<char>('0' + value % 10u);
+        value /= 10u;
+    } while (value != 0);
+    while (first > 0 && sizeof field - 1 - first < width)
+        field[--first] = ' ';
+    text.append(field + first, sizeof field - first);
 }
 
 // The switches are written as 0 or 1 whatever the byte holds; the unit reads any non-zero as on.
@@ -72,22 +80,23 @@ void AppendServo(std::string& text, const DeviceImage& image, int servo) {
 bool IsSpace(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool IsDigit(int c) { return c >= '0' && c <= '9'; }
 
-// Words and numbers from a stream, one character at a time: memory stays bounded and time linear
-// whatever the bytes are. A stream that fails is left with its bad bit set and reads as ended.
+// Words and numbers from a stream: memory stays bounded and time linear whatever the bytes are.
+// The characters are taken from the stream's buffer a block at a time, so the per-character work
+// is a pointer step and a test. A buffer that throws, as a failing disk or share can, ends the
+// reading with the stream's bad bit set.
 class WordReader {
 public:
-    explicit WordReader(std::istream& in) : In(in) {}
+    explicit WordReader(std::istream& in) : In(in), Buffer(in.rdbuf()) {}
 
     // The next word, or false at the end. A word longer than MaxWordLength is consumed whole and
     // comes back empty, so it can match nothing.
     bool NextWord(std::string& word) {
         SkipSpace();
-        if (Peek() == std::char_traits<char>::eof())
+        if (Peek() == Eof)
             return false;
         word.clear();
         bool tooLong = false;
-        for (int c = Peek(); c != std::char_traits<char>::eof() && !IsSpace(c); c = Peek()) {
-            In.get();
+        for (int c = Peek(); c != Eof && !IsSpace(c); c = Advance()) {
             if (word.size() < MaxWordLength)
                 word += static_cast<char>(c);
             else
@@ -106,10 +115,8 @@ public:
         if (!IsDigit(Peek()))
             return false;
         unsigned value = 0;
-        for (int c = Peek(); IsDigit(c); c = Peek()) {
-            In.get();
+        for (int c = Peek(); IsDigit(c); c = Advance())
             value = (value * 10u + static_cast<unsigned>(c - '0')) & 0xFFFFu;
-        }
         number = static_cast<std::uint16_t>(value);
         return true;
     }
@@ -117,14 +124,53 @@ public:
     bool Failed() const { return In.bad(); }
 
 private:
-    int Peek() { return In.peek(); }
+    static constexpr int Eof = std::char_traits<char>::eof();
+
+    int Peek() {
+        if (At == End && !Refill())
+            return Eof;
+        return static_cast<unsigned char>(*At);
+    }
+
+    // Consumes the current character and returns the one after it.
+    int Advance() {
+        ++At;
+        return Peek();
+    }
+
+    bool Refill() {
+        if (Ended)
+            return false;
+        std::streamsize got = 0;
+        try {
+            got = Buffer != nullptr ? Buffer->sgetn(Block.data(), static_cast<std::streamsize>(Block.size())) : 0;
+        } catch (...) {
+            try {
+                In.setstate(std::ios_base::badbit);
+            } catch (...) { // a stream that asked for exceptions gets none from a reader of ours
+            }
+            got = 0;
+        }
+        if (got <= 0) {
+            Ended = true;
+            return false;
+        }
+        At = Block.data();
+        End = At + got;
+        return true;
+    }
 
     void SkipSpace() {
-        while (IsSpace(Peek()))
-            In.get();
+        for (int c = Peek(); IsSpace(c); c = Advance()) {
+        }
     }
 
     std::istream& In;
+    std::streambuf* Buffer;
+    std::array<char, 4096> Block{};
+    const char* At = nullptr;
+    const char* End = nullptr;
+    bool Ended = false;
 };
 
 enum class Field { Pulses, Tps, Servo, Rpm, Map };
