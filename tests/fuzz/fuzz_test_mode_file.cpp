@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::istringstream words(text);
     bool expected = false;
-    for (std::string word; words >> word;) {
-        expected = expected || word == "DIAG_SHOWON";
+    for (std::string word; !expected && words >> word;) {
+        expected = word == "DIAG_SHOWON";
     }
     if (on != expected) {
         std::abort();
