@@ -1,0 +1,105 @@
+// The real window on the real serial line to zevo-unit-sim, its own 55 ms timer running: the cable
+// is pulled and put back twenty times while telemetry flows. Each time the window must show the
+// connection lost, find the unit again by itself, and keep the set being edited exactly as it was.
+#include <QDir>
+#include <QFile>
+#include <QTabWidget>
+#include <QTest>
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "form_fixture.h"
+#include "link/link_engine.h"
+#include "sim_process.h"
+#include "ui/controls.h"
+#include "ui/up_down.h"
+
+namespace zevo {
+namespace {
+
+using test::SimProcess;
+
+// Lost after 18 silent ticks (about 1 s); while lost, the port is opened again every 30 ticks
+// (1.65 s) and the next status request follows within 6 ticks. The bounds leave room for a loaded
+// machine.
+constexpr int LostWithinMs = 3000;
+constexpr int BackWithinMs = 6000;
+
+// Every edit box of the window with what it shows, in the window's own order.
+QStringList EditorTexts(const TFormHlav& form) {
+    QStringList texts;
+    for (const TEdit* edit : form.findChildren<TEdit*>())
+        texts << QString::number(texts.size()) + QLatin1Char('=') + edit->text();
+    return texts;
+}
+
+class ReplugWindowTest : public FormFixture {
+protected:
+    // The window as scripts/run --demo starts it: its own serial line, COM1 pinned to the unit's
+    // link in the settings file.
+    std::unique_ptr<TFormHlav> StartOn(const SimProcess& sim) {
+        QFile settings(QDir(Dir.path()).filePath(QStringLiteral("ZEVO_v56.ini")));
+        EXPECT_TRUE(settings.open(QIODevice::WriteOnly));
+        settings.write("[FORM_HLAV]\nComPort=1\n\n[PORTS]\nCOM1=" + QFile::encodeName(sim.LinkPath()) + "\n");
+        settings.close();
+        Line = nullptr;
+        return StartShown({QStringLiteral("ENGLISH")});
+    }
+    void Type(TEdit* edit, const QString& text) {
+        QTest::mouseClick(edit, Qt::LeftButton);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+};
+
+TEST_F(ReplugWindowTest, TwentyPullsAndReplugsDuringTelemetryLeaveTheEditedSetAsItWas) {
+    SimProcess sim; // outlives the window
+    ASSERT_TRUE(sim.Start()) << sim.Diagnostics().toStdString();
+    std::unique_ptr<TFormHlav> form = StartOn(sim);
+    const auto lost = [&] { return !form->LabelSpojeni->isHidden(); };
+    EXPECT_EQ(form->LabelCom->Caption(), QStringLiteral("COM= unit"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !lost(); }, BackWithinMs)) << "no telemetry at the start";
+
+    // The set on screen now differs from the unit's: a map cell of each servo and the throttle's
+    // zero point, typed as a user does (nothing is programmed: the box for that is not ticked).
+    ASSERT_FALSE(form->CheckBoxProgHned->isChecked());
+    const DeviceImage unitSet = form->Image;
+    form->PageControl1->setCurrentIndex(1);
+    Type(form->EditMap[0][2], QStringLiteral("2600"));
+    form->PageControl1->setCurrentIndex(2);
+    Type(form->EditMap[3][5], QStringLiteral("1200"));
+    form->PageControl1->setCurrentIndex(0);
+    form->EditTps0->setFocus();
+    QTest::keyClick(form->EditTps0, Qt::Key_Up);
+    QTest::keyClick(form->EditTps0, Qt::Key_Return);
+    ASSERT_NE(form->Image.Bytes, unitSet.Bytes) << "the edits did not reach the set";
+    ASSERT_EQ(form->Image.MapCell(0, 0, 2), 130);
+    form->PageControl1->setCurrentIndex(1); // the live cell is painted while the cable comes and goes
+
+    const DeviceImage edited = form->Image;
+    const QStringList shown = EditorTexts(*form);
+    const QString rpmBefore = form->LabelRpm->Caption();
+
+    for (int round = 1; round <= 20; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_TRUE(sim.PullCable()) << sim.Diagnostics().toStdString();
+        ASSERT_TRUE(QTest::qWaitFor(lost, LostWithinMs)) << "the pulled cable was never shown";
+        ASSERT_TRUE(sim.PlugBackIn()) << sim.Diagnostics().toStdString();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !lost(); }, BackWithinMs)) << "the unit was not found again";
+    }
+
+    // Telemetry flows: the sweeping engine moves the speed on within a few frames.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->LabelRpm->Caption() != rpmBefore; }, 3000));
+    EXPECT_FALSE(lost());
+    EXPECT_TRUE(form->Link().State().TransferMode == Transfer::Idle);
+    EXPECT_EQ(form->Image.Bytes, edited.Bytes) << "the set changed while the cable came and went";
+    EXPECT_EQ(EditorTexts(*form), shown);
+    EXPECT_TRUE(Prompts.Messages.isEmpty()) << Prompts.Messages.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_TRUE(Prompts.Asked.isEmpty());
+}
+
+} // namespace
+} // namespace zevo
