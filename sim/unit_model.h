@@ -32,8 +32,8 @@ struct UnitOptions {
     int ProgrammingCount = 0; // the counter the unit starts with
 
     // Fault injection. Shares are per cent of replies (0..100) and are disjoint: one draw per reply
-    // picks drop, corrupt, truncate, delay, wrong reply or none, in that order. The draws come from a generator
-    // seeded with Seed, so the same seed and the same traffic give the same faults.
+    // picks drop, corrupt, truncate, delay, wrong reply or none, in that order. The draws come from a
+    // generator seeded with Seed, so the same seed and the same traffic give the same faults.
     std::uint32_t Seed = 1;
     double DropPercent = 0;     // the reply is never sent
     double CorruptPercent = 0;  // the check byte is inverted, so the frame fails its check
