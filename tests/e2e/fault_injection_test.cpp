@@ -116,6 +116,10 @@ TEST_P(FaultOnLine, EndsInTimeWithOkOverTheRightDataOrItsError) {
     DeviceImage before;
     DeviceImage after;
     std::string messages;
+    std::size_t frames = 0;
+    std::size_t resends = 0;
+    std::string story;
+    int ticks = 0;
     {
         LinkRig rig(sim);
         if (row.Transaction == Txn::Verify)
@@ -129,6 +133,8 @@ TEST_P(FaultOnLine, EndsInTimeWithOkOverTheRightDataOrItsError) {
         }
 
         const std::size_t captions = rig.View.StatusLines.size();
+        const std::size_t written = rig.Line.Written.size();
+        const int startTick = rig.TickNumber;
         switch (row.Transaction) {
         case Txn::Read:
             rig.Engine.StartRead();
@@ -178,13 +184,32 @@ TEST_P(FaultOnLine, EndsInTimeWithOkOverTheRightDataOrItsError) {
                 << messages;
         }
         after = rig.Image;
+        // A frame sent again straight after itself is a resend.
+        const std::vector<std::uint8_t> codes = rig.Line.CommandsSince(written);
+        frames = codes.size();
+        for (std::size_t i = 1; i < codes.size(); ++i)
+            resends += codes[i] == codes[i - 1] ? 1 : 0;
+        // The conversation in short ("43x2": read page 3 sent twice), with the ticks it went out on.
+        for (std::size_t i = 0; i < codes.size();) {
+            std::size_t n = 1;
+            while (i + n < codes.size() && codes[i + n] == codes[i])
+                ++n;
+            char step[32];
+            std::snprintf(step, sizeof step, "%02x%s ", codes[i],
+                          n > 1 ? ("x" + std::to_string(n)).c_str() : "");
+            story += step;
+            i += n;
+        }
+        ticks = rig.TickNumber - startTick;
     } // the tool lets go of the port
 
     const std::string outcome = ok        ? "OK"
                                 : refused ? "refused"
                                 : error   ? MessageText(error->Text, LanguageEnglish)
                                           : "nothing";
-    std::printf("%-36s -> %s\n", row.Name.c_str(), outcome.c_str());
+    std::printf("%-36s -> %-15s %3zu frames, %3zu resent, %3d ticks\n", row.Name.c_str(), outcome.c_str(),
+                frames, resends, ticks);
+    std::printf("    %s\n", story.c_str());
     RecordProperty("outcome", outcome);
 
     EXPECT_EQ(int(ok) + int(refused) + int(error.has_value()), 1)
