@@ -3,7 +3,6 @@
 // the test fills, and a view that records what the window would have shown.
 #include <algorithm>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <optional>
 #include <set>
@@ -19,7 +18,7 @@ namespace zevo::testing {
 
 class FakeSerialLine : public SerialLine {
 public:
-    std::deque<std::uint8_t> Incoming; // what the unit sent and the tool has not read yet
+    std::vector<std::uint8_t> Incoming; // what the unit sent and the tool has not read yet
     std::vector<Frame> Written;        // every frame the tool tried to send, in order
     std::vector<int> OpenAttempts;     // port numbers, in order
     std::set<int> MissingPorts;        // Open of these fails
