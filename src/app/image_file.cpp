@@ -1,4 +1,5 @@
 #include "app/image_file.h"
+#include "params/number_field.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,20 +13,6 @@ namespace {
 
 constexpr int ValuesPerLine = 10;
 
-// "%5u ": the number right-aligned in five columns, then one blank.
-void AppendField(std::string& text, unsigned value) {
-    // Digits from the right, then blanks up to the width: one append per number keeps it cheap.
-    char field[24];
-    std::size_t first = sizeof field - 1;
-    field[first] = ' ';
-    do {
-        field[--first] = static_cast<char>('0' + value % 10u);
-        value /= 10u;
-    } while (value != 0);
-    while (first > 0 && sizeof field - 1 - first < std::size_t{5})
-        field[--first] = ' ';
-    text.append(field + first, sizeof field - first);
-}
 
 // White space as the C library's "%u" skips it.
 bool IsSpace(int c) {
@@ -79,7 +66,7 @@ void WriteImageFile(std::ostream& out, const DeviceImage& image, const AllCellsF
     std::string text;
     text.reserve(6 * (ImageSize + ServoCount) + ImageSize / ValuesPerLine + PageCount);
     for (int i = 0; i < ImageSize; ++i) {
-        AppendField(text, image.Bytes[static_cast<std::size_t>(i)]);
+        AppendNumberField(text, image.Bytes[static_cast<std::size_t>(i)], 5);
         if ((i + 1) % ValuesPerLine == 0) {
             text += '\n';
         }
@@ -88,7 +75,7 @@ void WriteImageFile(std::ostream& out, const DeviceImage& image, const AllCellsF
         }
     }
     for (const std::uint8_t flag : allCells) {
-        AppendField(text, flag);
+        AppendNumberField(text, flag, 5);
     }
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }

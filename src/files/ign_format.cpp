@@ -1,4 +1,5 @@
 #include "files/ign_format.h"
+#include "params/number_field.h"
 
 #include <array>
 #include <cstddef>
@@ -20,17 +21,7 @@ constexpr std::size_t MaxWordLength = 255;
 
 // "%5u " (or "%3u "): right-aligned in the given columns, then one blank.
 void AppendNumber(std::string& text, unsigned value, std::size_t width = 5) {
-    // Digits from the right, then blanks up to the width: one append per number keeps it cheap.
-    char field[24];
-    std::size_t first = sizeof field - 1;
-    field[first] = ' ';
-    do {
-        field[--first] = static_cast<char>('0' + value % 10u);
-        value /= 10u;
-    } while (value != 0);
-    while (first > 0 && sizeof field - 1 - first < width)
-        field[--first] = ' ';
-    text.append(field + first, sizeof field - first);
+    AppendNumberField(text, value, width);
 }
 
 // The switches are written as 0 or 1 whatever the byte holds; the unit reads any non-zero as on.
