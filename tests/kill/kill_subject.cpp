@@ -20,6 +20,7 @@
 #include <string>
 
 #include "fake_prompter.h"
+#include "offline_line.h"
 #include "link/serial_line.h"
 #include "ui/close_on_signal.h"
 #include "ui/config_files.h"
@@ -41,21 +42,6 @@ void Say(const std::string& line) {
     std::fflush(stdout);
 }
 
-// No port behind any COM number, so the window never touches the machine's serial ports.
-class OfflineLine final : public SerialLine {
-public:
-    bool Open(int, std::string* error) override {
-        if (error)
-            *error = "no such port";
-        return false;
-    }
-    void Close() override {}
-    bool IsOpen() const override { return false; }
-    std::string PortName(int portNumber) const override { return "COM" + std::to_string(portNumber); }
-    int BytesWaiting() override { return -1; }
-    int Read(std::span<std::uint8_t>) override { return 0; }
-    void WriteFrame(const Frame&) override {}
-};
 
 StartOptions Options(FakePrompter& prompts, OfflineLine& line, const QStringList& arguments) {
     StartOptions options;
