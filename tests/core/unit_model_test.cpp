@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "frame_check.h"
+
 namespace zevo::sim {
 namespace {
 
@@ -35,14 +37,7 @@ int Word(const Bytes& f, int offset) {
     return f[static_cast<std::size_t>(offset)] | (f[static_cast<std::size_t>(offset) + 1] << 8);
 }
 
-bool ValidFrame(const Bytes& f) {
-    if (f.size() != static_cast<std::size_t>(FrameSize))
-        return false;
-    std::uint8_t x = 0xFF;
-    for (std::uint8_t b : f)
-        x ^= b;
-    return x == 0;
-}
+using test::ValidFrame;
 
 Bytes PageOf(const UnitModel& unit, int page) {
     const auto p = unit.Memory().Page(page);

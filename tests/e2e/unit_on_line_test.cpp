@@ -10,6 +10,7 @@
 
 #include "link/qt_serial_line.h"
 #include "sim_process.h"
+#include "frame_check.h"
 
 namespace zevo {
 namespace {
@@ -20,14 +21,7 @@ using test::SimProcess;
 
 constexpr int Com = 3;
 
-bool ValidFrame(const Bytes& f) {
-    if (f.size() != static_cast<std::size_t>(FrameSize))
-        return false;
-    std::uint8_t x = 0xFF;
-    for (std::uint8_t b : f)
-        x ^= b;
-    return x == 0;
-}
+using test::ValidFrame;
 
 int Word(const Bytes& f, int offset) {
     return f[static_cast<std::size_t>(offset)] | (f[static_cast<std::size_t>(offset) + 1] << 8);

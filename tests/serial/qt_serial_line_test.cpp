@@ -13,6 +13,7 @@
 
 #include "params/device_image.h"
 #include "sim_process.h"
+#include "frame_check.h"
 
 namespace zevo {
 namespace {
@@ -23,14 +24,7 @@ using test::SimProcess;
 
 constexpr int Com = 3; // the number the simulated unit is pinned to
 
-bool ValidFrame(const Bytes& f) {
-    if (f.size() != static_cast<std::size_t>(FrameSize))
-        return false;
-    std::uint8_t x = 0xFF;
-    for (std::uint8_t b : f)
-        x ^= b;
-    return x == 0;
-}
+using test::ValidFrame;
 
 Bytes PagePayload(std::uint8_t seed) {
     Bytes p(FramePayloadSize);
