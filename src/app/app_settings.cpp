@@ -25,7 +25,11 @@ std::string SettingsFileName() {
 }
 
 std::string ParameterImageFileName() {
-    return "_" + SettingsFileName();
+    // Appended rather than written as "_" + name: GCC 12 at -O3 warns falsely (-Wrestrict) about
+    // the inlined concatenation of a literal and a temporary string.
+    std::string name = "_";
+    name += SettingsFileName();
+    return name;
 }
 
 AppSettings LoadAppSettings(const IniFile& ini, const AppSettings& current) {
