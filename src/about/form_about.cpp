@@ -8,11 +8,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QUrl>
 #include <cmath>
 #include <numbers>
 
+#include "app/project_version.h"
 #include "lang/language_tables.h"
 #include "params/device_image.h"
 
@@ -130,8 +133,41 @@ QPixmap MakerLogo() {
     return QPixmap::fromImage(image);
 }
 
-bool OpenWithDesktop(const QString& path) {
-    return QFileInfo(path).isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+namespace {
+
+// xdg-open hands a file with no associated program to a web browser or gives up, in both cases
+// after the launcher has reported success; xdg-mime tells beforehand whether anything is associated.
+// Only a clear "nothing" counts: no xdg-mime, or one that does not answer in time, lets the desktop try.
+bool NoProgramOpensPdf() {
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    return false;
+#else
+    // Without the freedesktop launcher nothing on the desktop opens documents for a program.
+    if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty())
+        return true;
+    const QString query = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (query.isEmpty())
+        return false;
+    QProcess process;
+    process.start(query, {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("application/pdf")});
+    // A desktop query answers in tens of milliseconds; the window does not wait long for a slow one.
+    if (!process.waitForFinished(1500)) {
+        process.kill();
+        process.waitForFinished(500);
+        return false;
+    }
+    return process.exitStatus() == QProcess::NormalExit && process.readAllStandardOutput().trimmed().isEmpty();
+#endif
+}
+
+} // namespace
+
+DocumentOpening OpenWithDesktop(const QString& path) {
+    if (!QFileInfo(path).isFile())
+        return DocumentOpening::Missing;
+    if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive) && NoProgramOpensPdf())
+        return DocumentOpening::NoViewer;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path)) ? DocumentOpening::Opened : DocumentOpening::Refused;
 }
 
 void TClickLabel::mouseReleaseEvent(QMouseEvent* event) {
@@ -168,6 +204,7 @@ TFormAbout::TFormAbout(const std::uint8_t& languageIndex, QWidget* parent)
     LabelDate = MakeLabel(this, "LabelDate", 32, 305, QString(), 11);
     LabelTime = MakeLabel(this, "LabelTime", 32, 327, QString(), 11);
     LabelRsKey = MakeLabel(this, "LabelRsKey", 32, 346, QString(), 11);
+    LabelRelease = MakeLabel(this, "LabelRelease", 120, 305, QString(), 11);
 
     LabelExit = new TClickLabel(QStringLiteral("OK"), this);
     LabelExit->setObjectName(QStringLiteral("LabelExit"));
@@ -187,6 +224,8 @@ void TFormAbout::FormCreate() {
     LabelTime->adjustSize();
     LabelRsKey->setText(QStringLiteral("Version - %1").arg(PcProgramVersion));
     LabelRsKey->adjustSize();
+    LabelRelease->setText(QStringLiteral("ZEVO %1").arg(QString::fromLatin1(ProjectVersion)));
+    LabelRelease->adjustSize();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();

@@ -41,6 +41,9 @@ public:
     QLabel* LabelDate = nullptr;
     QLabel* LabelTime = nullptr;
     QLabel* LabelRsKey = nullptr;
+    // The release of the tool beside the build stamp ("ZEVO 0.1.0"); LabelRsKey's number is the
+    // unit's protocol version, which stays 56 across releases.
+    QLabel* LabelRelease = nullptr;
     TClickLabel* LabelExit = nullptr;
 
 protected:
@@ -54,8 +57,13 @@ private:
 // The maker's logo, 161 x 81, drawn in code like the tool's other pictures.
 QPixmap MakerLogo();
 
-// Opens a document with the viewer the desktop associates with it. False when the file is not there
-// or no viewer could be started: desktop launchers report success before they look at the file.
-bool OpenWithDesktop(const QString& path);
+// What became of asking the desktop to open a document.
+enum class DocumentOpening { Opened, Missing, NoViewer, Refused };
+
+// Opens a document with the viewer the desktop associates with it. Desktop launchers report success
+// before they look at the file, so the file is looked for first; on a desktop that keeps its
+// associations in the freedesktop way, a PDF file with no program associated is reported as such
+// instead of being handed to a launcher that fails unseen.
+DocumentOpening OpenWithDesktop(const QString& path);
 
 } // namespace zevo

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/project_version.h"
 #include "ui/close_on_signal.h"
 #include "ui/config_files.h"
 #include "ui/form_hlav.h"
@@ -15,6 +16,7 @@ namespace {
 const char* const Usage = "usage: zevo [CESKY | ENGLISH | DEUTSCH]\n"
                           "  CESKY, ENGLISH, DEUTSCH  start in Czech, English or German (remembered)\n"
                           "  --help                   show this text\n"
+                          "  --version                print the release\n"
                           "environment:\n"
                           "  ZEVO_CONFIG_DIR  folder of the settings files (default: the per-user config folder)\n";
 
@@ -38,6 +40,10 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::fputs(Usage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("zevo %s\n", zevo::ProjectVersion);
             return 0;
         }
     }

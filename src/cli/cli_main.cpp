@@ -27,6 +27,7 @@
 #include "app/app_settings.h"
 #include "app/image_file.h"
 #include "app/ini_file.h"
+#include "app/project_version.h"
 #include "cli/cli_options.h"
 #include "cli/cli_report.h"
 #include "files/ign_format.h"
@@ -581,6 +582,10 @@ int main(int argc, char** argv) {
         return ExitUsage;
     }
     const Options& options = *parsed.Parsed;
+    if (options.Version) {
+        std::printf("zevo-cli %s\n", zevo::ProjectVersion);
+        return ExitDone;
+    }
     if (options.Help) {
         const bool named = !args.empty() && args.front() != "--help" && args.front() != "-h";
         std::fputs(HelpText(named ? std::optional<Command>(options.Cmd) : std::nullopt).c_str(), stdout);

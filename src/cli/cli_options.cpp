@@ -97,6 +97,10 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     Options options;
     std::optional<Command> command;
     std::vector<std::string> positional;
+    if (args.size() == 1 && args.front() == "--version") {
+        options.Version = true;
+        return {options, {}};
+    }
     for (const std::string& arg : args)
         if (arg == "--help" || arg == "-h")
             options.Help = true;
@@ -173,7 +177,7 @@ std::string HelpText(std::optional<Command> command) {
             "  program        program an ign file into the unit\n"
             "  ign-normalize  an ign file as the tool writes it\n"
             "\n"
-            "'zevo-cli COMMAND --help' describes each command.\n";
+            "'zevo-cli COMMAND --help' describes each command; 'zevo-cli --version' prints the release.\n";
         return text + std::string(ExitCodes);
     }
     switch (*command) {

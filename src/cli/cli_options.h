@@ -28,6 +28,7 @@ struct PortArgument {
 struct Options {
     Command Cmd = Command::Ports;
     bool Help = false;
+    bool Version = false; // --version as the only argument: print the release and stop
     std::optional<PortArgument> Port;
     int Count = 0; // status: frames to print, 0 = until Ctrl+C
     bool Csv = false;

@@ -157,6 +157,18 @@ constexpr std::array<Row<PrintTextId>, static_cast<std::size_t>(PrintTextId::Cou
 }};
 static_assert(RowsInIdOrder(PrintTexts));
 
+constexpr std::array<Row<ManualTextId>, static_cast<std::size_t>(ManualTextId::Count)> ManualTexts{{
+    {ManualTextId::NoViewer, "nebyl nalezen žádný program, který otevírá soubory PDF; příručka je uložena v %1",
+     "no program to open PDF files was found; the manual is at %1",
+     "es wurde kein Programm zum Öffnen von PDF-Dateien gefunden; das Handbuch liegt unter %1"},
+    {ManualTextId::Missing, "soubor %1 neexistuje", "the file %1 is not there",
+     "die Datei %1 ist nicht vorhanden"},
+    {ManualTextId::Refused, "prohlížeč PDF se nepodařilo spustit; příručka je uložena v %1",
+     "the PDF viewer could not be started; the manual is at %1",
+     "der PDF-Betrachter konnte nicht gestartet werden; das Handbuch liegt unter %1"},
+}};
+static_assert(RowsInIdOrder(ManualTexts));
+
 constexpr Texts AboutCaption{"O programu ZEVO", "About ZEVO", "Über Programm ZEVO"};
 
 template <typename T> std::string_view Pick(const T& row, std::uint8_t language) {
@@ -233,6 +245,10 @@ std::string ServoMeasuredPlaceholder(int servoNumber, std::uint8_t language) {
 
 std::string_view PrintText(PrintTextId id, std::uint8_t language) {
     return Lookup(PrintTexts, id, language);
+}
+
+std::string_view ManualText(ManualTextId id, std::uint8_t language) {
+    return Lookup(ManualTexts, id, language);
 }
 
 std::optional<std::string_view> AboutCaptionText(std::uint8_t language) {

@@ -114,6 +114,9 @@ std::string ServoMeasuredPlaceholder(int servoNumber, std::uint8_t language); //
 // PrinterFailed carries "%1" for the printer's name.
 enum class PrintTextId : int { Caption, NoPrinter, PrinterFailed, SaveAsPdf, PdfWriteFailed, Count };
 std::string_view PrintText(PrintTextId id, std::uint8_t language);
+// Why F1 could not open the manual, shown under MsgManualOpenError; "%1" is the manual's full path.
+enum class ManualTextId : int { NoViewer, Missing, Refused, Count };
+std::string_view ManualText(ManualTextId id, std::uint8_t language);
 // The About window's caption. An index outside 0..2 has none: the window keeps the caption it has.
 std::optional<std::string_view> AboutCaptionText(std::uint8_t language);
 

@@ -41,9 +41,6 @@ namespace {
 std::string ToStd(const QString& text) { return text.toUtf8().toStdString(); }
 QString FromStd(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-// Window sizes beyond this are not a window anyone had; applying them would only exhaust memory.
-constexpr int LargestWindowSide = 16384;
-
 } // namespace
 
 TFormHlav::TFormHlav(const StartOptions& options, QWidget* parent)
@@ -134,6 +131,7 @@ void TFormHlav::FormCreate() {
     CentreOnScreen();
     DataFilePath = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("data.ign"));
     LoadSettings();
+    FitToScreen();
 
     if (!Arguments.isEmpty()) {
         if (const auto chosen = LanguageFromArgument(ToStd(Arguments.front())))
@@ -152,36 +150,6 @@ void TFormHlav::FormCreate() {
     LabelEeDataErr->hide();
     LabelVersion->hide();
     ReadTestModeFile();
-}
-
-void TFormHlav::CentreOnScreen() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
-}
-
-WindowRect TFormHlav::CurrentWindowRect() const {
-    // A maximised or minimised window is remembered at its normal place and size.
-    const QRect normal = (isMaximized() || isMinimized() || isFullScreen()) ? normalGeometry() : geometry();
-    const QPoint frameTopLeft = (isMaximized() || isMinimized() || isFullScreen()) ? normal.topLeft() : pos();
-    return WindowRect{frameTopLeft.x(), frameTopLeft.y(), normal.height(), normal.width()};
-}
-
-void TFormHlav::ApplyWindowRect(const WindowRect& rect) {
-    if (rect.Width <= 0 || rect.Height <= 0 || rect.Width > LargestWindowSide || rect.Height > LargestWindowSide)
-        return;
-    // A rectangle that no screen shows (its monitor is gone) would leave the window out of reach:
-    // keep it centred instead. Anything at least partly visible is applied as stored.
-    const QRect wanted(rect.Left, rect.Top, rect.Width, rect.Height);
-    bool visible = false;
-    for (const QScreen* screen : QGuiApplication::screens())
-        visible = visible || screen->geometry().intersects(wanted);
-    if (!visible && !QGuiApplication::screens().isEmpty())
-        return;
-    move(rect.Left, rect.Top);
-    resize(rect.Width, rect.Height);
 }
 
 void TFormHlav::LoadSettings() {
@@ -286,8 +254,16 @@ void TFormHlav::MenuAboutClick() { FormAbout->exec(); }
 void TFormHlav::MenuContensClick() {
     // The manual of the current language lies beside the program.
     const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(Msg(MsgId::ManualFileName));
-    if (!OpenDocument(path) && Prompts)
-        Prompts->ShowMessage(this, Msg(MsgId::MsgManualOpenError));
+    const DocumentOpening outcome = OpenDocument(path);
+    if (outcome == DocumentOpening::Opened || !Prompts)
+        return;
+    // The box keeps its old text; the line under it says why and where the file is, so the user can
+    // open it by hand.
+    const ManualTextId reason = outcome == DocumentOpening::Missing    ? ManualTextId::Missing
+                                : outcome == DocumentOpening::NoViewer ? ManualTextId::NoViewer
+                                                                       : ManualTextId::Refused;
+    const QString details = FromStd(std::string(ManualText(reason, LanguageIndex))).arg(QDir::toNativeSeparators(path));
+    Prompts->ShowMessage(this, Msg(MsgId::MsgManualOpenError), details);
 }
 
 // ---- device link -----------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #pragma once
 #include <QLabel>
 #include <QMainWindow>
+#include <QMargins>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "about/form_about.h"
 #include "app/app_settings.h"
 #include "files/printing.h"
 #include "lang/language_tables.h"
@@ -25,6 +27,7 @@ class QGroupBox;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QStatusBar;
 class QImage;
 class QTabWidget;
@@ -69,9 +72,9 @@ struct StartOptions {
     SerialLine* Line = nullptr;
     // Where a printed page goes; when none is given, to the default printer.
     std::function<PrintOutcome(const QImage& page)> PrintPage;
-    // Opens a document (the user manual) in its viewer, false when it cannot; when none is given,
+    // Opens a document (the user manual) in its viewer and says how that went; when none is given,
     // the desktop's viewer.
-    std::function<bool(const QString& path)> OpenDocument;
+    std::function<DocumentOpening(const QString& path)> OpenDocument;
 };
 
 // The tool's one working window. It owns the parameter set and every control; handlers carry the
@@ -173,6 +176,8 @@ public:
 
     // ---- controls ----------------------------------------------------------------------------
     QWidget* ClientArea = nullptr;
+    // Holds ClientArea; scrolls only while the window is smaller than the design.
+    QScrollArea* ClientScroll = nullptr;
 
     QMenu* MenuFile = nullptr;
     QAction* MenuNew = nullptr;
@@ -293,6 +298,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -308,6 +314,10 @@ private:
     void CentreOnScreen();
     void ApplyWindowRect(const WindowRect& rect);
     WindowRect CurrentWindowRect() const;
+    // Brings the window onto the screen it is mostly on (size and place), with the window manager's
+    // frame as far as it is known; a window that fits is left alone.
+    void FitToScreen();
+    void WatchFrameMargins();
     void SelectLanguage(std::uint8_t index);
     void StepMapFromTools(int direction);
     void BuildComMenu();
@@ -324,7 +334,7 @@ private:
     std::unique_ptr<LinkEngine> Engine;
     std::array<QString, static_cast<std::size_t>(MsgId::Count)> Messages;
     std::function<PrintOutcome(const QImage&)> PrintPage;
-    std::function<bool(const QString&)> OpenDocument;
+    std::function<DocumentOpening(const QString&)> OpenDocument;
     // What the print changed, to be put back.
     struct RowLook {
         QPalette Palette;
@@ -336,6 +346,11 @@ private:
     std::array<RowLook, MapRows> RowLookBeforePrint{};
     bool HintHookInstalled = false;
     bool Closed = false;
+    // The frame the window was last fitted with. The window manager frames a window only after it
+    // is shown, so it is fitted once more when the frame becomes known.
+    QMargins FittedFrame;
+    QTimer* FrameWatch = nullptr;
+    int FrameChecks = 0;
 };
 
 } // namespace zevo

@@ -11,12 +11,14 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/window_fit.h"
 #include "ui/cgauge.h"
 #include "ui/controls.h"
 #include "ui/form_hlav.h"
@@ -132,10 +134,18 @@ void TFormHlav::BuildForm() {
     setWindowIcon(ApplicationIcon());
     setFont(SansFont(11));
 
-    ClientArea = new QWidget(this);
+    ClientArea = new QWidget;
     ClientArea->setObjectName(QStringLiteral("ClientArea"));
     ClientArea->setMinimumSize(ClientWidth, ClientHeight - StatusBarHeight);
-    setCentralWidget(ClientArea);
+    // The design's controls keep their places; a window smaller than the design (a workshop laptop's
+    // 1366 x 768, or 200 % scaling) scrolls them instead of cutting them off.
+    ClientScroll = new QScrollArea(this);
+    ClientScroll->setObjectName(QStringLiteral("ClientScroll"));
+    ClientScroll->setFrameShape(QFrame::NoFrame);
+    ClientScroll->setWidgetResizable(true);
+    ClientScroll->setWidget(ClientArea);
+    setCentralWidget(ClientScroll);
+    setMinimumSize(SmallestClientWidth, SmallestClientHeight);
 
     BuildMenu();
     BuildToolBar();

@@ -28,6 +28,8 @@ TEST(CliArguments, AcceptedAndRefusedCommandLines) {
         {"read with image after file", {"read", "out.ign", "--image", "out.img"}, true, ""},
         {"help of a command skips checks", {"read", "--help"}, true, ""},
         {"help with a bad option", {"program", "--bogus", "--help"}, true, ""},
+        {"version alone", {"--version"}, true, ""},
+        {"version is no command option", {"status", "--version"}, false, "unknown option '--version'"},
         {"no command", {}, false, "no command"},
         {"unknown command", {"flash"}, false, "unknown command 'flash'"},
         {"unknown option", {"status", "--bogus"}, false, "unknown option '--bogus' for status"},

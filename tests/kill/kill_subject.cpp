@@ -50,7 +50,7 @@ StartOptions Options(FakePrompter& prompts, OfflineLine& line, const QStringList
     options.Prompts = &prompts;
     options.Line = &line;
     options.PrintPage = [](const QImage&) { return PrintOutcome{PrintResult::NoPrinter, QString()}; };
-    options.OpenDocument = [](const QString&) { return false; };
+    options.OpenDocument = [](const QString&) { return DocumentOpening::Refused; };
     return options;
 }
 

@@ -34,7 +34,9 @@ protected:
     std::function<PrintOutcome(const QImage&)> PrintPage = [](const QImage&) {
         return PrintOutcome{PrintResult::NoPrinter, QString()};
     };
-    std::function<bool(const QString&)> OpenDocument = [](const QString&) { return false; };
+    std::function<DocumentOpening(const QString&)> OpenDocument = [](const QString&) {
+        return DocumentOpening::Refused;
+    };
 
     std::unique_ptr<TFormHlav> Start(const QStringList& arguments = {}) {
         StartOptions options;

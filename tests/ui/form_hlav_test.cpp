@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <csignal>
 #include <memory>
 #include <sstream>
@@ -94,7 +95,8 @@ TEST_F(FormHlavTest, SecondRunRestoresWhatTheFirstLeft) {
         form->Image.Page(0)[3] = 7;
         form->AllCells = {1, 0};
         form->move(form->pos() + QPoint(10, 20));
-        form->resize(1000, 900);
+        form->resize(760, 560); // fits the 800 x 600 test screen, so it comes back as it was
+
         form->close();
     }
     EXPECT_TRUE(ReadFile(QStringLiteral("ZEVO_v56.ini")).contains("Language=2"));
@@ -106,7 +108,7 @@ TEST_F(FormHlavTest, SecondRunRestoresWhatTheFirstLeft) {
     EXPECT_EQ(form->Image.BlockByte(11), 0xAB);
     EXPECT_EQ(form->Image.Page(0)[3], 7);
     EXPECT_EQ(form->AllCells[0], 1);
-    EXPECT_EQ(form->size(), QSize(1000, 900));
+    EXPECT_EQ(form->size(), QSize(760, 560));
 }
 
 TEST_F(FormHlavTest, LanguageFromArgumentOverridesTheSettingsOnlyWhenSpelledExactly) {
@@ -149,27 +151,45 @@ TEST_F(FormHlavTest, BadSettingsFallBackAndAreWrittenBackRepaired) {
     EXPECT_TRUE(ini.contains("[PORTS]\nCOM3=/dev/ttyUSB1"));
 }
 
-TEST_F(FormHlavTest, WindowRectangleIsAppliedOnlyWhenSomeScreenShowsIt) {
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+TEST_F(FormHlavTest, WindowRectangleIsAppliedWhenItFitsAndBroughtOntoTheScreenOtherwise) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    enum class Placed { AsStored, MovedOnto, Centred };
     struct Row {
-        int left, top;
-        bool applied;
+        int left, top, width, height;
+        Placed placed;
     };
-    const Row rows[] = {{screen.left() + 5, screen.top() + 7, true},
-                        {screen.right() - 20, screen.bottom() - 20, true},
-                        {screen.right() + 4000, screen.top(), false},
-                        {-30000, -30000, false}};
+    const Row rows[] = {{screen.left() + 5, screen.top() + 7, 700, 500, Placed::AsStored},
+                        {screen.right() - 20, screen.bottom() - 20, 700, 500, Placed::MovedOnto},
+                        {screen.left() - 100, screen.top() - 50, 700, 500, Placed::MovedOnto},
+                        {screen.left(), screen.top(), 4000, 3000, Placed::MovedOnto},
+                        {screen.right() + 4000, screen.top(), 700, 500, Placed::Centred},
+                        {-30000, -30000, 700, 500, Placed::Centred}};
     for (const Row& row : rows) {
-        WriteFile(QStringLiteral("ZEVO_v56.ini"), QStringLiteral("[FORM_HLAV]\nLeft=%1\nTop=%2\nHeight=500\nWidth=600\n")
+        WriteFile(QStringLiteral("ZEVO_v56.ini"), QStringLiteral("[FORM_HLAV]\nLeft=%1\nTop=%2\nHeight=%3\nWidth=%4\n")
                                                       .arg(row.left)
                                                       .arg(row.top)
+                                                      .arg(row.height)
+                                                      .arg(row.width)
                                                       .toUtf8());
         auto form = Start();
-        if (row.applied) {
-            EXPECT_EQ(form->pos(), QPoint(row.left, row.top));
-            EXPECT_EQ(form->size(), QSize(600, 500));
-        } else {
-            EXPECT_EQ(form->pos().x(), (screen.width() - form->width()) / 2) << row.left;
+        const std::string name = std::to_string(row.left) + "," + std::to_string(row.top);
+        // Whatever was stored, the whole window with its frame is on the screen.
+        EXPECT_TRUE(screen.contains(form->frameGeometry())) << name;
+        switch (row.placed) {
+        case Placed::AsStored:
+            EXPECT_EQ(form->pos(), QPoint(row.left, row.top)) << name;
+            EXPECT_EQ(form->size(), QSize(row.width, row.height)) << name;
+            break;
+        case Placed::MovedOnto:
+            EXPECT_EQ(form->size(), QSize(std::min(row.width, screen.width() - (form->frameGeometry().width() -
+                                                                                form->width())),
+                                          std::min(row.height, screen.height() - (form->frameGeometry().height() -
+                                                                                  form->height()))))
+                << name;
+            break;
+        case Placed::Centred:
+            EXPECT_EQ(form->pos().x(), std::max(0, (screen.width() - form->width()) / 2)) << name;
+            break;
         }
     }
 }

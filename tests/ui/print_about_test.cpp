@@ -13,12 +13,15 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "about/form_about.h"
+#include "app/project_version.h"
 #include "files/printing.h"
 #include "form_fixture.h"
 #include "ui/cgauge.h"
@@ -278,6 +281,8 @@ TEST_F(PrintAboutTest, AboutShowsBuildAndVersionCentredAndTheCaptionOfTheLanguag
               QPoint(screen.width() / 2 - about.width() / 2, screen.height() / 2 - about.height() / 2));
     EXPECT_EQ(about.size(), QSize(273, 375));
     EXPECT_EQ(about.LabelRsKey->text(), QStringLiteral("Version - 56"));
+    EXPECT_EQ(about.LabelRelease->text(), QStringLiteral("ZEVO ") + QString::fromLatin1(ProjectVersion));
+    EXPECT_FALSE(about.LabelRelease->geometry().intersects(about.LabelDate->geometry()));
     EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(^[A-Z][a-z]{2} [ \d]\d \d{4}$)"))
                     .match(about.LabelDate->text())
                     .hasMatch())
@@ -300,30 +305,44 @@ TEST_F(PrintAboutTest, AboutShowsBuildAndVersionCentredAndTheCaptionOfTheLanguag
     }
 }
 
-TEST_F(PrintAboutTest, ContentsOpensTheManualOfTheLanguageBesideTheProgram) {
+TEST_F(PrintAboutTest, ContentsOpensTheManualOfTheLanguageBesideTheProgramOrSaysWhyNot) {
     struct Case {
         const char* Argument;
         const char* Manual;
-        bool Opens;
-        const char* Message; // when the viewer cannot open it
+        DocumentOpening Outcome;
+        const char* Message; // the box's old text, then the reason with the manual's path (%1)
     };
-    for (const Case& c :
-         {Case{"CESKY", "ZEVO_manual_cz.pdf", true, ""},
-          Case{"ENGLISH", "ZEVO_manual_en.pdf", false, "Error by opening file ZEVO_manual_en.pdf !"},
-          Case{"DEUTSCH", "ZEVO_manual_en.pdf", true, ""}}) {
+    for (const Case& c : {
+             Case{"CESKY", "ZEVO_manual_cz.pdf", DocumentOpening::Opened, ""},
+             Case{"DEUTSCH", "ZEVO_manual_en.pdf", DocumentOpening::Opened, ""},
+             Case{"ENGLISH", "ZEVO_manual_en.pdf", DocumentOpening::NoViewer,
+                  "Error by opening file ZEVO_manual_en.pdf !\n"
+                  "no program to open PDF files was found; the manual is at %1"},
+             Case{"CESKY", "ZEVO_manual_cz.pdf", DocumentOpening::NoViewer,
+                  "Chyba při otevírání souboru ZEVO_manual_cz.pdf !\n"
+                  "nebyl nalezen žádný program, který otevírá soubory PDF; příručka je uložena v %1"},
+             Case{"DEUTSCH", "ZEVO_manual_en.pdf", DocumentOpening::Refused,
+                  "Fehler beim öffnen der Datei ZEVO_manual_en.pdf !\n"
+                  "der PDF-Betrachter konnte nicht gestartet werden; das Handbuch liegt unter %1"},
+             Case{"ENGLISH", "ZEVO_manual_en.pdf", DocumentOpening::Missing,
+                  "Error by opening file ZEVO_manual_en.pdf !\nthe file %1 is not there"},
+         }) {
         SCOPED_TRACE(c.Argument);
         Prompts = FakePrompter{};
         QStringList opened;
         OpenDocument = [&opened, &c](const QString& path) {
             opened << path;
-            return c.Opens;
+            return c.Outcome;
         };
-        auto form = Start({QString::fromLatin1(c.Argument)});
-        form->MenuContens->trigger();
-        EXPECT_EQ(opened,
-                  QStringList{
-                      QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(c.Manual))});
-        EXPECT_EQ(Prompts.Messages, c.Opens ? QStringList() : QStringList{QString::fromUtf8(c.Message)});
+        auto form = StartShown({QString::fromLatin1(c.Argument)});
+        QTest::keyClick(form.get(), Qt::Key_F1);
+        const QString manual = QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(c.Manual));
+        EXPECT_EQ(opened, QStringList{manual});
+        if (c.Outcome == DocumentOpening::Opened)
+            EXPECT_EQ(Prompts.Messages, QStringList());
+        else
+            EXPECT_EQ(Prompts.Messages,
+                      QStringList{QString::fromUtf8(c.Message).arg(QDir::toNativeSeparators(manual))});
     }
 }
 
@@ -334,9 +353,61 @@ TEST_F(PrintAboutTest, F1WithTheManualMissingSaysSoInGerman) {
     OpenDocument = OpenWithDesktop; // the desktop itself: it must refuse a file that is not there
     auto form = StartShown({QStringLiteral("DEUTSCH")});
     QTest::keyClick(form.get(), Qt::Key_F1);
-    EXPECT_EQ(Prompts.Messages,
-              QStringList{QStringLiteral("Fehler beim öffnen der Datei ZEVO_manual_en.pdf !")});
+    EXPECT_EQ(Prompts.Messages, QStringList{QStringLiteral("Fehler beim öffnen der Datei ZEVO_manual_en.pdf !\n"
+                                                           "die Datei %1 ist nicht vorhanden")
+                                                .arg(QDir::toNativeSeparators(manual))});
 }
+
+#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
+// The desktop's own launcher and association query, played by two scripts in a PATH of their own.
+TEST(OpenWithDesktop, ReportsAPdfThatNoProgramOpensAndHandsOtherwiseToTheLauncher) {
+    QTemporaryDir bin;
+    ASSERT_TRUE(bin.isValid());
+    const QString manual = bin.filePath(QStringLiteral("ZEVO_manual_en.pdf"));
+    const QString launched = bin.filePath(QStringLiteral("launched"));
+    auto script = [&bin](const char* name, const QByteArray& body) {
+        QFile file(bin.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n" + body + "\n");
+        file.close();
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    };
+    QFile pdf(manual);
+    ASSERT_TRUE(pdf.open(QIODevice::WriteOnly));
+    pdf.write("%PDF-1.4\n%%EOF\n");
+    pdf.close();
+    script("xdg-open", "echo \"$1\" > '" + launched.toUtf8() + "'");
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", bin.path().toUtf8());
+
+    struct Case {
+        const char* Name;
+        QByteArray Association; // what xdg-mime prints for application/pdf
+        bool NoViewer;
+    };
+    for (const Case& c : {Case{"nothing associated", "", true},
+                          Case{"a viewer associated", "echo org.gnome.Evince.desktop", false}}) {
+        SCOPED_TRACE(c.Name);
+        QFile::remove(launched);
+        script("xdg-mime", c.Association.isEmpty() ? QByteArray("exit 0") : c.Association);
+        const DocumentOpening got = OpenWithDesktop(manual);
+        EXPECT_EQ(got == DocumentOpening::NoViewer, c.NoViewer);
+        // The headless test platform has no desktop services and refuses; on a display the launcher runs.
+        if (got == DocumentOpening::Opened) {
+            // The launcher runs detached; give it time to start.
+            for (int waited = 0; waited < 10000 && QFileInfo(launched).size() == 0; waited += 50)
+                QTest::qWait(50);
+            QFile got(launched);
+            ASSERT_TRUE(got.open(QIODevice::ReadOnly));
+            EXPECT_TRUE(QString::fromUtf8(got.readAll()).contains(QStringLiteral("ZEVO_manual_en.pdf")));
+        }
+    }
+    // No launcher at all: nothing could open it.
+    QFile::remove(bin.filePath(QStringLiteral("xdg-open")));
+    EXPECT_EQ(OpenWithDesktop(manual), DocumentOpening::NoViewer);
+    qputenv("PATH", oldPath);
+}
+#endif
 
 } // namespace
 } // namespace zevo
