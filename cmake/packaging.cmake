@@ -3,6 +3,8 @@
 # <prefix>/lib/zevo holds the executable with its two manuals, because F1 opens the manual from the
 # executable's own directory; <prefix>/bin/zevo is a symbolic link to it (the executable's directory
 # is found through the link). zevo-cli and the simulated unit (for the demo) go to <prefix>/bin.
+# Beside them: the manual pages, the copyright and changelog Debian asks for, the desktop entry with
+# the AppStream description of the tool, and the udev rule that keeps ModemManager off the adapters.
 
 if(WIN32)
   # Windows keeps a program and its documents in one folder and has no icon theme.
@@ -25,23 +27,76 @@ else()
     install(TARGETS zevo-unit-sim RUNTIME DESTINATION bin)
   endif()
 
-  install(FILES ${PROJECT_SOURCE_DIR}/docs/zevo.desktop DESTINATION share/applications)
+  # The desktop entry is named by the AppStream id, so software centres pair the two.
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/org.example.zevo.desktop DESTINATION share/applications)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.example.zevo.metainfo.xml DESTINATION share/metainfo)
   foreach(size 16 32 48 256)
     install(FILES ${PROJECT_BINARY_DIR}/tools/icons/zevo_${size}.png
       DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME zevo.png)
   endforeach()
+
+  # Manual pages and the changelog go in gzipped, as Debian keeps them: -9 for the size, -n so that
+  # the source's name and time are not stored and every build gives the same bytes. The pages take
+  # the release from the project version.
+  find_program(ZEVO_GZIP gzip REQUIRED)
+  set(zevo_doc_dir ${PROJECT_BINARY_DIR}/packaging)
+  set(zevo_gzipped)
+  foreach(page zevo zevo-cli zevo-unit-sim)
+    configure_file(${PROJECT_SOURCE_DIR}/packaging/man/${page}.1 ${zevo_doc_dir}/man/${page}.1 @ONLY)
+    list(APPEND zevo_gzipped ${zevo_doc_dir}/man/${page}.1)
+  endforeach()
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog ${zevo_doc_dir}/changelog COPYONLY)
+  list(APPEND zevo_gzipped ${zevo_doc_dir}/changelog)
+  set(zevo_gzip_outputs)
+  foreach(file ${zevo_gzipped})
+    add_custom_command(OUTPUT ${file}.gz
+      COMMAND ${ZEVO_GZIP} -9nkf ${file}
+      DEPENDS ${file}
+      VERBATIM)
+    list(APPEND zevo_gzip_outputs ${file}.gz)
+  endforeach()
+  add_custom_target(zevo_package_docs ALL DEPENDS ${zevo_gzip_outputs})
+  # Installing needs them as it needs the executable, so building the tool builds them.
+  add_dependencies(zevo zevo_package_docs)
+  install(FILES ${zevo_doc_dir}/man/zevo.1.gz ${zevo_doc_dir}/man/zevo-cli.1.gz
+    DESTINATION share/man/man1)
+  if(TARGET zevo-unit-sim)
+    install(FILES ${zevo_doc_dir}/man/zevo-unit-sim.1.gz DESTINATION share/man/man1)
+  endif()
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${zevo_doc_dir}/changelog.gz
+    DESTINATION share/doc/zevo)
+
+  if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    # Under the prefix /usr (the package) the rule goes to /lib/udev/rules.d, where Debian 12 keeps
+    # the rules of its packages; under any other prefix to <prefix>/lib/udev/rules.d, which udev
+    # reads as well (/usr/local/lib/udev/rules.d). file(INSTALL) puts DESTDIR in front by itself.
+    install(CODE "
+      if(CMAKE_INSTALL_PREFIX MATCHES \"^/usr/?$\")
+        set(udev_rules_dir /lib/udev/rules.d)
+      else()
+        set(udev_rules_dir \"\${CMAKE_INSTALL_PREFIX}/lib/udev/rules.d\")
+      endif()
+      file(INSTALL \"${PROJECT_SOURCE_DIR}/packaging/60-zevo-serial.rules\" DESTINATION \"\${udev_rules_dir}\")
+    ")
+  endif()
 endif()
 
 set(CPACK_PACKAGE_NAME zevo)
 set(CPACK_PACKAGE_VENDOR "ZEVO tool team")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Set-up and live tuning tool for the ZEVO servo control unit")
+# Debian's rules for the text: a synopsis under 80 characters that is a phrase (no article, no
+# full stop), then lines of at most 80 characters; an empty line becomes a paragraph break.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "set-up and live tuning tool for the ZEVO servo control unit")
 set(CPACK_PACKAGE_DESCRIPTION
-  "ZEVO is a desktop tool for the ZEVO unit, the small control unit on a motorcycle that positions
-two servos from engine speed and throttle. Over a serial line it shows live telemetry, reads,
-verifies and programs the unit's parameter set, edits the two servo maps with undo and redo,
-and keeps parameter sets in files. Czech, English and German. The package also carries
-zevo-unit-sim, a simulated unit on a pseudo-terminal for trying the tool without hardware.")
+  "ZEVO is a desktop tool for the ZEVO unit, the small control unit on a
+motorcycle that positions two servos from engine speed and throttle. Over a
+serial line it shows live telemetry, reads, verifies and programs the unit's
+parameter set, edits the two servo maps with undo and redo, and keeps
+parameter sets in files. It speaks Czech, English and German.
+
+The package also carries zevo-cli, which does the same link work from a
+shell, and zevo-unit-sim, a simulated unit on a pseudo-terminal for trying
+the tool without hardware.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
