@@ -2,7 +2,9 @@
 // fitted to the screen it is on once the window manager's frame around it is known.
 #include <QGuiApplication>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTimer>
 
 #include "app/window_fit.h"
@@ -86,9 +88,15 @@ void TFormHlav::FitToScreen() {
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    const WindowRect fitted =
-        FitWindowRect(wanted, FrameMargins{frame.left(), frame.top(), frame.right(), frame.bottom()},
-                      ScreenArea{area.left(), area.top(), area.width(), area.height()});
+    const FrameMargins margins{frame.left(), frame.top(), frame.right(), frame.bottom()};
+    const ScreenArea room{area.left(), area.top(), area.width(), area.height()};
+    WindowRect fitted = FitWindowRect(wanted, margins, room);
+    if (fitted.Height < wanted.Height) {
+        // Made lower than it was, the client area scrolls up and down: the vertical scroll bar gets
+        // its width from the screen where there is room, instead of hiding the design's right edge.
+        fitted.Width += style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, ClientScroll);
+        fitted = FitWindowRect(fitted, margins, room);
+    }
     if (fitted == wanted)
         return;
     resize(fitted.Width, fitted.Height);

@@ -1,0 +1,152 @@
+// The window on a real, small screen with a window manager's frame: it opens wholly on the screen
+// with its title bar reachable, can be made as small as 640 x 480, and every control of the design
+// can be scrolled to.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QElapsedTimer>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "form_fixture.h"
+
+namespace zevo {
+namespace {
+
+QRect Available() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+
+std::string Describe(const QRect& r) {
+    return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
+           std::to_string(r.height());
+}
+
+class ScreenFit : public FormFixture {
+protected:
+    void WriteFile(const QString& name, const QByteArray& bytes) const {
+        QFile file(QDir(Dir.path()).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    // Shown, framed by the window manager, and settled: the window is fitted once more when its frame
+    // becomes known, within the first three seconds.
+    std::unique_ptr<TFormHlav> StartFramed() {
+        auto form = StartShown();
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 3000 && form->frameGeometry() == form->geometry())
+            QTest::qWait(20);
+        QTest::qWait(600);
+        return form;
+    }
+
+    // Scrolls as a person drags the scroll bars: just far enough to show `control` (its top-left part
+    // when it is larger than the visible part).
+    void ScrollTo(TFormHlav& form, QWidget* control) {
+        const QRect inClient(control->mapTo(form.ClientArea, QPoint(0, 0)), control->size());
+        const QSize room = form.ClientScroll->viewport()->size();
+        auto show = [](QScrollBar* bar, int start, int length, int visible) {
+            if (start < bar->value())
+                bar->setValue(start);
+            else if (start + std::min(length, visible) > bar->value() + visible)
+                bar->setValue(start + std::min(length, visible) - visible);
+        };
+        show(form.ClientScroll->horizontalScrollBar(), inClient.left(), inClient.width(), room.width());
+        show(form.ClientScroll->verticalScrollBar(), inClient.top(), inClient.height(), room.height());
+    }
+
+    // Each control of the design's client area can be scrolled into view and then lies wholly inside
+    // the visible part (controls larger than that part: as much of them as fits).
+    void ExpectEveryControlReachable(TFormHlav& form) {
+        QWidget* viewport = form.ClientScroll->viewport();
+        for (int tab = 0; tab < form.PageControl1->count(); ++tab) {
+            QTabBar* bar = form.PageControl1->tabBar();
+            ScrollTo(form, bar);
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
+            ASSERT_EQ(form.PageControl1->currentIndex(), tab);
+            int checked = 0;
+            for (QWidget* control : form.ClientArea->findChildren<QWidget*>()) {
+                if (!control->isVisibleTo(form.ClientArea) || control->objectName().isEmpty())
+                    continue;
+                ScrollTo(form, control);
+                const QRect shown(control->mapTo(viewport, QPoint(0, 0)), control->size());
+                const QSize room = viewport->size();
+                const QRect needed(shown.topLeft(),
+                                   QSize(std::min(shown.width(), room.width()), std::min(shown.height(), room.height())));
+                EXPECT_TRUE(viewport->rect().contains(needed))
+                    << control->objectName().toStdString() << " on tab " << tab << " at " << Describe(shown)
+                    << " in " << Describe(viewport->rect());
+                ++checked;
+            }
+            EXPECT_GT(checked, 20) << "tab " << tab;
+        }
+    }
+
+    void ExpectFrameOnScreen(const TFormHlav& form) {
+        const QRect frame = form.frameGeometry();
+        EXPECT_NE(frame, form.geometry()) << "the window manager framed no window";
+        EXPECT_TRUE(Available().contains(frame)) << "frame " << Describe(frame) << " on " << Describe(Available());
+        // The title bar and the menus are where a mouse reaches them.
+        EXPECT_GE(frame.top(), Available().top());
+        EXPECT_GE(form.menuBar()->mapToGlobal(QPoint(0, 0)).y(), Available().top());
+        EXPECT_LE(form.statusBar()->mapToGlobal(QPoint(0, form.statusBar()->height())).y(),
+                  Available().bottom() + 1);
+    }
+};
+
+TEST_F(ScreenFit, FirstStartOpensWhollyOnTheScreenAndScrollsToEveryControl) {
+    auto form = StartFramed();
+    ExpectFrameOnScreen(*form);
+    ExpectEveryControlReachable(*form);
+}
+
+TEST_F(ScreenFit, AStoredPlaceLargerThanTheScreenIsBroughtOntoIt) {
+    // A place and size left by a large desktop monitor, then the laptop alone.
+    WriteFile(QStringLiteral("ZEVO_v56.ini"), "[FORM_HLAV]\nLeft=300\nTop=-40\nHeight=1100\nWidth=1500\n");
+    auto form = StartFramed();
+    ExpectFrameOnScreen(*form);
+}
+
+TEST_F(ScreenFit, AStoredPlaceThatFitsIsKeptToThePixel) {
+    const QRect area = Available();
+    const int left = area.left() + 20, top = area.top() + 10;
+    WriteFile(QStringLiteral("ZEVO_v56.ini"), QStringLiteral("[FORM_HLAV]\nLeft=%1\nTop=%2\nHeight=%3\nWidth=%4\n")
+                                                  .arg(left)
+                                                  .arg(top)
+                                                  .arg(area.height() - 120)
+                                                  .arg(area.width() - 100)
+                                                  .toUtf8());
+    auto form = StartFramed();
+    EXPECT_EQ(form->pos(), QPoint(left, top));
+    EXPECT_EQ(form->size(), QSize(area.width() - 100, area.height() - 120));
+}
+
+TEST_F(ScreenFit, ResizedDownTo640x480EverythingStaysReachable) {
+    auto form = StartFramed();
+    form->resize(640, 480);
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 3000 && form->size() != QSize(640, 480))
+        QTest::qWait(20);
+    EXPECT_EQ(form->size(), QSize(640, 480));
+    EXPECT_TRUE(form->ClientScroll->horizontalScrollBar()->isVisible());
+    EXPECT_TRUE(form->ClientScroll->verticalScrollBar()->isVisible());
+    ExpectEveryControlReachable(*form);
+}
+
+} // namespace
+} // namespace zevo
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
