@@ -43,3 +43,13 @@ zevo_build() {
     cmake -S "$ZEVO_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEVO_WERROR=ON "$@" >/dev/null
     cmake --build "$dir"
 }
+
+# zevo_language_word LOCALE: the tool's language word for a locale name (cs_CZ.UTF-8 gives CESKY,
+# de_AT gives DEUTSCH, anything else ENGLISH).
+zevo_language_word() {
+    case "${1:-}" in
+    cs | cs_* | cs.* | cs@*) echo CESKY ;;
+    de | de_* | de.* | de@*) echo DEUTSCH ;;
+    *) echo ENGLISH ;;
+    esac
+}
