@@ -11,7 +11,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # The runtime is linked in, so the test program runs under Wine without the compiler's DLLs beside it.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-find_program(ZEVO_WINE NAMES wine64 wine)
+# Debian keeps wine64 out of the PATH, in /usr/lib/wine.
+find_program(ZEVO_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 if(ZEVO_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${ZEVO_WINE})
 endif()
