@@ -57,6 +57,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZEVO"));
     QApplication::setApplicationDisplayName(QStringLiteral("ZEVO"));
+    // Ties the window to its desktop entry (and the AppStream id), on Wayland too.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.zevo"));
 
     zevo::QtPrompter prompter;
     zevo::StartOptions options;

@@ -321,7 +321,13 @@ TEST_P(ProgramOnFaultyLine, EndsOkWithTheSetInTheUnitOrSaysError) {
                 ++n;
             char step[16];
             std::snprintf(step, sizeof step, "%02x", codes[i]);
-            story += step + (n > 1 ? "x" + std::to_string(n) : std::string()) + " ";
+            // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about "x" + std::to_string(n) at -O3.
+            story += step;
+            if (n > 1) {
+                story += 'x';
+                story += std::to_string(n);
+            }
+            story += ' ';
             i += n;
         }
         EXPECT_TRUE(rig.View.Messages.empty());
