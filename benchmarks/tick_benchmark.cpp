@@ -51,6 +51,7 @@ public:
     void BlockToEditor() override {}
     void ShowIdentification(const zevo::Identification&) override {}
     void ClearFileName() override {}
+    void RecordReadSet() override {}
     void ShowMessage(const std::string&) override {}
 };
 

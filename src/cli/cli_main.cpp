@@ -214,6 +214,7 @@ public:
     void BlockToEditor() override {}
     void ShowIdentification(const Identification&) override {}
     void ClearFileName() override {}
+    void RecordReadSet() override {}
     void ShowMessage(const std::string& text) override { Messages.push_back(text); }
 
     void EndProgress() {

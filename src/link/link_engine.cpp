@@ -382,6 +382,7 @@ void LinkEngine::CommitReadPages() {
     ShowUnit(Image.Page(0));
     View.ClearFileName();
     View.BlockToEditor();
+    View.RecordReadSet();
 }
 
 void LinkEngine::RefuseVersion(int unitVersion) {

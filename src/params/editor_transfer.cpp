@@ -1,6 +1,7 @@
 // The editor is a view of the parameter block, never its store. Every user change reads the whole
 // active page back into the block (EditorToBlock), then AfterChange repairs the block and rewrites
 // the page from it, so the controls always show exactly what the block holds.
+#include <QApplication>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QRadioButton>
@@ -13,7 +14,24 @@
 
 namespace zevo {
 
-void TFormHlav::WatchEdit(TEdit* edit) { edit->installEventFilter(this); }
+void TFormHlav::WatchEdit(TEdit* edit) {
+    edit->installEventFilter(this);
+    connect(edit, &TEdit::Left, this, [this, edit](Qt::FocusReason reason) { EditLeft(edit, reason); });
+}
+
+void TFormHlav::EditLeft(TEdit* edit, Qt::FocusReason reason) {
+    // Leaving a field by Tab, or by a click on anything but another field (whose click takes the
+    // page itself), confirms what was typed there as Enter does: the screen never shows a number
+    // the set does not hold. Not while a refresh or a tab change moves the focus: that drops it.
+    if (DisplayBusy == 1 || ServoBoxHeld || EnterMovesFocus || !edit->HoldsProposal())
+        return;
+    const bool byKey = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason;
+    const bool byClick = reason == Qt::MouseFocusReason && !qobject_cast<TEdit*>(QApplication::focusWidget());
+    if (!byKey && !byClick)
+        return;
+    EditorToBlock();
+    AfterChange();
+}
 
 void TFormHlav::EditorToBlock() {
     if (DisplayBusy == 1)
@@ -97,8 +115,11 @@ void TFormHlav::CheckBoxProgHnedMouseUp() {
 
 void TFormHlav::FormKeyPress(QWidget* sender) {
     // Enter confirms what was typed: the focus moves on as with Tab, then the page is taken.
-    if (sender)
-        focusNextChild();
+    if (sender) {
+        EnterMovesFocus = true;
+        focusNextChild(); // with the Tab reason: the next field's text is selected, typing replaces it
+        EnterMovesFocus = false;
+    }
     EditorToBlock();
     AfterChange();
 }

@@ -1,5 +1,6 @@
 // The servo page: one group of controls, built once at start, that both servo tabs share. The
 // transfer moves the group onto whichever servo tab is active and fills it with that servo's data.
+#include <QApplication>
 #include <QAction>
 #include <QGroupBox>
 #include <QMenu>
@@ -161,8 +162,19 @@ int TFormHlav::ShownServo() const {
 }
 
 void TFormHlav::HoldServoBox(bool hold) {
+    // Hiding the box would hand the focus of a control in it to the next one of the window
+    // ("Programming after change", where a Space would arm programming); it comes back after.
+    if (hold) {
+        QWidget* focused = QApplication::focusWidget();
+        FocusBeforeHold = focused && GroupBoxServo->isAncestorOf(focused) ? focused : nullptr;
+    }
     ServoBoxHeld = hold;
     GroupBoxServo->setVisible(!hold);
+    if (!hold && FocusBeforeHold) {
+        if (FocusBeforeHold->isVisibleTo(this))
+            FocusBeforeHold->setFocus(Qt::OtherFocusReason);
+        FocusBeforeHold = nullptr;
+    }
 }
 
 void TFormHlav::UpdateServoPage() {

@@ -19,17 +19,23 @@ void UndoHistory::HistorySnapshot(const DeviceImage& image, int page) {
     slot.Page = static_cast<std::uint8_t>(page);
 }
 
+bool UndoHistory::SnapshotIfChanged(const DeviceImage& image, int page) {
+    // The page byte is not compared: looking at another tab changes nothing worth undoing.
+    if (image == HistoryRestore().Image)
+        return false;
+    HistoryCurrent = Next(HistoryCurrent);
+    HistoryLast = HistoryCurrent;
+    if (HistoryCurrent == HistoryFirst)
+        HistoryFirst = Next(HistoryFirst);
+    HistorySnapshot(image, page);
+    return true;
+}
+
+bool UndoHistory::RecordUnitSet(const DeviceImage& image, int page) { return SnapshotIfChanged(image, page); }
+
 HistoryRecordOutcome UndoHistory::HistoryRecord(const DeviceImage& image, int page, bool programAfterChange) {
     HistoryRecordOutcome outcome;
-    // The page byte is not compared: looking at another tab changes nothing worth undoing.
-    outcome.Recorded = !(image == HistoryRestore().Image);
-    if (outcome.Recorded) {
-        HistoryCurrent = Next(HistoryCurrent);
-        HistoryLast = HistoryCurrent;
-        if (HistoryCurrent == HistoryFirst)
-            HistoryFirst = Next(HistoryFirst);
-        HistorySnapshot(image, page);
-    }
+    outcome.Recorded = SnapshotIfChanged(image, page);
     outcome.StartProgram = programAfterChange && (outcome.Recorded || Armed);
     Armed = programAfterChange;
     return outcome;

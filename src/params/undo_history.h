@@ -49,6 +49,10 @@ public:
     // set to the unit again. Ticking the box alone therefore never programs.
     HistoryRecordOutcome HistoryRecord(const DeviceImage& image, int page, bool programAfterChange);
 
+    // The record step for a set that came from the unit (a Read): a snapshot as above, but it never
+    // programs and leaves the arming of "Programming after change" as it was. Returns Recorded.
+    bool RecordUnitSet(const DeviceImage& image, int page);
+
     // Copies the state into the current slot. Part of the record step and of HistoryReset.
     void HistorySnapshot(const DeviceImage& image, int page);
 
@@ -68,6 +72,7 @@ public:
     bool ProgramAfterChangeArmed() const { return Armed; }
 
 private:
+    bool SnapshotIfChanged(const DeviceImage& image, int page);
     static int Next(int slot) { return slot + 1 == HistorySlots ? 0 : slot + 1; }
     static int Previous(int slot) { return slot == 0 ? HistorySlots - 1 : slot - 1; }
     static int Distance(int from, int to) { return (to - from + HistorySlots) % HistorySlots; }

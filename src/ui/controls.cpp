@@ -1,5 +1,6 @@
 #include "ui/controls.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolButton>
 
@@ -8,6 +9,13 @@ namespace zevo {
 void TCheckBox::mouseReleaseEvent(QMouseEvent* event) {
     QCheckBox::mouseReleaseEvent(event); // toggles first, so the handler reads the new state
     if (rect().contains(event->position().toPoint()))
+        emit MouseUp();
+}
+
+void TCheckBox::keyReleaseEvent(QKeyEvent* event) {
+    const bool before = isChecked();
+    QCheckBox::keyReleaseEvent(event); // Space toggles on its release
+    if (isChecked() != before)
         emit MouseUp();
 }
 

@@ -7,7 +7,10 @@ class QToolButton;
 namespace zevo {
 
 // A check box that reports a mouse button released over it, after it has taken its new state.
-// Toggling it with the keyboard does not report: the editor takes a page only on the mouse release.
+// One rule for every box of the window: a toggle by the keyboard (Space on the focused box) reports
+// too, so its handler runs as for the mouse. A box never shows a state its handler has not taken:
+// an unreported toggle of "per cent" would make the next transfer read every map cell in the other
+// unit.
 class TCheckBox : public QCheckBox {
     Q_OBJECT
 public:
@@ -17,6 +20,7 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 };
 
 // A small pair of arrow buttons, one above the other, each with its own click (with auto-repeat

@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMargins>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -322,10 +323,14 @@ private:
     void StepMapFromTools(int direction);
     void BuildComMenu();
     void WatchEdit(TEdit* edit);
+    void EditLeft(TEdit* edit, Qt::FocusReason reason);
     void HoldServoBox(bool hold);
     void OfferPdfInstead(const QImage& page, const PrintOutcome& outcome);
 
     bool ServoBoxHeld = false;
+    bool EnterMovesFocus = false;
+    // The control inside GroupBoxServo that had the focus when the box was hidden for a refresh.
+    QPointer<QWidget> FocusBeforeHold;
     friend class WindowLinkView;
     Prompter* Prompts = nullptr;
     QStringList Arguments;

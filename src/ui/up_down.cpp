@@ -1,6 +1,7 @@
 #include "ui/up_down.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMouseEvent>
@@ -42,6 +43,20 @@ QToolButton* MakeArrow(QWidget* parent, Qt::ArrowType arrow) {
 
 TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {}
 
+bool TEdit::HoldsProposal() const { return AttachedSpinner && text() != AttachedSpinner->PositionText(); }
+
+void TEdit::mouseDoubleClickEvent(QMouseEvent* event) {
+    QLineEdit::mouseDoubleClickEvent(event);
+    // A word of "2 600" or "2,600" is only part of the number.
+    if (event->button() == Qt::LeftButton)
+        selectAll();
+}
+
+void TEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    emit Left(event->reason());
+}
+
 void TEdit::mouseReleaseEvent(QMouseEvent* event) {
     QLineEdit::mouseReleaseEvent(event);
     // Only a left click that ends inside the field counts; dragging out of it to select is not a click.
@@ -68,6 +83,8 @@ void TUpDown::SetAssociate(QLineEdit* edit) {
     if (Edit)
         Edit->removeEventFilter(this);
     Edit = edit;
+    if (auto* field = qobject_cast<TEdit*>(edit))
+        field->AttachedSpinner = this;
     if (Edit) {
         Edit->installEventFilter(this);
         // Like any spinner bound to a field, the field shows the spinner's value from the start.
@@ -94,9 +111,14 @@ int TUpDown::Position() {
 
 void TUpDown::SetPosition(int value) {
     Value = std::clamp(value, MinValue, MaxValue);
-    if (Edit)
-        Edit->setText(FormatValue(Value, QLocale()));
+    if (!Edit)
+        return;
+    const QString text = PositionText();
+    if (Edit->text() != text)
+        Edit->setText(text);
 }
+
+QString TUpDown::PositionText() const { return FormatValue(Value, QLocale()); }
 
 bool TUpDown::StepBy(int direction) {
     if (direction == 0)

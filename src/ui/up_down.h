@@ -10,16 +10,31 @@ class QToolButton;
 
 namespace zevo {
 
-// An edit field that reports a mouse click into it (the editor takes the whole page on such a click).
+class TUpDown;
+
+// An edit field that reports a mouse click into it (the editor takes the whole page on such a click)
+// and the loss of the focus (leaving it by Tab or a click elsewhere confirms what was typed). A
+// double-click selects the whole number, separators included, so typing replaces it.
 class TEdit : public QLineEdit {
     Q_OBJECT
 public:
     explicit TEdit(QWidget* parent = nullptr);
+    // The spinner attached to this field, if any (set by TUpDown::SetAssociate).
+    TUpDown* Spinner() const { return AttachedSpinner; }
+    // The text is something typed and not yet taken: it differs from what the spinner holds.
+    bool HoldsProposal() const;
 signals:
     void Click();
+    void Left(Qt::FocusReason reason);
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    friend class TUpDown;
+    QPointer<TUpDown> AttachedSpinner;
 };
 
 // The up-down spinner attached to an edit, with the rules the editor relies on:
@@ -48,7 +63,11 @@ public:
     int Increment() const { return Step; }
 
     int Position();
+    // Writes the text only when it changes, so a refresh never disturbs the selection or the cursor
+    // of a field whose value stayed the same (the one the focus just moved to, say).
     void SetPosition(int value);
+    // The value as the field shows it when nothing has been typed into it.
+    QString PositionText() const;
 
     // Moves by one step up (+1) or down (-1), as an arrow click does. Returns true if the value moved.
     bool StepBy(int direction);

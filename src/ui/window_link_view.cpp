@@ -153,6 +153,11 @@ void WindowLinkView::ShowIdentification(const Identification& unit) {
 
 void WindowLinkView::ClearFileName() { Form.LabelFile2->SetCaption(QString()); }
 
+void WindowLinkView::RecordReadSet() {
+    if (Form.History.RecordUnitSet(Form.Image, Form.PageControl1->currentIndex()))
+        Form.HistoryUpdateButtons();
+}
+
 void WindowLinkView::ShowMessage(const std::string& text) {
     if (Form.Prompts)
         Form.Prompts->ShowMessage(&Form, Utf8(text));

@@ -27,6 +27,7 @@ public:
     void BlockToEditor() override;
     void ShowIdentification(const Identification& unit) override;
     void ClearFileName() override;
+    void RecordReadSet() override;
     void ShowMessage(const std::string& text) override;
 
 private:

@@ -111,6 +111,7 @@ public:
     int BlockShown = 0;
     std::optional<Identification> Unit;
     int FileNameCleared = 0;
+    int ReadSetsRecorded = 0;
     std::vector<std::string> Messages;
     // Runs while a message box is "open": a real box lets timer ticks run nested.
     std::function<void()> WhileMessageOpen;
@@ -147,6 +148,7 @@ public:
     void BlockToEditor() override { ++BlockShown; }
     void ShowIdentification(const Identification& unit) override { Unit = unit; }
     void ClearFileName() override { ++FileNameCleared; }
+    void RecordReadSet() override { ++ReadSetsRecorded; }
     void ShowMessage(const std::string& text) override {
         Messages.push_back(text);
         if (WhileMessageOpen)

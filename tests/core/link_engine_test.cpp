@@ -622,6 +622,7 @@ TEST(LinkTransfer, ReadTakesTheUnitsSetAndVerifiesIt) {
                                                    0x43, 0x44, 0x45, 0x46, 0x47}));
     EXPECT_EQ(bench.Image, unit);
     EXPECT_EQ(bench.View.FileNameCleared, 1);
+    EXPECT_EQ(bench.View.ReadSetsRecorded, 1);
     EXPECT_GE(bench.View.BlockShown, 1);
     EXPECT_EQ(bench.View.Unit, DecodeIdentification(unit.IdentificationPage()));
     EXPECT_EQ(bench.View.LastStatus(), (StatusLineShown{MsgId::MsgVerify, ": OK", LabelColour::Normal}));
@@ -715,6 +716,7 @@ TEST(LinkTransfer, AReadThatBreaksOffLeavesTheSetAsItWas) {
     EXPECT_EQ(bench.Image, before);
     EXPECT_EQ(bench.View.LastStatus(), (StatusLineShown{MsgId::MsgReadError, "", LabelColour::Red}));
     EXPECT_EQ(bench.View.FileNameCleared, 0);
+    EXPECT_EQ(bench.View.ReadSetsRecorded, 0);
     EXPECT_EQ(bench.View.BlockShown, shown);
     EXPECT_FALSE(bench.View.Unit.has_value());
 }

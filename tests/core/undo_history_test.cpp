@@ -133,5 +133,26 @@ TEST(UndoHistoryProgramAfterChange, FollowsTheBoxAndTheArmedFlag) {
     EXPECT_TRUE(history.ProgramAfterChangeArmed());
 }
 
+// A set read from the unit: one step between the edit before it and what comes after, reachable by
+// undo and redo, and never a reason to program, whatever the box said at the last record.
+TEST(UndoHistoryUnitSet, ARecordedReadIsOneStepThatNeverPrograms) {
+    for (const bool armed : {false, true}) {
+        SCOPED_TRACE(armed ? "armed" : "not armed");
+        UndoHistory history;
+        DeviceImage start, edited, read;
+        edited.Bytes[120] = 7;
+        read.Bytes[120] = 9;
+        read.Bytes[3] = 56; // the unit's identification comes along
+        history.HistoryReset(start, 1);
+        history.HistoryRecord(edited, 1, armed);
+        EXPECT_TRUE(history.RecordUnitSet(read, 1));
+        EXPECT_FALSE(history.RecordUnitSet(read, 1)) << "the same set again is no step";
+        EXPECT_EQ(history.ProgramAfterChangeArmed(), armed);
+        EXPECT_EQ(history.Undo()->Image, edited);
+        EXPECT_EQ(history.Redo()->Image, read);
+        EXPECT_EQ(history.UndoSteps(), 2);
+    }
+}
+
 } // namespace
 } // namespace zevo
