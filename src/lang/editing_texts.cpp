@@ -1,0 +1,180 @@
+#include "lang/editing_texts.h"
+
+#include <array>
+#include <cstddef>
+
+#include "lang/language_tables.h"
+#include "params/conversions.h"
+#include "params/map_operations.h"
+
+namespace zevo {
+namespace {
+
+// One row per id, checked against its position at compile time so that a row dropped or inserted by
+// mistake stops the build instead of shifting every later text.
+struct Row {
+    EditingTextId id;
+    const char* czech;
+    const char* english;
+    const char* german;
+};
+
+template <std::size_t N> constexpr bool RowsInIdOrder(const std::array<Row, N>& rows) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (static_cast<std::size_t>(rows[i].id) != i)
+            return false;
+    return N == static_cast<std::size_t>(EditingTextId::Count);
+}
+
+// "RPM" is the same word in every language of the tool, as on the page's own captions.
+constexpr std::array<Row, static_cast<std::size_t>(EditingTextId::Count)> Texts{{
+    {EditingTextId::MenuSetValue, "Nastavit hodnotu…", "Set value…", "Wert setzen…"},
+    {EditingTextId::MenuAdd, "Přičíst…", "Add…", "Addieren…"},
+    {EditingTextId::MenuScale, "Násobit procentem…", "Scale by %…", "Prozentual skalieren…"},
+    {EditingTextId::MenuInterpolateRpm, "Interpolovat podle otáček", "Interpolate across RPM",
+     "Über die Drehzahl interpolieren"},
+    {EditingTextId::MenuInterpolateThrottle, "Interpolovat podle polohy plynu", "Interpolate across throttle",
+     "Über die Gasstellung interpolieren"},
+    {EditingTextId::MenuInterpolateCorners, "Interpolovat mezi čtyřmi rohy",
+     "Interpolate between the four corners", "Zwischen den vier Ecken interpolieren"},
+    {EditingTextId::MenuSmooth, "Vyhladit", "Smooth", "Glätten"},
+    {EditingTextId::MenuCopy, "Kopírovat", "Copy", "Kopieren"},
+    {EditingTextId::MenuCopyWithAxes, "Kopírovat s osami", "Copy with axes", "Mit Achsen kopieren"},
+    {EditingTextId::MenuPaste, "Vložit", "Paste", "Einfügen"},
+    {EditingTextId::PromptSetValue, "Hodnota pro vybrané buňky [%1]:", "Value for the selected cells [%1]:",
+     "Wert für die markierten Zellen [%1]:"},
+    {EditingTextId::PromptAdd, "Přičíst k vybraným buňkám [%1]:", "Add to the selected cells [%1]:",
+     "Zu den markierten Zellen addieren [%1]:"},
+    {EditingTextId::PromptScale, "Vynásobit vybrané buňky procentem (100 = beze změny):",
+     "Scale the selected cells by per cent (100 = unchanged):",
+     "Markierte Zellen prozentual skalieren (100 = unverändert):"},
+    {EditingTextId::FieldNotNumber, "\"%1\" není číslo; v poli zůstává %2",
+     "\"%1\" is not a number; the field keeps %2", "\"%1\" ist keine Zahl; das Feld behält %2"},
+    {EditingTextId::FieldOutOfRange, "%1 je mimo rozsah %2 až %3; v poli zůstává %4",
+     "%1 is outside %2 to %3; the field keeps %4", "%1 liegt außerhalb von %2 bis %3; das Feld behält %4"},
+    {EditingTextId::FieldAdjusted, "%1 se uloží jako %2 (zapalování ukládá po krocích %3)",
+     "%1 is stored as %2 (the unit keeps steps of %3)",
+     "%1 wird als %2 gespeichert (die Zündung speichert in Schritten von %3)"},
+    {EditingTextId::NoCellSelected, "Není vybrána žádná buňka", "No cell selected", "Keine Zelle markiert"},
+    {EditingTextId::NeedTwoColumns, "Vyberte alespoň dva sloupce", "Select at least two columns",
+     "Bitte mindestens zwei Spalten markieren"},
+    {EditingTextId::NeedTwoRows, "Vyberte alespoň dva řádky", "Select at least two rows",
+     "Bitte mindestens zwei Zeilen markieren"},
+    {EditingTextId::NeedTwoCells, "Vyberte alespoň dvě buňky", "Select at least two cells",
+     "Bitte mindestens zwei Zellen markieren"},
+    {EditingTextId::CellInMap, "buňka %1 při %2 RPM", "the cell at %1 and %2 RPM",
+     "die Zelle bei %1 und %2 RPM"},
+    {EditingTextId::CellOnAxis, "bod otáček %1", "RPM point %1", "Drehzahlpunkt %1"},
+    {EditingTextId::PasteNoTarget, "Nic nevloženo: není vybrána žádná buňka",
+     "Nothing pasted: no cell selected", "Nichts eingefügt: keine Zelle markiert"},
+    {EditingTextId::PasteNotText, "Nic nevloženo: schránka neobsahuje text",
+     "Nothing pasted: the clipboard holds no text",
+     "Nichts eingefügt: die Zwischenablage enthält keinen Text"},
+    {EditingTextId::PasteTooLarge, "Nic nevloženo: tabulka ve schránce je mnohem větší než mapa",
+     "Nothing pasted: the table in the clipboard is far larger than a map",
+     "Nichts eingefügt: die Tabelle in der Zwischenablage ist viel größer als ein Kennfeld"},
+    {EditingTextId::PasteEmpty, "Nic nevloženo: schránka neobsahuje žádné hodnoty",
+     "Nothing pasted: the clipboard holds no values",
+     "Nichts eingefügt: die Zwischenablage enthält keine Werte"},
+    {EditingTextId::PasteEmptyCell, "Nic nevloženo: %1 nemá hodnotu", "Nothing pasted: %1 is empty",
+     "Nichts eingefügt: %1 ist leer"},
+    {EditingTextId::PasteBadNumber, "Nic nevloženo: %1 obsahuje \"%2\", což není číslo",
+     "Nothing pasted: %1 holds \"%2\", which is not a number",
+     "Nichts eingefügt: %1 enthält \"%2\", was keine Zahl ist"},
+    {EditingTextId::PasteNegative, "Nic nevloženo: %1 obsahuje %2; hodnoty nemohou být záporné",
+     "Nothing pasted: %1 holds %2; values cannot be negative",
+     "Nichts eingefügt: %1 enthält %2; Werte können nicht negativ sein"},
+    {EditingTextId::PasteAboveRange, "Nic nevloženo: %1 obsahuje %2, víc než nejvyšší hodnota %3",
+     "Nothing pasted: %1 holds %2, above the highest value %3",
+     "Nichts eingefügt: %1 enthält %2, mehr als der Höchstwert %3"},
+    {EditingTextId::PasteDone, "Vloženo buněk: %1", "Cells pasted: %1", "Eingefügte Zellen: %1"},
+}};
+static_assert(RowsInIdOrder(Texts));
+
+EditingTextId PasteTextId(PasteError error) {
+    switch (error) {
+    case PasteError::None:
+        return EditingTextId::PasteDone;
+    case PasteError::NoTarget:
+        return EditingTextId::PasteNoTarget;
+    case PasteError::NotText:
+        return EditingTextId::PasteNotText;
+    case PasteError::TooLarge:
+        return EditingTextId::PasteTooLarge;
+    case PasteError::Empty:
+        return EditingTextId::PasteEmpty;
+    case PasteError::EmptyCell:
+        return EditingTextId::PasteEmptyCell;
+    case PasteError::BadNumber:
+        return EditingTextId::PasteBadNumber;
+    case PasteError::Negative:
+        return EditingTextId::PasteNegative;
+    case PasteError::AboveRange:
+        return EditingTextId::PasteAboveRange;
+    }
+    return EditingTextId::PasteNoTarget;
+}
+
+std::string WithUnit(const EditorRange& range, bool axis) {
+    std::string text = std::to_string(range.Max);
+    if (axis)
+        return text + " RPM";
+    return text + (range.Max == MapPerCentRange.Max ? "%" : " mV");
+}
+
+} // namespace
+
+std::string_view EditingText(EditingTextId id, std::uint8_t language) {
+    const auto index = static_cast<std::size_t>(id);
+    if (index >= Texts.size())
+        return {};
+    const Row& row = Texts[index];
+    switch (language) {
+    case LanguageEnglish:
+        return row.english;
+    case LanguageGerman:
+        return row.german;
+    default:
+        return row.czech;
+    }
+}
+
+std::string FillPlaceholders(std::string_view text, std::initializer_list<std::string_view> arguments) {
+    std::string out;
+    out.reserve(text.size() + 32);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        const auto number = static_cast<std::size_t>(next - '0');
+        if (text[i] == '%' && next >= '1' && next <= '9' && number <= arguments.size()) {
+            out += *(arguments.begin() + (number - 1));
+            ++i;
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+std::string PasteMessage(const PasteOutcome& outcome, const DeviceImage& image, int servo,
+                         std::uint8_t language) {
+    if (outcome.Applied)
+        return FillPlaceholders(EditingText(EditingTextId::PasteDone, language),
+                                {std::to_string(outcome.Changed.Cells())});
+    const std::string_view text = EditingText(PasteTextId(outcome.Error), language);
+    const bool validCell = servo >= 0 && servo < ServoCount && outcome.Row >= AxisRow &&
+                           outcome.Row < MapRows && outcome.Column >= 0 && outcome.Column < MapColumns;
+    if (!validCell)
+        return FillPlaceholders(text, {});
+    const bool axis = outcome.Row == AxisRow;
+    const std::string cell =
+        axis ? FillPlaceholders(EditingText(EditingTextId::CellOnAxis, language),
+                                {std::to_string(outcome.Column + 1)})
+             : FillPlaceholders(EditingText(EditingTextId::CellInMap, language),
+                                {RowCaption(outcome.Row),
+                                 std::to_string(ShownValue(image, servo, AxisRow, outcome.Column))});
+    const std::string highest =
+        WithUnit(SelectionRange(image, servo, MapSelection::Single(outcome.Row, outcome.Column)), axis);
+    return FillPlaceholders(text, {cell, outcome.Text, highest});
+}
+
+} // namespace zevo
