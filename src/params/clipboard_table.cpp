@@ -86,6 +86,14 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
+// The first of two characters: one plain loop, where find_first_of searches its set for every byte.
+std::size_t FindEither(std::string_view s, char a, char b) {
+    for (std::size_t i = 0; i < s.size(); ++i)
+        if (s[i] == a || s[i] == b)
+            return i;
+    return std::string_view::npos;
+}
+
 // Lines end in LF, CR LF or a lone CR (older spreadsheets on the Mac).
 class LineReader {
 public:
@@ -93,7 +101,7 @@ public:
     bool Next(std::string_view& line) {
         if (Done)
             return false;
-        const std::size_t end = Rest.find_first_of("\r\n");
+        const std::size_t end = FindEither(Rest, '\r', '\n');
         if (end == std::string_view::npos) {
             line = Rest;
             Done = true;
@@ -118,7 +126,7 @@ public:
     bool Next(std::string_view& cell) {
         if (Done)
             return false;
-        const std::size_t end = Rest.find_first_of("\t;");
+        const std::size_t end = FindEither(Rest, '\t', ';');
         if (end == std::string_view::npos) {
             cell = Rest;
             Done = true;
@@ -249,18 +257,18 @@ bool IsBlank(std::string_view line) {
 
 // A header line as CopyTable writes it with axes: a caption that is not a number, then numbers.
 bool IsHeader(std::string_view line, const NumberReader& numbers) {
+    if (CountCells(line, 2) < 2)
+        return false;
     CellReader cells(line);
     std::string_view cell;
     cells.Next(cell);
     if (numbers.Read(cell).Kind != Number::Bad)
         return false;
-    int count = 1;
     while (cells.Next(cell)) {
         if (numbers.Read(cell).Kind != Number::Ok)
             return false;
-        ++count;
     }
-    return count >= 2;
+    return true;
 }
 
 PasteOutcome Refused(PasteError error, int row = 0, int column = 0, std::string text = {}) {
