@@ -31,7 +31,7 @@ enum class PasteError {
     None,
     NoTarget,   // no shown cell is selected (or the servo is unknown)
     NotText,    // NUL or other control bytes, or bytes that are not UTF-8: not a text table
-    TooLarge,   // more than PasteLimits allow, refused before any cell is read
+    TooLarge,   // more than PasteLimits allow, refused before any value is taken
     Empty,      // no values: empty text, blank lines, or a header line alone
     EmptyCell,  // a cell that lands on the map is empty, or missing from a line shorter than the block
     BadNumber,  // not a number in the locale's writing (also "1e3", "50%", a misplaced group separator)
