@@ -1,12 +1,18 @@
 // The editor's refresh: filling a servo page from the block (165 fields), and switching tabs, which
-// moves the shared servo page and fills it again. Runs headless.
+// moves the shared servo page and fills it again; operations on many cells, the clipboard, and the
+// window's tick with a selection shown. Runs headless, on the simulated unit in-process.
 #include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
 
+#include "model_line.h"
 #include "ui/form_hlav.h"
+#include "ui/map_selection_control.h"
 #include "ui/prompter.h"
 
 namespace {
@@ -19,16 +25,28 @@ public:
     void ShowMessage(QWidget*, const QString&, const QString&) override {}
     QString OpenFileName(QWidget*, const zevo::FileDialogSettings&) override { return {}; }
     QString SaveFileName(QWidget*, const zevo::FileDialogSettings&) override { return {}; }
+    // Add asks for its amount: +20 mV and -20 mV in turn, so every run really changes the map.
+    std::optional<double> AskNumber(QWidget*, const QString&, double, int) override {
+        Sign = -Sign;
+        return 20.0 * Sign;
+    }
+    int Sign = 1;
 };
 
 struct Window {
     QTemporaryDir Dir;
     SilentPrompter Prompts;
+    zevo::ModelLine Model;
     std::unique_ptr<zevo::TFormHlav> Form;
     Window() {
+        QFile settings(QDir(Dir.path()).filePath(QStringLiteral("ZEVO_v56.ini")));
+        if (settings.open(QIODevice::WriteOnly))
+            settings.write("[FORM_HLAV]\nComPort=1\n"); // the simulated unit, in-process
+        settings.close();
         zevo::StartOptions options;
         options.ConfigDir = Dir.path();
         options.Prompts = &Prompts;
+        options.Line = &Model;
         Form = std::make_unique<zevo::TFormHlav>(options);
         Form->show();
         QApplication::processEvents();
@@ -59,6 +77,66 @@ void SwitchServoTabs(benchmark::State& state) {
     }
 }
 BENCHMARK(SwitchServoTabs)->Unit(benchmark::kMicrosecond);
+
+// The servo page with the whole map of servo 1 selected (all ten rows shown).
+void SelectWholeMap(Window& window) {
+    window.Form->Image.TpEnable(0) = 1;
+    window.Form->PageControl1->setCurrentIndex(1);
+    window.Form->BlockToEditor();
+    window.Form->Selection->SetSelection(zevo::MapSelection::WholeMap(true));
+}
+
+// Tools > Add on all 150 cells: the operation, validation, the undo record and the redisplay.
+void OperationOnAllCells(benchmark::State& state) {
+    Window window;
+    SelectWholeMap(window);
+    for (auto _ : state)
+        window.Form->RunMapOperation(zevo::MapOperation::Add);
+}
+BENCHMARK(OperationOnAllCells)->Unit(benchmark::kMicrosecond);
+
+// Ctrl+C of all 150 cells, then Ctrl+V of them back (with the redisplay of the paste).
+void CopyAllCells(benchmark::State& state) {
+    Window window;
+    SelectWholeMap(window);
+    for (auto _ : state)
+        window.Form->CopyCells(false);
+}
+BENCHMARK(CopyAllCells)->Unit(benchmark::kMicrosecond);
+
+void PasteAllCells(benchmark::State& state) {
+    Window window;
+    SelectWholeMap(window);
+    window.Form->CopyCells(false);
+    int value = 0;
+    for (auto _ : state) {
+        // A different map on the clipboard each time, so the paste really writes every cell.
+        state.PauseTiming();
+        QString table;
+        ++value;
+        for (int r = 0; r < zevo::MapRows; ++r) {
+            for (int c = 0; c < zevo::MapColumns; ++c)
+                table += QString::number(20 * ((r * 15 + c + value) % 250)) + (c + 1 < zevo::MapColumns ? "\t" : "\n");
+        }
+        QApplication::clipboard()->setText(table);
+        window.Form->Selection->SetSelection(zevo::MapSelection::WholeMap(true));
+        state.ResumeTiming();
+        window.Form->PasteCells();
+    }
+}
+BENCHMARK(PasteAllCells)->Unit(benchmark::kMicrosecond);
+
+// One 55 ms tick of the window with the whole map selected and the engine sweeping: every sixth
+// tick a status frame arrives and the live cell moves over the selection.
+void TickWithSelectionShown(benchmark::State& state) {
+    Window window;
+    SelectWholeMap(window);
+    for (auto _ : state) {
+        window.Model.Advance(55);
+        window.Form->Timer1Timer();
+    }
+}
+BENCHMARK(TickWithSelectionShown)->Unit(benchmark::kMicrosecond);
 
 void BuildWindow(benchmark::State& state) {
     for (auto _ : state) {

@@ -32,6 +32,7 @@ void TFormHlav::ApplyLanguageCaptions() {
     setWindowTitle(caption(CaptionId::FormCaption));
     LabelSpojeni->SetCaption(caption(CaptionId::LabelSpojeni));
     MenuFile->setTitle(caption(CaptionId::MenuFile));
+    ApplyMapEditingCaptions();
     MenuNew->setText(caption(CaptionId::MenuNew));
     MenuOpen->setText(caption(CaptionId::MenuOpen));
     MenuOpenExeDir->setText(caption(CaptionId::MenuOpenExeDir));

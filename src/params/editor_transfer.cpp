@@ -10,6 +10,7 @@
 #include "params/conversions.h"
 #include "ui/controls.h"
 #include "ui/form_hlav.h"
+#include "ui/map_selection_control.h"
 #include "ui/up_down.h"
 
 namespace zevo {
@@ -29,8 +30,7 @@ void TFormHlav::EditLeft(TEdit* edit, Qt::FocusReason reason) {
     const bool byClick = reason == Qt::MouseFocusReason && !qobject_cast<TEdit*>(QApplication::focusWidget());
     if (!byKey && !byClick)
         return;
-    EditorToBlock();
-    AfterChange();
+    ConfirmPage();
 }
 
 void TFormHlav::EditorToBlock() {
@@ -89,6 +89,8 @@ void TFormHlav::BlockToEditor() {
     }
     // Again, so the rows follow the TP Enable state just shown.
     UpdateServoPage();
+    if (servo >= 0)
+        PaintSelection(); // rows TP Enable hides drop out of the selection
     DisplayBusy = 0;
 }
 
@@ -98,30 +100,23 @@ void TFormHlav::AfterChange() {
     HistoryRecord();
 }
 
-void TFormHlav::UpDown1Click() {
-    EditorToBlock();
-    AfterChange();
-}
+void TFormHlav::UpDown1Click() { ConfirmPage(); }
 
-void TFormHlav::Edit1Exit() {
-    EditorToBlock();
-    AfterChange();
-}
+void TFormHlav::Edit1Exit() { ConfirmPage(); }
 
-void TFormHlav::CheckBoxProgHnedMouseUp() {
-    EditorToBlock();
-    AfterChange();
-}
+void TFormHlav::CheckBoxProgHnedMouseUp() { ConfirmPage(); }
 
 void TFormHlav::FormKeyPress(QWidget* sender) {
+    // With several map cells selected, Enter gives the typed value to all of them instead.
+    if (auto* field = qobject_cast<TEdit*>(sender); field && FillSelectionFrom(field))
+        return;
     // Enter confirms what was typed: the focus moves on as with Tab, then the page is taken.
     if (sender) {
         EnterMovesFocus = true;
         focusNextChild(); // with the Tab reason: the next field's text is selected, typing replaces it
         EnterMovesFocus = false;
     }
-    EditorToBlock();
-    AfterChange();
+    ConfirmPage();
 }
 
 void TFormHlav::CheckBoxTpEnableMouseUp() {
@@ -138,7 +133,9 @@ void TFormHlav::RadioGroupPocPulsuClick(int item) {
 }
 
 void TFormHlav::PageControl1Change(int /*index*/) {
-    // Nothing is taken from the page being left; the new page shows the block.
+    // Nothing is taken from the page being left; the new page shows the block, nothing selected.
+    if (Selection)
+        Selection->Clear();
     HoldServoBox(true);
     BlockToEditor();
     HoldServoBox(false);

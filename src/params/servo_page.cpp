@@ -141,6 +141,7 @@ void TFormHlav::CreateServoPage() {
     connect(CheckBoxAll, &TCheckBox::MouseUp, this, &TFormHlav::CheckBoxProgHnedMouseUp);
 
     BuildComMenu();
+    BuildMapEditing();
 }
 
 void TFormHlav::BuildComMenu() {

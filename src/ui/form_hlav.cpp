@@ -311,6 +311,10 @@ bool TFormHlav::eventFilter(QObject* watched, QEvent* event) {
                             (key->key() == Qt::Key_Y && mods == Qt::ControlModifier);
     if (historyKey)
         return true; // a ShortcutOverride left unaccepted lets the window's shortcuts run
+    // In a map field Ctrl+C, Ctrl+V and the operations' keys work on the selected cells, not on the
+    // field's text.
+    if (type == QEvent::ShortcutOverride && IsMapEditingKey(watched, *key))
+        return true;
     if (type == QEvent::KeyPress && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
         mods == Qt::NoModifier) {
         FormKeyPress(qobject_cast<QWidget*>(watched));

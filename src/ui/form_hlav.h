@@ -1,5 +1,6 @@
 #pragma once
 #include <QLabel>
+#include <QColor>
 #include <QMainWindow>
 #include <QMargins>
 #include <QPointer>
@@ -9,15 +10,20 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
 #include "about/form_about.h"
 #include "app/app_settings.h"
 #include "files/printing.h"
+#include "lang/editing_texts.h"
 #include "lang/language_tables.h"
 #include "link/port_choice.h"
 #include "params/device_image.h"
+#include "params/map_operations.h"
+#include "params/map_selection.h"
 #include "params/undo_history.h"
 #include "ui/prompter.h"
 
@@ -31,6 +37,7 @@ class QRadioButton;
 class QScrollArea;
 class QStatusBar;
 class QImage;
+class QKeyEvent;
 class QTabWidget;
 class QTimer;
 class QToolButton;
@@ -44,6 +51,7 @@ class TEdit;
 class TFormAbout;
 class TUpDown;
 class LinkEngine;
+class MapSelectionControl;
 class QtSerialLine;
 class SerialLine;
 class WindowLinkView;
@@ -324,6 +332,37 @@ private:
     void BuildComMenu();
     void WatchEdit(TEdit* edit);
     void EditLeft(TEdit* edit, Qt::FocusReason reason);
+
+    // ---- many cells at once (map_commands.cpp) -------------------------------------------------
+public:
+    // The selection on the servo page, and the Tools menu's operations and clipboard items.
+    MapSelectionControl* Selection = nullptr;
+    QAction* MenuCopyCells = nullptr;
+    QAction* MenuCopyWithAxes = nullptr;
+    QAction* MenuPasteCells = nullptr;
+    void RunMapOperation(MapOperation op);
+    void CopyCells(bool withAxes);
+    void PasteCells();
+    // The background of a field of the servo page when the engine is not in it (row -1: the axis).
+    QColor CellBackground(int row, int column, const QColor& plain) const;
+
+private:
+    struct TypedEntry {
+        TEdit* Field;
+        QString Text;
+    };
+    void BuildMapEditing();
+    void ApplyMapEditingCaptions();
+    bool IsMapEditingKey(const QObject* field, const QKeyEvent& key) const;
+    void PaintSelection();
+    void Say(const QString& text);
+    std::optional<MapSelection> ShownSelection() const;
+    std::vector<TypedEntry> TypedEntries() const;
+    void ReportEntries(const std::vector<TypedEntry>& typed);
+    // Takes the page as every confirmation does, then says which entry did not land as typed.
+    void ConfirmPage();
+    bool FillSelectionFrom(TEdit* field);
+    std::vector<std::pair<QAction*, EditingTextId>> MapEditActions;
     void HoldServoBox(bool hold);
     void OfferPdfInstead(const QImage& page, const PrintOutcome& outcome);
 

@@ -197,10 +197,13 @@ void TFormHlav::BuildMenu() {
     SetHint(MenuNew, QStringLiteral("New|Set default parametrs"));
     MenuFile->addSeparator()->setObjectName(QStringLiteral("N3"));
     MenuOpen = MakeAction(MenuFile, "MenuOpen", QStringLiteral("&Open"), QKeySequence(Qt::Key_F3));
+    // The conventional key beside the design's (the menu shows the first).
+    MenuOpen->setShortcuts({QKeySequence(Qt::Key_F3), QKeySequence(Qt::CTRL | Qt::Key_O)});
     SetHint(MenuOpen, QStringLiteral("Open|Open file with parametrs"));
     MenuOpenExeDir = MakeAction(MenuFile, "MenuOpenExeDir", QStringLiteral("Open from exe dir"));
     MenuFile->addSeparator()->setObjectName(QStringLiteral("N1"));
     MenuSave = MakeAction(MenuFile, "MenuSave", QStringLiteral("&Save"), QKeySequence(Qt::Key_F2));
+    MenuSave->setShortcuts({QKeySequence(Qt::Key_F2), QKeySequence(Qt::CTRL | Qt::Key_S)});
     SetHint(MenuSave, QStringLiteral("Save|Save parametrs to file"));
     MenuSaveExeDir = MakeAction(MenuFile, "MenuSaveExeDir", QStringLiteral("Save to exe dir"));
     MenuFile->addSeparator()->setObjectName(QStringLiteral("N2"));

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -110,6 +111,24 @@ QString QtPrompter::SaveFileName(QWidget* parent, const FileDialogSettings& sett
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
+}
+
+} // namespace zevo
+
+namespace zevo {
+
+std::optional<double> QtPrompter::AskNumber(QWidget* parent, const QString& label, double value, int decimals) {
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(BoxTitle(parent));
+    dialog.setLabelText(label);
+    dialog.setInputMode(QInputDialog::DoubleInput);
+    // Wide enough for any map value and any sensible step; the operation holds the result to range.
+    dialog.setDoubleRange(-100000, 100000);
+    dialog.setDoubleDecimals(decimals);
+    dialog.setDoubleValue(value);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.doubleValue();
 }
 
 } // namespace zevo

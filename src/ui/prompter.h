@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class QFileDialog;
 class QWidget;
@@ -36,6 +37,10 @@ public:
     virtual void ShowMessage(QWidget* parent, const QString& text, const QString& details = QString()) = 0;
     virtual QString OpenFileName(QWidget* parent, const FileDialogSettings& settings) = 0;
     virtual QString SaveFileName(QWidget* parent, const FileDialogSettings& settings) = 0;
+    // A number typed into a small box (the value of an operation on map cells); nothing when the
+    // user cancels. The box starts with `value` and takes up to `decimals` decimals in the locale's
+    // writing.
+    virtual std::optional<double> AskNumber(QWidget* parent, const QString& label, double value, int decimals) = 0;
 };
 
 // The real thing: QMessageBox and QFileDialog, the only place in the tool that uses them.
@@ -46,6 +51,7 @@ public:
     void ShowMessage(QWidget* parent, const QString& text, const QString& details = QString()) override;
     QString OpenFileName(QWidget* parent, const FileDialogSettings& settings) override;
     QString SaveFileName(QWidget* parent, const FileDialogSettings& settings) override;
+    std::optional<double> AskNumber(QWidget* parent, const QString& label, double value, int decimals) override;
 };
 
 } // namespace zevo

@@ -121,9 +121,10 @@ void WindowLinkView::ShowLiveCell(int column, int row) {
     auto rowLabel = [this](int r) { return Form.LabelTpRow[static_cast<std::size_t>(r)]; };
     auto cell = [this](int r, int c) { return Form.EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]; };
     // Only the old and the new axis field, row caption and cell change colour.
+    // A cell the engine leaves goes back to its plain colour, or to the selection's.
     if (PaintedColumn >= 0) {
-        Paint(axis(PaintedColumn), QPalette::Base, field);
-        Paint(cell(PaintedRow, PaintedColumn), QPalette::Base, field);
+        Paint(axis(PaintedColumn), QPalette::Base, Form.CellBackground(-1, PaintedColumn, field));
+        Paint(cell(PaintedRow, PaintedColumn), QPalette::Base, Form.CellBackground(PaintedRow, PaintedColumn, field));
         Paint(rowLabel(PaintedRow), QPalette::Window, face);
     }
     Paint(axis(column), QPalette::Base, Lime);

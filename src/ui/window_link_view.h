@@ -30,6 +30,11 @@ public:
     void RecordReadSet() override;
     void ShowMessage(const std::string& text) override;
 
+    // The cell painted lime for the engine (row AxisRow: the axis point above it).
+    bool IsLiveCell(int row, int column) const {
+        return column == PaintedColumn && PaintedColumn >= 0 && (row == PaintedRow || row < 0);
+    }
+
 private:
     TFormHlav& Form;
     int PaintedColumn = -1;

@@ -2,6 +2,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <optional>
 
 #include "ui/prompter.h"
 
@@ -44,6 +45,17 @@ public:
     QString SaveFileName(QWidget*, const FileDialogSettings& settings) override {
         LastDialog = settings;
         return NextPath();
+    }
+
+    std::deque<std::optional<double>> Numbers; // answers of AskNumber; unscripted is a cancel
+    QStringList NumberLabels;
+    std::optional<double> AskNumber(QWidget*, const QString& label, double, int) override {
+        NumberLabels << label;
+        if (Numbers.empty())
+            return std::nullopt;
+        const std::optional<double> answer = Numbers.front();
+        Numbers.pop_front();
+        return answer;
     }
 
 private:

@@ -1,0 +1,164 @@
+#include "ui/map_selection_control.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+#include <algorithm>
+
+#include "ui/up_down.h"
+
+namespace zevo {
+
+MapSelectionControl::MapSelectionControl(QWidget* page, QObject* parent) : QObject(parent), Page(page) {}
+
+void MapSelectionControl::Watch(TEdit* field, int row, int column) {
+    Cells.insert(field, Cell{row, column});
+    field->installEventFilter(this);
+}
+
+std::optional<MapSelection> MapSelectionControl::Selection(bool tpEnabled) const {
+    if (!AnchorCell || !Corner)
+        return std::nullopt;
+    const MapSelection clipped = ClipToShown(
+        MapSelection::Spanning(AnchorCell->Row, AnchorCell->Column, Corner->Row, Corner->Column), tpEnabled);
+    if (clipped.IsEmpty())
+        return std::nullopt;
+    return clipped;
+}
+
+bool MapSelectionControl::HasSeveralCells(bool tpEnabled) const {
+    const auto selection = Selection(tpEnabled);
+    return selection && selection->Cells() > 1;
+}
+
+void MapSelectionControl::SetSelection(const MapSelection& selection) {
+    if (selection.IsEmpty())
+        return;
+    Select(Cell{selection.Row0, selection.Col0}, Cell{selection.Row1, selection.Col1});
+}
+
+void MapSelectionControl::Clear() {
+    const bool had = AnchorCell.has_value();
+    AnchorCell.reset();
+    Corner.reset();
+    Dragging = false;
+    if (had)
+        emit Changed();
+}
+
+void MapSelectionControl::Select(const Cell& anchor, const Cell& corner) {
+    const bool same = AnchorCell && Corner && AnchorCell->Row == anchor.Row && AnchorCell->Column == anchor.Column &&
+                      Corner->Row == corner.Row && Corner->Column == corner.Column;
+    AnchorCell = anchor;
+    Corner = corner;
+    if (!same)
+        emit Changed();
+}
+
+std::optional<MapSelectionControl::Cell> MapSelectionControl::CellUnder(const QPoint& globalPosition) const {
+    QWidget* under = Page->childAt(Page->mapFromGlobal(globalPosition));
+    // A spinner's arrows stand for the field beside them.
+    for (QWidget* w = under; w && w != Page; w = w->parentWidget()) {
+        if (const auto* spinner = qobject_cast<TUpDown*>(w))
+            under = spinner->Associate();
+        const auto found = Cells.constFind(under);
+        if (found != Cells.constEnd() && under->isVisible())
+            return *found;
+    }
+    return std::nullopt;
+}
+
+std::optional<MapSelectionControl::Cell> MapSelectionControl::FocusedCell() const {
+    const auto found = Cells.constFind(QApplication::focusWidget());
+    if (found == Cells.constEnd())
+        return std::nullopt;
+    return *found;
+}
+
+bool MapSelectionControl::eventFilter(QObject* watched, QEvent* event) {
+    const auto here = Cells.constFind(watched);
+    if (here == Cells.constEnd())
+        return QObject::eventFilter(watched, event);
+    const Cell cell = *here;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton)
+            break;
+        if (mouse->modifiers() & Qt::ShiftModifier) {
+            // Extends from the cell with the focus, which stays where it is.
+            const auto from = FocusedCell();
+            Select(from ? *from : cell, cell);
+            return true;
+        }
+        Select(cell, cell);
+        Dragging = true;
+        break;
+    }
+    case QEvent::MouseMove: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!Dragging || !(mouse->buttons() & Qt::LeftButton) || !AnchorCell)
+            break;
+        if (const auto over = CellUnder(mouse->globalPosition().toPoint()))
+            Select(*AnchorCell, *over);
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        Dragging = false;
+        break;
+    case QEvent::FocusIn: {
+        // A click has chosen its cell already; Tab, Enter and the like start again where they land.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::MouseFocusReason && reason != Qt::ActiveWindowFocusReason &&
+            reason != Qt::PopupFocusReason)
+            Select(cell, cell);
+        break;
+    }
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        if (mods == Qt::ShiftModifier) {
+            int dr = 0, dc = 0;
+            switch (key->key()) {
+            case Qt::Key_Left: dc = -1; break;
+            case Qt::Key_Right: dc = +1; break;
+            case Qt::Key_Up: dr = -1; break;
+            case Qt::Key_Down: dr = +1; break;
+            default: break;
+            }
+            if (dr == 0 && dc == 0)
+                break;
+            const Cell anchor = AnchorCell ? *AnchorCell : cell;
+            const Cell from = Corner ? *Corner : cell;
+            // The axis line and the map are never mixed: Shift+Up from row 0 stops there.
+            const int lowest = anchor.Row == AxisRow ? AxisRow : 0;
+            const int highest = anchor.Row == AxisRow ? AxisRow : MapRows - 1;
+            const Cell to{std::clamp(from.Row + dr, lowest, highest), std::clamp(from.Column + dc, 0, MapColumns - 1)};
+            Select(anchor, to);
+            return true; // neither the field's text selection nor the spinner's step
+        }
+        if (mods == Qt::ControlModifier && key->key() == Qt::Key_A) {
+            // Hidden rows drop out when the selection is read. The focus stays in its field; Escape
+            // comes back to it.
+            const MapSelection all = cell.Row == AxisRow ? MapSelection::WholeAxis() : MapSelection::WholeMap(true);
+            Select(Cell{all.Row0, all.Col0}, Cell{all.Row1, all.Col1});
+            return true;
+        }
+        if (mods == Qt::NoModifier && key->key() == Qt::Key_Escape && AnchorCell && Corner &&
+            (AnchorCell->Row != Corner->Row || AnchorCell->Column != Corner->Column || AnchorCell->Row != cell.Row ||
+             AnchorCell->Column != cell.Column)) {
+            Select(cell, cell);
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace zevo
