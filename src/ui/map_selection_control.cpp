@@ -71,11 +71,11 @@ std::optional<MapSelectionControl::Cell> MapSelectionControl::CellUnder(const QP
     return std::nullopt;
 }
 
-std::optional<MapSelectionControl::Cell> MapSelectionControl::FocusedCell() const {
-    const auto found = Cells.constFind(QApplication::focusWidget());
-    if (found == Cells.constEnd())
-        return std::nullopt;
-    return *found;
+QWidget* MapSelectionControl::FieldOf(const Cell& cell) const {
+    for (auto it = Cells.constBegin(); it != Cells.constEnd(); ++it)
+        if (it->Row == cell.Row && it->Column == cell.Column)
+            return qobject_cast<QWidget*>(const_cast<QObject*>(it.key()));
+    return nullptr;
 }
 
 bool MapSelectionControl::eventFilter(QObject* watched, QEvent* event) {
@@ -84,14 +84,18 @@ bool MapSelectionControl::eventFilter(QObject* watched, QEvent* event) {
         return QObject::eventFilter(watched, event);
     const Cell cell = *here;
     switch (event->type()) {
+    case QEvent::MouseButtonDblClick: // its own press came first, but it also chooses its cell
     case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() != Qt::LeftButton)
             break;
         if (mouse->modifiers() & Qt::ShiftModifier) {
-            // Extends from the cell with the focus, which stays where it is.
-            const auto from = FocusedCell();
-            Select(from ? *from : cell, cell);
+            // Extends from the cell that had the focus; the toolkit has moved the focus to the cell
+            // clicked before this press arrives, so it goes back to the first one.
+            const Cell from = AnchorCell ? *AnchorCell : cell;
+            Select(from, cell);
+            if (QWidget* anchorField = FieldOf(from))
+                anchorField->setFocus(Qt::OtherFocusReason);
             return true;
         }
         Select(cell, cell);
@@ -110,10 +114,9 @@ bool MapSelectionControl::eventFilter(QObject* watched, QEvent* event) {
         Dragging = false;
         break;
     case QEvent::FocusIn: {
-        // A click has chosen its cell already; Tab, Enter and the like start again where they land.
+        // A click chooses its cell on the press; Tab and Enter start again where they land.
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::MouseFocusReason && reason != Qt::ActiveWindowFocusReason &&
-            reason != Qt::PopupFocusReason)
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
             Select(cell, cell);
         break;
     }

@@ -52,7 +52,7 @@ private:
         int Column = 0;
     };
     std::optional<Cell> CellUnder(const QPoint& globalPosition) const;
-    std::optional<Cell> FocusedCell() const;
+    QWidget* FieldOf(const Cell& cell) const;
     void Select(const Cell& anchor, const Cell& corner);
 
     QWidget* Page;
