@@ -4,7 +4,9 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 
@@ -71,6 +73,15 @@ std::optional<MapSelectionControl::Cell> MapSelectionControl::CellUnder(const QP
     return std::nullopt;
 }
 
+void MapSelectionControl::SelectFocusedText() {
+    // With several cells selected, what is typed next is a value for all of them: it replaces the
+    // focused field's whole text. After the event at hand, which may still move the text cursor.
+    QTimer::singleShot(0, this, [] {
+        if (auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+            field->selectAll();
+    });
+}
+
 QWidget* MapSelectionControl::FieldOf(const Cell& cell) const {
     for (auto it = Cells.constBegin(); it != Cells.constEnd(); ++it)
         if (it->Row == cell.Row && it->Column == cell.Column)
@@ -96,6 +107,7 @@ bool MapSelectionControl::eventFilter(QObject* watched, QEvent* event) {
             Select(from, cell);
             if (QWidget* anchorField = FieldOf(from))
                 anchorField->setFocus(Qt::OtherFocusReason);
+            SelectFocusedText();
             return true;
         }
         Select(cell, cell);
@@ -111,6 +123,9 @@ bool MapSelectionControl::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     case QEvent::MouseButtonRelease:
+        if (Dragging && AnchorCell && Corner &&
+            (AnchorCell->Row != Corner->Row || AnchorCell->Column != Corner->Column))
+            SelectFocusedText(); // the drag selected part of the first field's text along the way
         Dragging = false;
         break;
     case QEvent::FocusIn: {
@@ -141,6 +156,7 @@ bool MapSelectionControl::eventFilter(QObject* watched, QEvent* event) {
             const int highest = anchor.Row == AxisRow ? AxisRow : MapRows - 1;
             const Cell to{std::clamp(from.Row + dr, lowest, highest), std::clamp(from.Column + dc, 0, MapColumns - 1)};
             Select(anchor, to);
+            SelectFocusedText();
             return true; // neither the field's text selection nor the spinner's step
         }
         if (mods == Qt::ControlModifier && key->key() == Qt::Key_A) {
@@ -148,6 +164,7 @@ bool MapSelectionControl::eventFilter(QObject* watched, QEvent* event) {
             // comes back to it.
             const MapSelection all = cell.Row == AxisRow ? MapSelection::WholeAxis() : MapSelection::WholeMap(true);
             Select(Cell{all.Row0, all.Col0}, Cell{all.Row1, all.Col1});
+            SelectFocusedText();
             return true;
         }
         if (mods == Qt::NoModifier && key->key() == Qt::Key_Escape && AnchorCell && Corner &&

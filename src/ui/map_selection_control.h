@@ -53,6 +53,7 @@ private:
     };
     std::optional<Cell> CellUnder(const QPoint& globalPosition) const;
     QWidget* FieldOf(const Cell& cell) const;
+    void SelectFocusedText();
     void Select(const Cell& anchor, const Cell& corner);
 
     QWidget* Page;
