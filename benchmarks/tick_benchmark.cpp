@@ -46,7 +46,7 @@ public:
         Column = column;
         Row = row;
     }
-    void SetPortLabel(const std::string&) override {}
+    void SetPortLabel(const std::string&, const std::string&) override {}
     void CheckComMenuItem(int) override {}
     void BlockToEditor() override {}
     void ShowIdentification(const zevo::Identification&) override {}

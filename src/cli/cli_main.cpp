@@ -166,6 +166,7 @@ public:
     void Close() override { Real.Close(); }
     bool IsOpen() const override { return Real.IsOpen(); }
     std::string PortName(int portNumber) const override { return Real.PortName(portNumber); }
+    std::string DevicePath(int portNumber) const override { return Real.DevicePath(portNumber); }
     int BytesWaiting() override { return Real.BytesWaiting(); }
     int Read(std::span<std::uint8_t> buffer) override {
         const int got = Real.Read(buffer);
@@ -209,7 +210,7 @@ public:
     }
     void HideVersionWarning() override {}
     void ShowLiveCell(int, int) override {}
-    void SetPortLabel(const std::string&) override {}
+    void SetPortLabel(const std::string&, const std::string&) override {}
     void CheckComMenuItem(int) override {}
     void BlockToEditor() override {}
     void ShowIdentification(const Identification&) override {}

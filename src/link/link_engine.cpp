@@ -108,6 +108,20 @@ void LinkEngine::LiveCellHighlight() {
 
 // ---- port ------------------------------------------------------------------------------------
 
+std::string PortLabelName(const std::string& portName) {
+    // At most ten characters of the name, so a long /dev/serial/by-id name stays inside the label;
+    // cut before a UTF-8 continuation byte, never inside a character.
+    constexpr std::size_t Longest = 10;
+    std::size_t end = 0, characters = 0;
+    while (end < portName.size() && characters < Longest) {
+        ++end;
+        while (end < portName.size() && (static_cast<unsigned char>(portName[end]) & 0xC0) == 0x80)
+            ++end;
+        ++characters;
+    }
+    return portName.substr(0, end);
+}
+
 void LinkEngine::OpenPort() {
     OpenPortSteps();
     ShowPendingMessage();
@@ -122,7 +136,7 @@ void LinkEngine::OpenPortSteps() {
     const bool searching = Ports.ComPortIndex == AutoSearchPortIndex;
     const int number = searching ? Ports.AutoPortNumber + 1 : Ports.ComPortIndex + 1;
 
-    View.SetPortLabel("COM= " + Line.PortName(number));
+    View.SetPortLabel("COM= " + PortLabelName(Line.PortName(number)), Line.DevicePath(number));
     if (Line.IsOpen())
         Line.Close();
     std::string reason;

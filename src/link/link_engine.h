@@ -59,6 +59,9 @@ struct LinkState {
 // transfers. It works on the window's DeviceImage and port choice, talks to the unit through a
 // SerialLine and shows everything through a LinkView. Nothing happens on its own: the window's
 // 55 ms timer calls Tick(), and the menu handlers call the Start and port functions.
+// The port name as LabelCom shows it after "COM= ": at most its first ten characters.
+std::string PortLabelName(const std::string& portName);
+
 class LinkEngine {
 public:
     LinkEngine(DeviceImage& image, PortChoice& ports, SerialLine& line, LinkView& view);

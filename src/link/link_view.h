@@ -47,7 +47,8 @@ public:
     virtual void ShowLiveCell(int column, int row) = 0;
 
     // ---- port ----------------------------------------------------------------------------------
-    virtual void SetPortLabel(const std::string& text) = 0; // LabelCom: "COM= ttyUSB0"
+    // LabelCom: "COM= ttyUSB0", and the whole device path for its tooltip (may be empty).
+    virtual void SetPortLabel(const std::string& text, const std::string& device) = 0;
     virtual void CheckComMenuItem(int index) = 0;           // index 0..20 alone bears the check mark
 
     // ---- parameter set -------------------------------------------------------------------------

@@ -33,7 +33,7 @@ public:
     void WriteFrame(const Frame& frame) override;
 
     // The device behind COM portNumber, empty when there is none.
-    std::string DevicePath(int portNumber) const;
+    std::string DevicePath(int portNumber) const override;
 
 private:
     bool DeviceGone() const;

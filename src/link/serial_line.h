@@ -21,6 +21,9 @@ public:
     virtual bool IsOpen() const = 0;
     // The short name of the device behind COM<portNumber> for the port label ("COM3", "ttyUSB0").
     virtual std::string PortName(int portNumber) const = 0;
+    // The whole device path behind COM<portNumber> ("/dev/serial/by-id/usb-FTDI_..."), empty when no
+    // device is there or the line has no paths.
+    virtual std::string DevicePath(int /*portNumber*/) const { return {}; }
 
     // Bytes waiting in the input queue (clearing a pending error condition), or -1 when no port is
     // open or the query fails.

@@ -134,7 +134,10 @@ void WindowLinkView::ShowLiveCell(int column, int row) {
     PaintedRow = row;
 }
 
-void WindowLinkView::SetPortLabel(const std::string& text) { Show(Form.LabelCom, Utf8(text)); }
+void WindowLinkView::SetPortLabel(const std::string& text, const std::string& device) {
+    Show(Form.LabelCom, Utf8(text));
+    Form.LabelCom->setToolTip(Utf8(device));
+}
 
 void WindowLinkView::CheckComMenuItem(int index) {
     for (std::size_t i = 0; i < Form.MenuComItems.size(); ++i)

@@ -22,7 +22,7 @@ public:
     void ShowTelemetry(const TelemetryCaptions& captions) override;
     void HideVersionWarning() override;
     void ShowLiveCell(int column, int row) override;
-    void SetPortLabel(const std::string& text) override;
+    void SetPortLabel(const std::string& text, const std::string& device) override;
     void CheckComMenuItem(int index) override;
     void BlockToEditor() override;
     void ShowIdentification(const Identification& unit) override;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <set>
+#include <map>
 #include <span>
 #include <string>
 #include <vector>
@@ -42,7 +43,15 @@ public:
     }
     void Close() override { OpenPort = 0; }
     bool IsOpen() const override { return OpenPort != 0; }
-    std::string PortName(int portNumber) const override { return "COM" + std::to_string(portNumber); }
+    std::string PortName(int portNumber) const override {
+        const auto named = Names.find(portNumber);
+        return named != Names.end() ? named->second : "COM" + std::to_string(portNumber);
+    }
+    std::string DevicePath(int portNumber) const override {
+        const auto named = Names.find(portNumber);
+        return named != Names.end() ? "/dev/serial/by-id/" + named->second : std::string();
+    }
+    std::map<int, std::string> Names; // device names behind COM numbers, where a test gives them
 
     int BytesWaiting() override {
         if (!IsOpen() || Unplugged)
@@ -107,6 +116,7 @@ public:
     int LiveColumn = -1;
     int LiveRow = -1;
     std::string PortLabel;
+    std::string PortDevice;
     int CheckedItem = -1;
     int BlockShown = 0;
     std::optional<Identification> Unit;
@@ -143,7 +153,10 @@ public:
         LiveColumn = column;
         LiveRow = row;
     }
-    void SetPortLabel(const std::string& text) override { PortLabel = text; }
+    void SetPortLabel(const std::string& text, const std::string& device) override {
+        PortLabel = text;
+        PortDevice = device;
+    }
     void CheckComMenuItem(int index) override { CheckedItem = index; }
     void BlockToEditor() override { ++BlockShown; }
     void ShowIdentification(const Identification& unit) override { Unit = unit; }

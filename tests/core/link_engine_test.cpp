@@ -486,6 +486,28 @@ TEST(LinkWatch, SearchSkipsAMissingPortAtOnceAndASilentOneAfterThirty) {
     EXPECT_TRUE(bench.View.Messages.empty());
 }
 
+// LabelCom holds ten characters of the port's name; the whole path is the label's tooltip.
+TEST(LinkWatch, PortLabelShowsTenCharactersOfTheNameAndPassesTheWholePath) {
+    struct Case {
+        std::string Name;
+        std::string Label;
+    };
+    const Case cases[] = {
+        {"ttyUSB0", "COM= ttyUSB0"},
+        {"usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0", "COM= usb-FTDI_F"},
+        {"0123456789", "COM= 0123456789"},
+        {"ttyČŠŽÝÁÍÉÚŮĚ-rest", "COM= ttyČŠŽÝÁÍÉ"}, // ten characters, not ten bytes
+    };
+    for (const Case& c : cases) {
+        Bench bench;
+        bench.Ports = {2, 0}; // COM3
+        bench.Line.Names[3] = c.Name;
+        bench.Engine.OpenPort();
+        EXPECT_EQ(bench.View.PortLabel, c.Label) << c.Name;
+        EXPECT_EQ(bench.View.PortDevice, "/dev/serial/by-id/" + c.Name);
+    }
+}
+
 TEST(LinkWatch, SearchWithNoPortsRunsThroughCom21AndWraps) {
     Bench bench;
     bench.Ports = {AutoSearchPortIndex, 0};

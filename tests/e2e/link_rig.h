@@ -63,6 +63,7 @@ public:
     void Close() override { Real.Close(); }
     bool IsOpen() const override { return Real.IsOpen(); }
     std::string PortName(int portNumber) const override { return Real.PortName(portNumber); }
+    std::string DevicePath(int portNumber) const override { return Real.DevicePath(portNumber); }
     int BytesWaiting() override { return Real.BytesWaiting(); }
     int Read(std::span<std::uint8_t> buffer) override { return Real.Read(buffer); }
     void WriteFrame(const Frame& frame) override {
