@@ -89,15 +89,24 @@ bool QtSerialLine::Open(int portNumber, std::string* error) {
     if (!ok) {
         if (error != nullptr) {
             std::string reason = port->errorString().toStdString();
-#ifdef Q_OS_LINUX
-            // Serial devices belong to the group dialout; a user outside it can see the port but not
-            // open it, and "Permission denied" alone does not tell them what to do.
+#ifdef Q_OS_UNIX
+            // Qt reports a port that another program holds (its lock file, or the device opened
+            // exclusively) as a permission error too. A device this user may read and write was
+            // not refused for want of rights: it is in use, and joining dialout would not help.
             const QFileInfo device(QString::fromStdString(path));
-            if (port->error() == QSerialPort::PermissionError && device.exists() &&
-                !(device.isReadable() && device.isWritable()))
-                reason += " (the serial port is not accessible to this user: add the user to the group "
-                          "that owns the port, usually dialout, with \"sudo usermod -aG dialout $USER\", "
-                          "then log in again)";
+            if (port->error() == QSerialPort::PermissionError && device.exists()) {
+                if (device.isReadable() && device.isWritable())
+                    reason = "The serial port is in use by another program (" + reason +
+                             "); close it there, and the tool takes the port by itself.";
+#ifdef Q_OS_LINUX
+                // Serial devices belong to the group dialout; a user outside it can see the port but
+                // not open it, and "Permission denied" alone does not tell them what to do.
+                else
+                    reason += " (the serial port is not accessible to this user: add the user to the group "
+                              "that owns the port, usually dialout, with \"sudo usermod -aG dialout $USER\", "
+                              "then log in again)";
+#endif
+            }
 #endif
             *error = reason;
         }

@@ -201,5 +201,24 @@ TEST(SerialLineOpen, PermissionDeniedNamesTheDialoutGroup) {
 #endif
 }
 
+// A port another program holds is said to be in use; no word about dialout, which would not help.
+TEST(SerialLineOpen, APortInUseIsToldFromAPortNotPermitted) {
+#ifndef Q_OS_UNIX
+    GTEST_SKIP() << "lock files are a Unix matter";
+#else
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start()) << sim.Diagnostics().toStdString();
+    QtSerialLine holder({{Com, sim.DevicePath().toStdString()}});
+    std::string error;
+    ASSERT_TRUE(holder.Open(Com, &error)) << error;
+    QtSerialLine second({{Com, sim.DevicePath().toStdString()}});
+    EXPECT_FALSE(second.Open(Com, &error));
+    EXPECT_NE(error.find("in use by another program"), std::string::npos) << error;
+    EXPECT_EQ(error.find("dialout"), std::string::npos) << error;
+    holder.Close();
+    EXPECT_TRUE(second.Open(Com, &error)) << "free again: " << error;
+#endif
+}
+
 } // namespace
 } // namespace zevo
