@@ -285,10 +285,20 @@ void TFormHlav::RunMapOperation(MapOperation op) {
         if (!entered)
             return;
         argument = *entered;
+        // A value outside the range is refused as it is when typed into the cells, not held to it.
+        if (op == MapOperation::SetValue && (argument < range.Min || argument > range.Max)) {
+            const QLocale locale;
+            Say(Text(FillPlaceholders(EditingText(EditingTextId::FieldOutOfRange, LanguageIndex),
+                                      {Std(locale.toString(argument)), Std(locale.toString(range.Min)),
+                                       Std(locale.toString(range.Max)),
+                                       Std(locale.toString(ShownValue(Image, servo, selection->Row0, selection->Col0)))})));
+            return;
+        }
     }
     ApplyMapOperation(Image, servo, *selection, CheckBoxTpEnable->isChecked(), op, argument);
     AfterChange();
-    if (op == MapOperation::SetValue || op == MapOperation::Add) {
+    // On the axis the rising order may move points too; that is the block's repair, not the step.
+    if ((op == MapOperation::SetValue || op == MapOperation::Add) && !selection->IsAxis()) {
         const std::optional<double> used = EffectiveArgument(op, argument, range);
         if (used && *used != argument)
             Say(Text(FillPlaceholders(EditingText(EditingTextId::FieldAdjusted, LanguageIndex),
