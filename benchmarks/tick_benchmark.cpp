@@ -52,6 +52,7 @@ public:
     void ShowIdentification(const zevo::Identification&) override {}
     void ClearFileName() override {}
     void RecordReadSet() override {}
+    void ShowNote(const std::string&) override {}
     void ShowMessage(const std::string&) override {}
 };
 

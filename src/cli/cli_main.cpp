@@ -216,6 +216,7 @@ public:
     void ShowIdentification(const Identification&) override {}
     void ClearFileName() override {}
     void RecordReadSet() override {}
+    void ShowNote(const std::string& text) override { Say(text); }
     void ShowMessage(const std::string& text) override { Messages.push_back(text); }
 
     void EndProgress() {

@@ -157,6 +157,21 @@ constexpr std::array<Row<PrintTextId>, static_cast<std::size_t>(PrintTextId::Cou
 }};
 static_assert(RowsInIdOrder(PrintTexts));
 
+constexpr std::array<Row<LinkNoteId>, static_cast<std::size_t>(LinkNoteId::Count)> LinkNotes{{
+    {LinkNoteId::ReadWaitsForProgram, "Čtení počká, až skončí programování a jeho verifikace.",
+     "The Read waits until the Program and its verify pass have ended.",
+     "Das Lesen wartet, bis das Programmieren und sein Vergleich beendet sind."},
+    {LinkNoteId::VerifyWaitsForProgram, "Verifikace počká, až skončí programování a jeho verifikace.",
+     "The Verify waits until the Program and its verify pass have ended.",
+     "Das Vergleichen wartet, bis das Programmieren und sein Vergleich beendet sind."},
+    {LinkNoteId::MixedSetAfterFailedProgram,
+     "Programování nedoběhlo: zapalování může mít část stránek nových a část starých. Naprogramujte sadu znovu.",
+     "The Program did not finish: the unit may hold some new pages and some old ones. Program the set again.",
+     "Das Programmieren wurde nicht beendet: die Zündung kann teils neue, teils alte Seiten enthalten. "
+     "Bitte erneut programmieren."},
+}};
+static_assert(RowsInIdOrder(LinkNotes));
+
 constexpr std::array<Row<ManualTextId>, static_cast<std::size_t>(ManualTextId::Count)> ManualTexts{{
     {ManualTextId::NoViewer, "nebyl nalezen žádný program, který otevírá soubory PDF; příručka je uložena v %1",
      "no program to open PDF files was found; the manual is at %1",
@@ -245,6 +260,10 @@ std::string ServoMeasuredPlaceholder(int servoNumber, std::uint8_t language) {
 
 std::string_view PrintText(PrintTextId id, std::uint8_t language) {
     return Lookup(PrintTexts, id, language);
+}
+
+std::string LinkNoteText(LinkNoteId id, std::uint8_t language) {
+    return std::string(Lookup(LinkNotes, id, language));
 }
 
 std::string_view ManualText(ManualTextId id, std::uint8_t language) {

@@ -114,6 +114,10 @@ std::string ServoMeasuredPlaceholder(int servoNumber, std::uint8_t language); //
 // PrinterFailed carries "%1" for the printer's name.
 enum class PrintTextId : int { Caption, NoPrinter, PrinterFailed, SaveAsPdf, PdfWriteFailed, Count };
 std::string_view PrintText(PrintTextId id, std::uint8_t language);
+// Notes of the link for the status bar.
+enum class LinkNoteId : int { ReadWaitsForProgram, VerifyWaitsForProgram, MixedSetAfterFailedProgram, Count };
+std::string LinkNoteText(LinkNoteId id, std::uint8_t language);
+
 // Why F1 could not open the manual, shown under MsgManualOpenError; "%1" is the manual's full path.
 enum class ManualTextId : int { NoViewer, Missing, Refused, Count };
 std::string_view ManualText(ManualTextId id, std::uint8_t language);

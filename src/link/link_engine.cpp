@@ -32,6 +32,7 @@ void LinkEngine::Tick() {
     Drain();
     if (S.TransferMode != Transfer::Idle)
         TransactionTick();
+    StartWaiting(); // a Read or Verify that waited for a Program runs once it has ended
     if (S.TransferMode == Transfer::Idle)
         IdleStep();
 
@@ -307,6 +308,9 @@ void LinkEngine::TransactionTick() {
                                             MsgId::MsgVerifyError, MsgId::MsgReadError};
         SetStatus(Failure[static_cast<int>(S.TransferMode)], "", LabelColour::Red);
         S.MessageTimer = linktime::MessageTicks;
+        // Past the identification page a Program has written pages: some may be new, some old.
+        if (S.TransferMode == Transfer::Program && (S.CommandByte & 0x3F) >= 1)
+            View.ShowNote(LinkNoteText(LinkNoteId::MixedSetAfterFailedProgram, View.LanguageIndex()));
         if (S.TransferMode == Transfer::Verify)
             S.ProgramDonePending = 0;
         // A Read that breaks off leaves the set as it was: its pages were only collected.
@@ -332,16 +336,41 @@ void LinkEngine::BeginTransfer(Transfer mode, std::uint8_t command, MsgId captio
     StatusSinceTransfer = false;
 }
 
+bool LinkEngine::ProgramRunning() const {
+    return S.TransferMode == Transfer::Program || (S.TransferMode == Transfer::Verify && S.ProgramDonePending != 0);
+}
+
 void LinkEngine::StartRead() {
+    if (ProgramRunning()) {
+        Waiting = Transfer::Read;
+        View.ShowNote(LinkNoteText(LinkNoteId::ReadWaitsForProgram, View.LanguageIndex()));
+        return;
+    }
     BeginTransfer(Transfer::Read, ReadPageCode, MsgId::MsgRead);
     ShowPendingMessage();
 }
 
 void LinkEngine::StartVerify() {
+    if (ProgramRunning()) {
+        Waiting = Transfer::Verify;
+        View.ShowNote(LinkNoteText(LinkNoteId::VerifyWaitsForProgram, View.LanguageIndex()));
+        return;
+    }
     // The Verify a user starts begins with the identification page: a unit of another version is
     // refused before any of its pages is compared.
     BeginTransfer(Transfer::Verify, ReadPageCode, MsgId::MsgVerify);
     ShowPendingMessage();
+}
+
+void LinkEngine::StartWaiting() {
+    if (!Waiting || S.TransferMode != Transfer::Idle)
+        return;
+    const Transfer next = *Waiting;
+    Waiting.reset();
+    if (next == Transfer::Read)
+        StartRead();
+    else
+        StartVerify();
 }
 
 void LinkEngine::StartProgram() {

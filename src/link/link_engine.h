@@ -2,6 +2,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -55,13 +56,13 @@ struct LinkState {
     bool ConnectionLost = true; // LabelSpojeni as last set
 };
 
+// The port name as LabelCom shows it after "COM= ": at most its first ten characters.
+std::string PortLabelName(const std::string& portName);
+
 // The device link: serial port, connection watch, telemetry and the Read, Verify and Program
 // transfers. It works on the window's DeviceImage and port choice, talks to the unit through a
 // SerialLine and shows everything through a LinkView. Nothing happens on its own: the window's
 // 55 ms timer calls Tick(), and the menu handlers call the Start and port functions.
-// The port name as LabelCom shows it after "COM= ": at most its first ten characters.
-std::string PortLabelName(const std::string& portName);
-
 class LinkEngine {
 public:
     LinkEngine(DeviceImage& image, PortChoice& ports, SerialLine& line, LinkView& view);
@@ -82,7 +83,9 @@ public:
 
     // Start a transfer. None sends at once: the first frame goes out from Tick(). For Program and
     // Verify the window first takes the editor into the block, validates it and shows it again.
-    // A start while a transfer runs restarts with the new one.
+    // A start while a transfer runs restarts with the new one, except that a Read or Verify asked for
+    // while a Program writes its pages or runs its verify pass waits for it to end (a restart would
+    // leave the unit with some pages new and some old, and nothing would say so).
     void StartRead();
     void StartVerify();
     void StartProgram();
@@ -98,6 +101,11 @@ public:
     const Identification& Unit() const { return UnitId; }
 
 private:
+    // A Program writing its pages or in its verify pass.
+    bool ProgramRunning() const;
+    void StartWaiting();
+    std::optional<Transfer> Waiting; // the Read or Verify that waits for the Program
+
     // Port.
     void OpenPortSteps();
     void ReconnectStep();

@@ -58,6 +58,9 @@ public:
     virtual void ShowIdentification(const Identification& unit) = 0;
     // A Read replaced the set with the unit's: it no longer comes from the file named on screen.
     virtual void ClearFileName() = 0;
+    // A note for the window's status bar (a Read that waits for a Program, a Program that broke off
+    // after writing pages), beside what the status line shows.
+    virtual void ShowNote(const std::string& text) = 0;
     // A Read took the unit's set over (after BlockToEditor): one step of the undo history, so undo
     // returns to the set from before the Read and redo to the read set. Never a reason to program.
     virtual void RecordReadSet() = 0;

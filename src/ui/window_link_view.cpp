@@ -1,6 +1,7 @@
 #include "ui/window_link_view.h"
 
 #include <QAction>
+#include <QStatusBar>
 #include <QTabWidget>
 
 #include "ui/cgauge.h"
@@ -156,6 +157,11 @@ void WindowLinkView::ShowIdentification(const Identification& unit) {
 }
 
 void WindowLinkView::ClearFileName() { Form.LabelFile2->SetCaption(QString()); }
+
+void WindowLinkView::ShowNote(const std::string& text) {
+    // Long enough to be read beside the status line's own message.
+    Form.StatusBar1->showMessage(Utf8(text), 10000);
+}
 
 void WindowLinkView::RecordReadSet() {
     if (Form.History.RecordUnitSet(Form.Image, Form.PageControl1->currentIndex()))

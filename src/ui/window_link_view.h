@@ -28,6 +28,7 @@ public:
     void ShowIdentification(const Identification& unit) override;
     void ClearFileName() override;
     void RecordReadSet() override;
+    void ShowNote(const std::string& text) override;
     void ShowMessage(const std::string& text) override;
 
     // The cell painted lime for the engine (row AxisRow: the axis point above it).

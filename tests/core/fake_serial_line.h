@@ -122,6 +122,7 @@ public:
     std::optional<Identification> Unit;
     int FileNameCleared = 0;
     int ReadSetsRecorded = 0;
+    std::vector<std::string> Notes;
     std::vector<std::string> Messages;
     // Runs while a message box is "open": a real box lets timer ticks run nested.
     std::function<void()> WhileMessageOpen;
@@ -162,6 +163,7 @@ public:
     void ShowIdentification(const Identification& unit) override { Unit = unit; }
     void ClearFileName() override { ++FileNameCleared; }
     void RecordReadSet() override { ++ReadSetsRecorded; }
+    void ShowNote(const std::string& text) override { Notes.push_back(text); }
     void ShowMessage(const std::string& text) override {
         Messages.push_back(text);
         if (WhileMessageOpen)

@@ -1012,3 +1012,83 @@ TEST(LinkSoak, UnderRandomLineFaultsNoTransferLiesOrHangs) {
 
 } // namespace
 } // namespace zevo
+
+namespace zevo {
+namespace {
+
+// F7 or F8 pressed while a Program writes: the Program ends first, the unit holds the whole new set,
+// then the Read or Verify runs; the status bar says it waits.
+TEST(LinkTransfer, AReadOrVerifyAskedForDuringAProgramWaitsForItsEnd) {
+    struct Case {
+        const char* Name;
+        void (LinkEngine::*Start)();
+        int AtPage; // the page being written when the key is pressed
+        std::vector<std::uint8_t> After; // the commands that follow the Program's own
+    };
+    const Case cases[] = {
+        {"Read at page 3", &LinkEngine::StartRead, 3, {0x40, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x41, 0x42,
+                                                       0x43, 0x44, 0x45, 0x46, 0x47}},
+        {"Verify at page 6", &LinkEngine::StartVerify, 6, {0x40, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47}},
+        {"Read in the verify pass", &LinkEngine::StartRead, 9, {0x40, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47,
+                                                                0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Bench bench;
+        bench.Image = MakeSet(1);
+        bench.Unit.Memory = MakeSet(2).Bytes;
+        const DeviceImage wanted = bench.Image;
+        bench.Tick(2);
+        const std::size_t written = bench.Line.Written.size();
+        bench.Engine.StartProgram();
+        // Until the frame for the chosen page (or, past page 7, for the chosen verify page) has gone out.
+        const std::uint8_t target = c.AtPage <= 7 ? static_cast<std::uint8_t>(c.AtPage)
+                                                  : static_cast<std::uint8_t>(0x40 + c.AtPage - 7);
+        for (int i = 0; i < 200 && (bench.CommandsSince(written).empty() || bench.CommandsSince(written).back() != target);
+             ++i)
+            bench.Tick();
+        ASSERT_EQ(bench.CommandsSince(written).back(), target);
+        (bench.Engine.*c.Start)();
+        EXPECT_NE(bench.Engine.State().TransferMode, Transfer::Idle);
+        ASSERT_EQ(bench.View.Notes.size(), 1u);
+        EXPECT_NE(bench.View.Notes[0].find("waits"), std::string::npos) << bench.View.Notes[0];
+        // The Program runs to its end, then the waiting transfer.
+        for (int i = 0; i < 400 && bench.CommandsSince(written).size() < 15 + c.After.size(); ++i)
+            bench.Tick();
+        ASSERT_TRUE(bench.RunUntilIdle());
+        const std::vector<std::uint8_t> commands = bench.CommandsSince(written);
+        ASSERT_GE(commands.size(), 15u);
+        EXPECT_EQ(std::vector<std::uint8_t>(commands.begin(), commands.begin() + 15),
+                  Codes({0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47}))
+            << "the Program was not broken off";
+        EXPECT_EQ(std::vector<std::uint8_t>(commands.begin() + 15, commands.end()), c.After);
+        EXPECT_TRUE(SamePages(bench.Unit.Memory, wanted.Bytes, 1, 7)) << "the unit holds the whole new set";
+    }
+}
+
+// A new Program still restarts a running one: it rewrites every page. A Program that breaks off
+// after writing pages says the unit may hold a mixed set; one that never got past page 0 does not.
+TEST(LinkTransfer, AProgramThatBreaksOffAfterWritingPagesSaysTheSetMayBeMixed) {
+    struct Case {
+        int SilentFrom; // the transfer reply from which the unit is silent
+        bool Mixed;
+    };
+    for (const Case& c : {Case{0, false}, Case{3, true}, Case{7, true}}) {
+        SCOPED_TRACE(c.SilentFrom);
+        Bench bench;
+        bench.Image = MakeSet(1);
+        bench.Unit.Memory = MakeSet(2).Bytes;
+        bench.Tick(2);
+        bench.Unit.Trouble = Fault::Silence;
+        bench.Unit.TroubleAt = c.SilentFrom;
+        bench.Engine.StartProgram();
+        ASSERT_TRUE(bench.RunUntilIdle());
+        EXPECT_EQ(bench.View.LastStatus(), (StatusLineShown{MsgId::MsgProgramError, "", LabelColour::Red}));
+        const bool noted = !bench.View.Notes.empty() &&
+                           bench.View.Notes.back().find("some new pages and some old") != std::string::npos;
+        EXPECT_EQ(noted, c.Mixed);
+    }
+}
+
+} // namespace
+} // namespace zevo
