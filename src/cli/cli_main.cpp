@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -162,7 +163,16 @@ private:
 class StatusTap final : public SerialLine {
 public:
     explicit StatusTap(PortPins pins) : Real(std::move(pins)) {}
-    bool Open(int portNumber, std::string* error) override { return Real.Open(portNumber, error); }
+    bool Open(int portNumber, std::string* error) override {
+        std::string reason;
+        const bool opened = Real.Open(portNumber, &reason);
+        // What became of each port, for the list a search that found no unit ends with.
+        if (!Real.DevicePath(portNumber).empty())
+            Tried[portNumber] = opened ? std::string("opened, no unit answered") : "could not be opened: " + reason;
+        if (error != nullptr)
+            *error = reason;
+        return opened;
+    }
     void Close() override { Real.Close(); }
     bool IsOpen() const override { return Real.IsOpen(); }
     std::string PortName(int portNumber) const override { return Real.PortName(portNumber); }
@@ -178,6 +188,7 @@ public:
     void WriteFrame(const Frame& frame) override { Real.WriteFrame(frame); }
 
     QtSerialLine Real;
+    std::map<int, std::string> Tried; // COM number -> outcome of its last open
     std::optional<StatusFrame> LastStatus;
 };
 
@@ -315,6 +326,14 @@ public:
             Tick();
             if (View.Frames > 0)
                 return ExitDone;
+        }
+        if (!Opts.Port) {
+            // Each port the search found, and what became of it, so the user learns whether a port
+            // was busy, not permitted, or there and silent.
+            if (Line.Tried.empty())
+                Say("no serial port is present");
+            for (const auto& [number, outcome] : Line.Tried)
+                Say("COM" + std::to_string(number) + " (" + Line.Real.DevicePath(number) + "): " + outcome);
         }
         return Fail(ExitNoUnit, "no unit answered on " + PortText());
     }

@@ -169,6 +169,8 @@ constexpr std::array<Row<LinkNoteId>, static_cast<std::size_t>(LinkNoteId::Count
      "The Program did not finish: the unit may hold some new pages and some old ones. Program the set again.",
      "Das Programmieren wurde nicht beendet: die Zündung kann teils neue, teils alte Seiten enthalten. "
      "Bitte erneut programmieren."},
+    {LinkNoteId::PortNotOpened, "%1 (%2) nelze otevřít: %3", "%1 (%2) could not be opened: %3",
+     "%1 (%2) lässt sich nicht öffnen: %3"},
 }};
 static_assert(RowsInIdOrder(LinkNotes));
 

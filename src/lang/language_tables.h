@@ -115,7 +115,8 @@ std::string ServoMeasuredPlaceholder(int servoNumber, std::uint8_t language); //
 enum class PrintTextId : int { Caption, NoPrinter, PrinterFailed, SaveAsPdf, PdfWriteFailed, Count };
 std::string_view PrintText(PrintTextId id, std::uint8_t language);
 // Notes of the link for the status bar.
-enum class LinkNoteId : int { ReadWaitsForProgram, VerifyWaitsForProgram, MixedSetAfterFailedProgram, Count };
+// PortNotOpened: %1 the COM number, %2 the device path, %3 the system's reason.
+enum class LinkNoteId : int { ReadWaitsForProgram, VerifyWaitsForProgram, MixedSetAfterFailedProgram, PortNotOpened, Count };
 std::string LinkNoteText(LinkNoteId id, std::uint8_t language);
 
 // Why F1 could not open the manual, shown under MsgManualOpenError; "%1" is the manual's full path.

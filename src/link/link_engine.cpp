@@ -144,6 +144,20 @@ void LinkEngine::OpenPortSteps() {
     if (!Line.Open(number, &reason)) {
         if (searching) {
             S.ReopenTicks = linktime::MissingPortTicks;
+            // The search shows no box, but a port that is there and will not open is said once, in
+            // the status bar: otherwise the label only runs on and nobody learns why.
+            const std::string device = Line.DevicePath(number);
+            if (!device.empty() && SearchReported.insert(number).second) {
+                std::string note = LinkNoteText(LinkNoteId::PortNotOpened, View.LanguageIndex());
+                for (const auto& [mark, value] :
+                     {std::pair<std::string, std::string>{"%1", "COM" + std::to_string(number)}, {"%2", device},
+                      {"%3", reason}}) {
+                    const std::size_t at = note.find(mark);
+                    if (at != std::string::npos)
+                        note.replace(at, mark.size(), value);
+                }
+                View.ShowNote(note);
+            }
         } else if (S.SuppressPortError == 0) {
             std::string text = MessageText(MsgId::MsgComOpeningError, View.LanguageIndex());
             if (!reason.empty())
@@ -164,6 +178,7 @@ void LinkEngine::MenuCom1Click(int position) {
     Ports.ComPortIndex = static_cast<std::uint8_t>(position);
     ClosePort();
     S.SuppressPortError = 0;
+    SearchReported.clear(); // a new choice: a new search says again what it cannot open
     OpenPort();
 }
 

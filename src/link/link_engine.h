@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -105,6 +106,7 @@ private:
     bool ProgramRunning() const;
     void StartWaiting();
     std::optional<Transfer> Waiting; // the Read or Verify that waits for the Program
+    std::set<int> SearchReported;    // ports the search has said it could not open (once each)
 
     // Port.
     void OpenPortSteps();

@@ -1092,3 +1092,28 @@ TEST(LinkTransfer, AProgramThatBreaksOffAfterWritingPagesSaysTheSetMayBeMixed) {
 
 } // namespace
 } // namespace zevo
+
+namespace zevo {
+namespace {
+
+// The automatic search shows no box; a port that is there but will not open is said once in the
+// status bar with its reason, absent numbers are not, and a new COM menu choice says it again.
+TEST(LinkWatch, SearchSaysOnceWhichPresentPortWouldNotOpenAndWhy) {
+    Bench bench;
+    bench.Ports = {AutoSearchPortIndex, 0};
+    bench.Line.NoPortsAtAll = false;
+    bench.Line.MissingPorts = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
+    bench.Line.Names[2] = "ttyS4"; // present, but refused
+    bench.Line.OpenFailure = "Permission denied";
+    bench.Engine.OpenPort();
+    bench.Tick(200); // around the search more than once
+    ASSERT_EQ(bench.View.Notes.size(), 1u);
+    EXPECT_EQ(bench.View.Notes[0], "COM2 (/dev/serial/by-id/ttyS4) could not be opened: Permission denied");
+    EXPECT_TRUE(bench.View.Messages.empty()) << "no message box in the search";
+    bench.Engine.MenuCom1Click(AutoSearchPortIndex);
+    bench.Tick(60);
+    EXPECT_EQ(bench.View.Notes.size(), 2u);
+}
+
+} // namespace
+} // namespace zevo
