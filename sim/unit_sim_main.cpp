@@ -2,6 +2,7 @@
 // to a unit through a real serial device without hardware.
 #include <poll.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -10,17 +11,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "paced_wire.h"
 #include "pseudo_terminal.h"
 #include "unit_model.h"
 
 namespace {
 
+using zevo::sim::PacedWire;
 using zevo::sim::PseudoTerminal;
 using zevo::sim::UnitModel;
 using zevo::sim::UnitOptions;
@@ -63,14 +67,35 @@ Options:
                       the link removed, as when the cable is pulled
   --replug-after MS   MS milliseconds after unplugging it comes back on a new terminal, linked
                       again at --link PATH
+  --baud N            the line's rate, 300..4000000: every byte takes ten bit times, in both
+                      directions, as on a real serial line (57600 for the unit; default: no
+                      pacing, whole frames at once)
+  --latency-ms N      0..255: bytes for the tool are handed on in chunks every N ms, as a USB
+                      adapter's latency timer does (FTDI's default is 16); needs --baud
+  --rpm N             hold the engine at N RPM (0..20000) instead of sweeping, for practice
+  --tp P              hold the throttle at P per cent (0..100); either option holds the engine
+                      (the other value then starts at 3000 RPM or 20 %)
+
   --help              this text
+
+Keys on standard input move a held engine (type them, then Enter): + and - change the engine
+speed by 100 RPM, > and < the throttle by 1 %, h holds the engine where it is, s lets it sweep
+again.
 )";
 
 struct CommandLine {
     UnitOptions Unit;
     std::string LinkPath;
     bool Help = false;
+    int Baud = 0; // 0: no pacing
+    int LatencyMs = 0;
+    std::optional<int> Rpm;
+    std::optional<int> TpPercent;
 };
+
+constexpr int HeldRpmAtStart = 3000;
+constexpr int HeldTpAtStart = 20;
+constexpr int HighestRpm = 20000;
 
 std::optional<long long> ParseInteger(std::string_view text, long long low, long long high) {
     if (text.empty())
@@ -186,10 +211,32 @@ std::optional<std::string> ParseCommandLine(int argc, char** argv, CommandLine& 
             if (!v)
                 return bad;
             out.Unit.ReplugAfterMs = *v;
+        } else if (arg == "--baud") {
+            const auto v = integer(300, 4000000);
+            if (!v)
+                return bad + " (300..4000000)";
+            out.Baud = static_cast<int>(*v);
+        } else if (arg == "--rpm") {
+            const auto v = integer(0, HighestRpm);
+            if (!v)
+                return bad + " (0..20000)";
+            out.Rpm = static_cast<int>(*v);
+        } else if (arg == "--tp") {
+            const auto v = integer(0, 100);
+            if (!v)
+                return bad + " (0..100)";
+            out.TpPercent = static_cast<int>(*v);
+        } else if (arg == "--latency-ms") {
+            const auto v = integer(0, 255);
+            if (!v)
+                return bad + " (0..255)";
+            out.LatencyMs = static_cast<int>(*v);
         } else {
             return "unknown option " + std::string(arg);
         }
     }
+    if (out.LatencyMs > 0 && out.Baud == 0)
+        return std::string("--latency-ms needs --baud");
     const UnitOptions& u = out.Unit;
     if (u.DropPercent + u.CorruptPercent + u.TruncatePercent + u.DelayPercent + u.WrongReplyPercent > 100.0)
         return std::string("--drop, --corrupt, --truncate, --delay and --wrong-reply add up to more than 100");
@@ -220,11 +267,71 @@ void InstallSignals() {
     sigaction(SIGPIPE, &ignore, nullptr); // a parent that stops reading stdout must not kill us
 }
 
+// The engine's operating point as the keys on standard input move it.
+class EngineKeys {
+public:
+    EngineKeys(UnitModel& model, const CommandLine& options) : Model(model) {
+        if (options.Rpm || options.TpPercent) {
+            Held = true;
+            Rpm = options.Rpm.value_or(HeldRpmAtStart);
+            Tp = options.TpPercent.value_or(HeldTpAtStart);
+            Model.HoldEngine(Rpm, Tp);
+        }
+    }
+
+    // Reads what is waiting on standard input; false once it has ended (a closed or empty input).
+    bool ReadKeys() {
+        char buffer[256];
+        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (got <= 0)
+            return got < 0 && (errno == EAGAIN || errno == EINTR);
+        for (ssize_t i = 0; i < got; ++i)
+            Key(buffer[i]);
+        return true;
+    }
+
+private:
+    void Key(char key) {
+        switch (key) {
+        case '+': Move(100, 0); break;
+        case '-': Move(-100, 0); break;
+        case '>': Move(0, 1); break;
+        case '<': Move(0, -1); break;
+        case 'h': Move(0, 0); break;
+        case 's':
+            Held = false;
+            Model.ResumeSweep();
+            std::fprintf(stderr, "zevo-unit-sim: the engine sweeps\n");
+            break;
+        default: break;
+        }
+    }
+    void Move(int rpm, int tp) {
+        if (!Held) {
+            // From where the sweeping engine is now.
+            const auto now = Model.Telemetry();
+            Rpm = now.Rpm;
+            Tp = now.TpPercent;
+            Held = true;
+        }
+        Rpm = std::clamp(Rpm + rpm, 0, HighestRpm);
+        Tp = std::clamp(Tp + tp, 0, 100);
+        Model.HoldEngine(Rpm, Tp);
+        std::fprintf(stderr, "zevo-unit-sim: engine held at %d RPM, %d %%\n", Rpm, Tp);
+    }
+
+    UnitModel& Model;
+    bool Held = false;
+    int Rpm = HeldRpmAtStart;
+    int Tp = HeldTpAtStart;
+};
+
 // The served line: the terminal, its link, and what the unit has sent that the terminal has not
 // taken yet.
 class Server {
 public:
-    Server(UnitModel& model, std::string linkPath) : Model(model), LinkPath(std::move(linkPath)) {}
+    Server(UnitModel& model, std::string linkPath, int baud, int latencyMs)
+        : Model(model), LinkPath(std::move(linkPath)), ToUnit(baud, 0), ToTool(baud, latencyMs) {}
     ~Server() { GoAway(); }
 
     bool ComeBack() {
@@ -241,6 +348,8 @@ public:
         LinkedTo = LinkPath.empty() ? std::string() : Terminal.SlavePath();
         ClientPresent = false;
         Backlog.clear();
+        ToUnit.Take(std::numeric_limits<std::int64_t>::max());
+        ToTool.Take(std::numeric_limits<std::int64_t>::max());
         std::printf("%s\n", Terminal.SlavePath().c_str());
         std::fflush(stdout);
         return true;
@@ -256,21 +365,38 @@ public:
 
     bool IsOpen() const { return Terminal.IsOpen(); }
 
-    // Waits up to timeoutMs for the client's bytes or room to write.
-    void Wait(int timeoutMs) {
-        pollfd fd{};
+    // How long the loop may sleep before a byte on a paced wire is due, at most `longest` ms.
+    int SleepMs(std::int64_t nowUs, int longest) const {
+        std::int64_t wake = nowUs + static_cast<std::int64_t>(longest) * 1000;
+        for (const PacedWire* wire : {&ToUnit, &ToTool})
+            if (const auto due = wire->NextHandOverUs())
+                wake = std::min(wake, *due);
+        return static_cast<int>(std::max<std::int64_t>(0, (wake - nowUs + 999) / 1000));
+    }
+
+    // Waits up to timeoutMs for the client's bytes, room to write, or (when `keys`) a key on
+    // standard input. Returns whether standard input has something (or has ended).
+    bool Wait(int timeoutMs, bool keys) {
+        pollfd fds[2]{};
         int count = 0;
         // While nobody holds the slave open the master reports a hang-up without end; polling it
         // then would spin, so the loop only sleeps and tries a read each round.
         if (Terminal.IsOpen() && ClientPresent) {
-            fd.fd = Terminal.MasterFd();
-            fd.events = static_cast<short>(POLLIN | (Backlog.empty() ? 0 : POLLOUT));
-            count = 1;
+            fds[count].fd = Terminal.MasterFd();
+            fds[count].events = static_cast<short>(POLLIN | (Backlog.empty() ? 0 : POLLOUT));
+            ++count;
         }
-        ::poll(count != 0 ? &fd : nullptr, static_cast<nfds_t>(count), timeoutMs);
+        const int keyIndex = keys ? count : -1;
+        if (keys) {
+            fds[count].fd = STDIN_FILENO;
+            fds[count].events = POLLIN;
+            ++count;
+        }
+        ::poll(count != 0 ? fds : nullptr, static_cast<nfds_t>(count), timeoutMs);
+        return keyIndex >= 0 && (fds[keyIndex].revents & (POLLIN | POLLHUP | POLLERR)) != 0;
     }
 
-    void Serve() {
+    void Serve(std::int64_t nowUs) {
         if (!Terminal.IsOpen())
             return;
         std::uint8_t buffer[4096];
@@ -278,7 +404,7 @@ public:
             const auto r = Terminal.Read(buffer);
             if (r.State == PseudoTerminal::Status::Ok) {
                 ClientPresent = true;
-                Model.Receive(std::span<const std::uint8_t>(buffer, r.Count));
+                ToUnit.Send(std::span<const std::uint8_t>(buffer, r.Count), nowUs);
                 continue;
             }
             if (r.State == PseudoTerminal::Status::WouldBlock)
@@ -287,7 +413,14 @@ public:
                 ClientPresent = false;
             break;
         }
-        const std::vector<std::uint8_t> out = Model.TakeOutput();
+        // The unit hears the tool's bytes as the wire delivers them, and its replies go out on the
+        // wire the same way (both at once without --baud).
+        const std::vector<std::uint8_t> heard = ToUnit.Take(nowUs);
+        if (!heard.empty())
+            Model.Receive(heard);
+        const std::vector<std::uint8_t> sent = Model.TakeOutput();
+        ToTool.Send(sent, nowUs);
+        const std::vector<std::uint8_t> out = ToTool.Take(nowUs);
         // Replies for a client that has gone are dropped, as the bytes of a real line would be.
         if (!ClientPresent) {
             Backlog.clear();
@@ -317,6 +450,8 @@ private:
     std::string LinkedTo;
     bool ClientPresent = false;
     std::vector<std::uint8_t> Backlog;
+    PacedWire ToUnit;
+    PacedWire ToTool;
 };
 
 } // namespace
@@ -334,15 +469,21 @@ int main(int argc, char** argv) {
     InstallSignals();
 
     UnitModel model(options.Unit);
-    Server server(model, options.LinkPath);
+    EngineKeys engine(model, options);
+    bool keys = true; // until standard input ends (it is /dev/null under a test or a script)
+    Server server(model, options.LinkPath, options.Baud, options.LatencyMs);
     if (!server.ComeBack())
         return 1;
 
     using Clock = std::chrono::steady_clock;
     const Clock::time_point start = Clock::now();
     bool plugged = true;
+    auto nowUs = [&start] {
+        return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
+    };
     while (StopRequested == 0) {
-        server.Wait(5);
+        if (server.Wait(server.SleepMs(nowUs(), 5), keys))
+            keys = engine.ReadKeys();
         const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
         model.Advance(elapsed - model.NowMs());
         // One change of the cable per round, so that a pull and a plug in quick succession still
@@ -365,7 +506,7 @@ int main(int argc, char** argv) {
                 return 1;
         }
         plugged = model.Plugged();
-        server.Serve();
+        server.Serve(nowUs());
     }
     server.GoAway();
     return 0;

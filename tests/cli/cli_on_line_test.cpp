@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QThread>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -171,6 +172,30 @@ TEST_F(CliOnLine, StatusCsvPrintsAHeaderAndOneRowPerFrame) {
         R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z,\d+,(\d+|error),\d+,13\.8,(\d+,){4}\d+,\d+,[01],56$)"));
     for (int i = 1; i < lines.size(); ++i)
         EXPECT_TRUE(row.match(lines[i]).hasMatch()) << lines[i].toStdString();
+}
+
+// A held engine for practice: the status frames show it still, and keys on the simulator's standard
+// input move it.
+TEST_F(CliOnLine, AHeldEngineStaysWhereItIsAndKeysMoveIt) {
+    ASSERT_TRUE(Sim.Start({QStringLiteral("--rpm"), QStringLiteral("4500"), QStringLiteral("--tp"), QStringLiteral("30")}))
+        << Sim.Diagnostics().toStdString();
+    auto points = [this](int frames) {
+        const CliRun r = RunCli(
+            With("status", {QStringLiteral("--csv"), QStringLiteral("--count"), QString::number(frames)}));
+        EXPECT_EQ(r.Exit, 0) << Describe(r);
+        QStringList seen;
+        const QStringList lines = r.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (int i = 1; i < lines.size(); ++i) {
+            const QStringList cells = lines[i].split(QLatin1Char(','));
+            if (cells.size() > 2)
+                seen << cells[1] + QLatin1Char('/') + cells[2];
+        }
+        return seen;
+    };
+    EXPECT_EQ(points(4), QStringList(4, QStringLiteral("4500/30")));
+    Sim.Type("++>\n");
+    QThread::msleep(300);
+    EXPECT_EQ(points(2), QStringList(2, QStringLiteral("4700/31")));
 }
 
 // Every exit code the help documents, each from a cause a user meets.

@@ -322,5 +322,27 @@ std::vector<FaultRow> FaultRows() {
 INSTANTIATE_TEST_SUITE_P(ModeByTransaction, FaultOnLine, ::testing::ValuesIn(FaultRows()),
                          [](const ::testing::TestParamInfo<FaultRow>& info) { return info.param.Name; });
 
+// The same outcomes on a line paced as a real one: every byte at 57600 baud, and the replies handed
+// to the tool in 16 ms chunks as a USB adapter does, so frames arrive in pieces and later.
+std::vector<FaultRow> PacedFaultRows() {
+    const QStringList paced{QStringLiteral("--baud"), QStringLiteral("57600"), QStringLiteral("--latency-ms"),
+                            QStringLiteral("16")};
+    std::vector<FaultRow> rows;
+    for (FaultRow row : FaultRows()) {
+        const std::string name = row.Name;
+        const bool wanted = name.starts_with("Dropped") || name.starts_with("BadCheckByte") ||
+                            name.starts_with("Truncated") || name.starts_with("Late") ||
+                            name.starts_with("Silent") || name.starts_with("PulledMidway");
+        if (!wanted)
+            continue;
+        row.Options << paced;
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+INSTANTIATE_TEST_SUITE_P(PacedModeByTransaction, FaultOnLine, ::testing::ValuesIn(PacedFaultRows()),
+                         [](const ::testing::TestParamInfo<FaultRow>& info) { return info.param.Name; });
+
 } // namespace
 } // namespace zevo

@@ -129,6 +129,11 @@ public:
     QString DevicePath() const { return Device; }
     // The stable path that links to the device.
     QString LinkPath() const { return LinkName; }
+    // Keys for the simulator's standard input (they move a held engine).
+    void Type(const QByteArray& keys) {
+        Process.write(keys);
+        Process.waitForBytesWritten(1000);
+    }
     // What the simulator wrote to standard error, for failure messages.
     QString Diagnostics() {
         Collect();
