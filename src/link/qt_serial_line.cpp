@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -130,6 +131,16 @@ void QtSerialLine::Close() {
 }
 
 bool QtSerialLine::IsOpen() const { return Port && Port->isOpen(); }
+
+long long QtSerialLine::NativeHandle() const {
+    if (!IsOpen())
+        return -1;
+#ifdef Q_OS_WIN
+    return static_cast<long long>(reinterpret_cast<std::intptr_t>(Port->handle()));
+#else
+    return Port->handle();
+#endif
+}
 
 bool QtSerialLine::DeviceGone() const {
     // An unplugged adapter (or a simulator that went away) makes reads fail: Qt reports that as

@@ -34,6 +34,9 @@ public:
 
     // The device behind COM portNumber, empty when there is none.
     std::string DevicePath(int portNumber) const override;
+    // The system's handle of the open port (a file descriptor on Unix), -1 when none is open; for
+    // the test that reads the line settings back.
+    long long NativeHandle() const;
 
 private:
     bool DeviceGone() const;

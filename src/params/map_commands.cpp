@@ -129,15 +129,26 @@ QColor TFormHlav::CellBackground(int row, int column, const QColor& plain) const
 }
 
 void TFormHlav::PaintSelection() {
+    // Only the cells that enter or leave the coloured block are painted: a refresh runs after every
+    // change, and a field given a palette of its own costs the first paint.
+    std::optional<MapSelection> shown = ShownSelection();
+    if (shown && shown->Cells() < 2)
+        shown.reset();
+    if (shown == PaintedSelection)
+        return;
     const QColor plain = palette().color(QPalette::Base);
-    for (int c = 0; c < MapColumns; ++c) {
-        const auto ci = static_cast<std::size_t>(c);
-        if (!View || !View->IsLiveCell(AxisRow, c))
-            PaintBase(EditRpm[ci], CellBackground(AxisRow, c, plain));
-        for (int r = 0; r < MapRows; ++r)
-            if (!View || !View->IsLiveCell(r, c))
-                PaintBase(EditMap[static_cast<std::size_t>(r)][ci], CellBackground(r, c, plain));
-    }
+    auto paint = [this, &plain](int r, int c) {
+        if (View && View->IsLiveCell(r, c))
+            return;
+        TEdit* field = r == AxisRow ? EditRpm[static_cast<std::size_t>(c)]
+                                    : EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+        PaintBase(field, CellBackground(r, c, plain));
+    };
+    if (PaintedSelection)
+        PaintedSelection->ForEachCell(paint);
+    if (shown)
+        shown->ForEachCell(paint);
+    PaintedSelection = shown;
 }
 
 void TFormHlav::Say(const QString& text) { StatusBar1->showMessage(text, MessageMs); }

@@ -363,6 +363,7 @@ private:
     void ConfirmPage();
     bool FillSelectionFrom(TEdit* field);
     std::vector<std::pair<QAction*, EditingTextId>> MapEditActions;
+    std::optional<MapSelection> PaintedSelection; // the block last painted in the selection colour
     void HoldServoBox(bool hold);
     void OfferPdfInstead(const QImage& page, const PrintOutcome& outcome);
 

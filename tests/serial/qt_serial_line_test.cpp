@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#endif
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -198,6 +202,34 @@ TEST(SerialLineOpen, PermissionDeniedNamesTheDialoutGroup) {
         GTEST_SKIP() << "running with rights that open any device";
     EXPECT_FALSE(opened);
     EXPECT_NE(error.find("dialout"), std::string::npos) << error;
+#endif
+}
+
+// The line settings as the terminal holds them after the tool opened it: 57600 baud, 8 data bits, no
+// parity, 1 stop bit, no flow control, raw (no line editing, echo, signals or output processing).
+TEST(SerialLineOpen, SetsTheUnitsLineSettingsOnTheDevice) {
+#ifndef Q_OS_UNIX
+    GTEST_SKIP() << "read back through termios";
+#else
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start()) << sim.Diagnostics().toStdString();
+    QtSerialLine line({{Com, sim.DevicePath().toStdString()}});
+    std::string error;
+    ASSERT_TRUE(line.Open(Com, &error)) << error;
+    termios t{};
+    ASSERT_EQ(::tcgetattr(static_cast<int>(line.NativeHandle()), &t), 0);
+    EXPECT_EQ(::cfgetispeed(&t), static_cast<speed_t>(B57600));
+    EXPECT_EQ(::cfgetospeed(&t), static_cast<speed_t>(B57600));
+    EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(t.c_cflag & PARENB, 0u) << "no parity";
+    EXPECT_EQ(t.c_cflag & CSTOPB, 0u) << "one stop bit";
+    EXPECT_EQ(t.c_cflag & CRTSCTS, 0u) << "no hardware flow control";
+    EXPECT_NE(t.c_cflag & CREAD, 0u) << "the receiver on";
+    EXPECT_NE(t.c_cflag & CLOCAL, 0u) << "modem lines ignored";
+    EXPECT_EQ(t.c_iflag & (IXON | IXOFF | IXANY), 0u) << "no software flow control";
+    EXPECT_EQ(t.c_iflag & (ICRNL | INLCR | IGNCR | ISTRIP), 0u) << "bytes taken as they come";
+    EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u) << "raw mode";
+    EXPECT_EQ(t.c_oflag & OPOST, 0u) << "no output processing";
 #endif
 }
 
