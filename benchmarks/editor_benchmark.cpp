@@ -31,6 +31,10 @@ public:
         return 20.0 * Sign;
     }
     int Sign = 1;
+    std::optional<zevo::PortPins> AssignPorts(QWidget*, const std::vector<zevo::PortDescription>&,
+                                              const zevo::PortPins&, std::uint8_t) override {
+        return std::nullopt;
+    }
 };
 
 struct Window {

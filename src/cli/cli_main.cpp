@@ -30,6 +30,7 @@
 #include "app/ini_file.h"
 #include "app/project_version.h"
 #include "cli/cli_options.h"
+#include "link/port_list.h"
 #include "cli/cli_report.h"
 #include "files/ign_format.h"
 #include "lang/language_tables.h"
@@ -413,41 +414,26 @@ public:
 // ---- commands ----------------------------------------------------------------------------------
 
 int RunPorts() {
-    const PortPins pins = PinsFor(std::nullopt);
-    const QtSerialLine ports(pins);
-    const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
-    int listed = 0;
-    for (int number = FirstPortNumber; number <= LastPortNumber; ++number) {
-        const std::string path = ports.DevicePath(number);
-        if (path.empty())
-            continue;
-        // A pin may name a link (a udev by-id name); the system lists the device it points to.
-        const QString location = QString::fromStdString(path);
-        const QString target = QFileInfo(location).canonicalFilePath();
-        const QSerialPortInfo* found = nullptr;
-        for (const QSerialPortInfo& info : infos)
-            if (info.systemLocation() == location || (!target.isEmpty() && info.systemLocation() == target))
-                found = &info;
-        // Windows names every COM number whether or not a port is behind it: list the present ones
-        // and the pinned ones only.
-        if (found == nullptr && pins.count(number) == 0)
-            continue;
-        std::string line = "COM" + std::to_string(number) + "  " + path;
-        if (found != nullptr && found->hasVendorIdentifier()) {
-            line += QString::asprintf("  vendor %04x", found->vendorIdentifier()).toStdString();
-            if (found->hasProductIdentifier())
-                line += QString::asprintf("  product %04x", found->productIdentifier()).toStdString();
-            if (!found->manufacturer().isEmpty())
-                line += "  \"" + found->manufacturer().toStdString() + "\"";
-            if (!found->description().isEmpty())
-                line += "  \"" + found->description().toStdString() + "\"";
-            if (!found->serialNumber().isEmpty())
-                line += "  serial " + found->serialNumber().toStdString();
+    const QtSerialLine ports(PinsFor(std::nullopt));
+    const std::vector<PortDescription> listed = DescribePorts(ports);
+    for (const PortDescription& port : listed) {
+        std::string line = "COM" + std::to_string(port.Number) + "  " + port.Path;
+        if (port.Vendor >= 0) {
+            line += QString::asprintf("  vendor %04x", port.Vendor).toStdString();
+            if (port.Product >= 0)
+                line += QString::asprintf("  product %04x", port.Product).toStdString();
+            if (!port.Manufacturer.empty())
+                line += "  \"" + port.Manufacturer + "\"";
+            if (!port.Description.empty())
+                line += "  \"" + port.Description + "\"";
+            if (!port.Serial.empty())
+                line += "  serial " + port.Serial;
         }
+        if (!port.ById.empty() && port.ById != port.Path)
+            line += "  " + port.ById;
         std::printf("%s\n", line.c_str());
-        ++listed;
     }
-    if (listed == 0)
+    if (listed.empty())
         Say("no serial port is present");
     return ExitDone;
 }

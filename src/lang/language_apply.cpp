@@ -33,6 +33,10 @@ void TFormHlav::ApplyLanguageCaptions() {
     LabelSpojeni->SetCaption(caption(CaptionId::LabelSpojeni));
     MenuFile->setTitle(caption(CaptionId::MenuFile));
     ApplyMapEditingCaptions();
+    if (MenuPortAssignments) {
+        const std::string_view text = PortText(PortTextId::MenuPortAssignments, lang);
+        MenuPortAssignments->setText(Text(text));
+    }
     MenuNew->setText(caption(CaptionId::MenuNew));
     MenuOpen->setText(caption(CaptionId::MenuOpen));
     MenuOpenExeDir->setText(caption(CaptionId::MenuOpenExeDir));

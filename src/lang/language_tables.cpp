@@ -174,6 +174,31 @@ constexpr std::array<Row<LinkNoteId>, static_cast<std::size_t>(LinkNoteId::Count
 }};
 static_assert(RowsInIdOrder(LinkNotes));
 
+constexpr std::array<Row<PortTextId>, static_cast<std::size_t>(PortTextId::Count)> PortTexts{{
+    {PortTextId::MenuPortAssignments, "Přiřazení portů…", "Port assignments…", "Anschlusszuordnung…"},
+    {PortTextId::Title, "Přiřazení portů", "Port assignments", "Anschlusszuordnung"},
+    {PortTextId::ColumnCom, "COM", "COM", "COM"},
+    {PortTextId::ColumnDevice, "Zařízení", "Device", "Gerät"},
+    {PortTextId::ColumnById, "Stálý název (by-id)", "Stable name (by-id)", "Fester Name (by-id)"},
+    {PortTextId::ColumnUsb, "USB výrobce:produkt", "USB vendor:product", "USB Hersteller:Produkt"},
+    {PortTextId::ColumnMaker, "Výrobce a popis", "Maker and description", "Hersteller und Beschreibung"},
+    {PortTextId::ColumnSerial, "Sériové číslo", "Serial number", "Seriennummer"},
+    {PortTextId::LabelNumber, "Číslo:", "Number:", "Nummer:"},
+    {PortTextId::LabelPath, "Cesta:", "Path:", "Pfad:"},
+    {PortTextId::ButtonPin, "Přiřadit", "Pin", "Zuordnen"},
+    {PortTextId::ButtonUnpin, "Zrušit přiřazení", "Remove pin", "Zuordnung aufheben"},
+    {PortTextId::PinsCaption, "Přiřazení uložená v nastavení:", "Pins kept in the settings:",
+     "In den Einstellungen gespeicherte Zuordnungen:"},
+    {PortTextId::NotPresent, "(není připojen)", "(not present)", "(nicht vorhanden)"},
+    {PortTextId::NotADevice, "%1 není sériové zařízení.", "%1 is not a serial device.",
+     "%1 ist kein serielles Gerät."},
+    {PortTextId::NotStorable, "Cestu %1 nelze uložit do nastavení.", "The path %1 cannot be kept in the settings.",
+     "Der Pfad %1 lässt sich nicht in den Einstellungen speichern."},
+    {PortTextId::ComHint, "%1: %2", "%1: %2", "%1: %2"},
+    {PortTextId::ComHintNone, "%1: port není připojen", "%1: no port present", "%1: kein Anschluss vorhanden"},
+}};
+static_assert(RowsInIdOrder(PortTexts));
+
 constexpr std::array<Row<ManualTextId>, static_cast<std::size_t>(ManualTextId::Count)> ManualTexts{{
     {ManualTextId::NoViewer, "nebyl nalezen žádný program, který otevírá soubory PDF; příručka je uložena v %1",
      "no program to open PDF files was found; the manual is at %1",
@@ -266,6 +291,10 @@ std::string_view PrintText(PrintTextId id, std::uint8_t language) {
 
 std::string LinkNoteText(LinkNoteId id, std::uint8_t language) {
     return std::string(Lookup(LinkNotes, id, language));
+}
+
+std::string_view PortText(PortTextId id, std::uint8_t language) {
+    return Lookup(PortTexts, id, language);
 }
 
 std::string_view ManualText(ManualTextId id, std::uint8_t language) {

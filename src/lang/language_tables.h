@@ -119,6 +119,31 @@ std::string_view PrintText(PrintTextId id, std::uint8_t language);
 enum class LinkNoteId : int { ReadWaitsForProgram, VerifyWaitsForProgram, MixedSetAfterFailedProgram, PortNotOpened, Count };
 std::string LinkNoteText(LinkNoteId id, std::uint8_t language);
 
+// The port assignments window and the COM menu's hints. NotADevice, NotStorable: %1 the path;
+// ComHint: %1 "COMn", %2 the device; ComHintNone: %1 "COMn".
+enum class PortTextId : int {
+    MenuPortAssignments,
+    Title,
+    ColumnCom,
+    ColumnDevice,
+    ColumnById,
+    ColumnUsb,
+    ColumnMaker,
+    ColumnSerial,
+    LabelNumber,
+    LabelPath,
+    ButtonPin,
+    ButtonUnpin,
+    PinsCaption,
+    NotPresent,
+    NotADevice,
+    NotStorable,
+    ComHint,
+    ComHintNone,
+    Count
+};
+std::string_view PortText(PortTextId id, std::uint8_t language);
+
 // Why F1 could not open the manual, shown under MsgManualOpenError; "%1" is the manual's full path.
 enum class ManualTextId : int { NoViewer, Missing, Refused, Count };
 std::string_view ManualText(ManualTextId id, std::uint8_t language);

@@ -108,6 +108,29 @@ std::string ShortPortName(std::string_view path) {
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
+void WritePortPins(IniFile& ini, const PortPins& pins) {
+    for (int n = FirstPortNumber; n <= LastPortNumber; ++n) {
+        const std::string key = "COM" + std::to_string(n);
+        const auto pin = pins.find(n);
+        if (pin != pins.end() && !pin->second.empty())
+            ini.WriteString("PORTS", key, pin->second);
+        else if (ini.ReadString("PORTS", key))
+            ini.WriteString("PORTS", key, "");
+    }
+}
+
+bool PinReadsBack(std::string_view path) {
+    if (path.empty())
+        return false;
+    for (const char c : path)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return false;
+    IniFile ini;
+    ini.WriteString("PORTS", "COM1", path);
+    const auto back = IniFile::Parse(ini.Serialize()).ReadString("PORTS", "COM1");
+    return back && *back == path;
+}
+
 PortPins ReadPortPins(const IniFile& ini) {
     PortPins pins;
     for (int n = FirstPortNumber; n <= LastPortNumber; ++n) {

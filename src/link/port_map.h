@@ -33,4 +33,12 @@ std::string ShortPortName(std::string_view path);
 // The pins of the section [PORTS], keys COM1..COM21; empty values pin nothing.
 PortPins ReadPortPins(const IniFile& ini);
 
+// Writes the pins into the section [PORTS]: a pinned number gets its path, a number that had a key
+// and is no longer pinned an empty value (which pins nothing); other keys stay as they are.
+void WritePortPins(IniFile& ini, const PortPins& pins);
+
+// Whether a pin to `path` would read back as exactly this path (no line ends or other control
+// characters, nothing the reader trims or unquotes differently). Only such pins are written.
+bool PinReadsBack(std::string_view path);
+
 } // namespace zevo

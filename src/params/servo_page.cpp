@@ -142,6 +142,7 @@ void TFormHlav::CreateServoPage() {
 
     BuildComMenu();
     BuildMapEditing();
+    BuildPortCommands();
 }
 
 void TFormHlav::BuildComMenu() {

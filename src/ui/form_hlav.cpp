@@ -50,6 +50,7 @@ TFormHlav::TFormHlav(const StartOptions& options, QWidget* parent)
         OwnLine = std::make_unique<QtSerialLine>();
         line = OwnLine.get();
     }
+    LinkLine = line;
     PrintPage = options.PrintPage;
     OpenDocument = options.OpenDocument ? options.OpenDocument : OpenWithDesktop;
     View = std::make_unique<WindowLinkView>(*this);
@@ -165,8 +166,9 @@ void TFormHlav::LoadSettings() {
         ini = IniFile::Parse(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
     // Missing file or keys: the current values stand (centred window, automatic port, Czech).
     const AppSettings loaded = LoadAppSettings(ini, current);
+    PinnedPorts = ReadPortPins(ini);
     if (OwnLine)
-        OwnLine->SetPins(ReadPortPins(ini));
+        OwnLine->SetPins(PinnedPorts);
 
     if (!(loaded.Window == current.Window))
         ApplyWindowRect(loaded.Window);

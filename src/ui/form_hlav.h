@@ -21,6 +21,7 @@
 #include "lang/editing_texts.h"
 #include "lang/language_tables.h"
 #include "link/port_choice.h"
+#include "link/port_map.h"
 #include "params/device_image.h"
 #include "params/map_operations.h"
 #include "params/map_selection.h"
@@ -332,6 +333,18 @@ private:
     void BuildComMenu();
     void WatchEdit(TEdit* edit);
     void EditLeft(TEdit* edit, Qt::FocusReason reason);
+
+    // ---- port assignments (port_commands.cpp) ---------------------------------------------------
+public:
+    QAction* MenuPortAssignments = nullptr;
+    // The pins of [PORTS]: COM number -> device path.
+    PortPins PinnedPorts;
+    void MenuPortAssignmentsClick();
+
+private:
+    void BuildPortCommands();
+    void UpdateComHints();
+    SerialLine* LinkLine = nullptr;
 
     // ---- many cells at once (map_commands.cpp) -------------------------------------------------
 public:

@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
+#include "ui/port_assignments.h"
+
 namespace zevo {
 
 namespace {
@@ -129,6 +131,14 @@ std::optional<double> QtPrompter::AskNumber(QWidget* parent, const QString& labe
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.doubleValue();
+}
+
+std::optional<PortPins> QtPrompter::AssignPorts(QWidget* parent, const std::vector<PortDescription>& ports,
+                                                const PortPins& pins, std::uint8_t language) {
+    TFormPorts dialog(ports, pins, language, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Pins();
 }
 
 } // namespace zevo

@@ -1,7 +1,12 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <optional>
+#include <vector>
+
+#include "link/port_list.h"
+#include "link/port_map.h"
 
 class QFileDialog;
 class QWidget;
@@ -41,6 +46,10 @@ public:
     // user cancels. The box starts with `value` and takes up to `decimals` decimals in the locale's
     // writing.
     virtual std::optional<double> AskNumber(QWidget* parent, const QString& label, double value, int decimals) = 0;
+    // The port assignments window over the ports present and the pins now kept; the pins the user
+    // leaves it with, or nothing when cancelled.
+    virtual std::optional<PortPins> AssignPorts(QWidget* parent, const std::vector<PortDescription>& ports,
+                                                const PortPins& pins, std::uint8_t language) = 0;
 };
 
 // The real thing: QMessageBox and QFileDialog, the only place in the tool that uses them.
@@ -52,6 +61,8 @@ public:
     QString OpenFileName(QWidget* parent, const FileDialogSettings& settings) override;
     QString SaveFileName(QWidget* parent, const FileDialogSettings& settings) override;
     std::optional<double> AskNumber(QWidget* parent, const QString& label, double value, int decimals) override;
+    std::optional<PortPins> AssignPorts(QWidget* parent, const std::vector<PortDescription>& ports,
+                                        const PortPins& pins, std::uint8_t language) override;
 };
 
 } // namespace zevo

@@ -112,5 +112,34 @@ TEST(PortMap, PinsFromThePortsSection) {
     EXPECT_TRUE(ReadPortPins(IniFile::Parse("")).empty());
 }
 
+// What the port assignments write is what a fresh start reads, and nothing else in the file moves.
+TEST(PortMap, WrittenPinsReadBackAndLeaveTheRestOfTheFile) {
+    IniFile ini = IniFile::Parse("[FORM_HLAV]\nLeft=10\n[PORTS]\nCOM2=/dev/ttyUSB0\nCOM7=/dev/old\n; a remark\n");
+    const PortPins pins = {{2, "/dev/serial/by-id/usb-FTDI_FT232R-if00-port0"},
+                           {4, "/tmp/zevo unit"},
+                           {20, " /dev/ttyS0 "}}; // blanks kept by quoting
+    WritePortPins(ini, pins);
+    const IniFile back = IniFile::Parse(ini.Serialize());
+    EXPECT_EQ(ReadPortPins(back), pins);
+    EXPECT_EQ(back.ReadInteger("FORM_HLAV", "Left", 0), 10);
+    EXPECT_NE(ini.Serialize().find("; a remark"), std::string::npos);
+    EXPECT_EQ(ini.Serialize().find("COM3="), std::string::npos) << "no key for a number never pinned";
+}
+
+TEST(PortMap, OnlyPathsThatReadBackArePinned) {
+    const struct {
+        const char* Path;
+        bool Stored;
+    } cases[] = {
+        {"/dev/ttyUSB0", true},        {"/dev/serial/by-id/usb-Prolific_2303-if00", true},
+        {"/tmp/a path with blanks", true}, {" /dev/ttyS0", true}, // quoted on writing
+        {"\"/dev/ttyS0\"", true},    {"", false}, // quotes of its own survive too
+        {"/dev/tty\nUSB0", false},    {"/dev/tty\rS0", false},
+        {"/dev/\ttab", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PinReadsBack(c.Path), c.Stored) << c.Path;
+}
+
 } // namespace
 } // namespace zevo

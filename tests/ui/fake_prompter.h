@@ -58,6 +58,18 @@ public:
         return answer;
     }
 
+    std::deque<std::optional<PortPins>> PortAnswers; // unscripted is a cancel
+    std::vector<PortDescription> PortsShown;           // what the last port window listed
+    std::optional<PortPins> AssignPorts(QWidget*, const std::vector<PortDescription>& ports, const PortPins&,
+                                        std::uint8_t) override {
+        PortsShown = ports;
+        if (PortAnswers.empty())
+            return std::nullopt;
+        std::optional<PortPins> answer = PortAnswers.front();
+        PortAnswers.pop_front();
+        return answer;
+    }
+
 private:
     QString NextPath() {
         if (Paths.empty())
