@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -231,6 +232,29 @@ TEST(SerialLineOpen, SetsTheUnitsLineSettingsOnTheDevice) {
     EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u) << "raw mode";
     EXPECT_EQ(t.c_oflag & OPOST, 0u) << "no output processing";
 #endif
+}
+
+// The simulator refuses nonsense in its line and engine options with a word and exit code 2.
+TEST(SimulatorOptions, NonsenseIsRefusedWithAMessage) {
+    const struct {
+        QStringList Args;
+        const char* Said;
+    } cases[] = {
+        {{QStringLiteral("--baud"), QStringLiteral("0")}, "--baud"},
+        {{QStringLiteral("--baud"), QStringLiteral("fast")}, "--baud"},
+        {{QStringLiteral("--latency-ms"), QStringLiteral("-1")}, "--latency-ms"},
+        {{QStringLiteral("--latency-ms"), QStringLiteral("16")}, "needs --baud"},
+        {{QStringLiteral("--rpm"), QStringLiteral("99999")}, "--rpm"},
+        {{QStringLiteral("--tp"), QStringLiteral("101")}, "--tp"},
+    };
+    for (const auto& c : cases) {
+        QProcess sim;
+        sim.start(QStringLiteral(ZEVO_UNIT_SIM_PATH), c.Args);
+        ASSERT_TRUE(sim.waitForFinished(5000)) << c.Args.join(' ').toStdString();
+        EXPECT_EQ(sim.exitCode(), 2) << c.Args.join(' ').toStdString();
+        const QString said = QString::fromLocal8Bit(sim.readAllStandardError());
+        EXPECT_TRUE(said.contains(QString::fromLatin1(c.Said))) << said.toStdString();
+    }
 }
 
 // A port another program holds is said to be in use; no word about dialout, which would not help.
