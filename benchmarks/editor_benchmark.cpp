@@ -20,7 +20,9 @@ namespace {
 // Answers nothing and opens no port: the benchmark measures the editor alone.
 class SilentPrompter final : public zevo::Prompter {
 public:
-    zevo::PromptAnswer ConfirmYesNoCancel(QWidget*, const QString&) override { return zevo::PromptAnswer::Cancel; }
+    zevo::PromptAnswer ConfirmYesNoCancel(QWidget*, const QString&) override {
+        return zevo::PromptAnswer::Cancel;
+    }
     zevo::PromptAnswer ConfirmYesNo(QWidget*, const QString&) override { return zevo::PromptAnswer::No; }
     void ShowMessage(QWidget*, const QString&, const QString&) override {}
     QString OpenFileName(QWidget*, const zevo::FileDialogSettings&) override { return {}; }
@@ -120,7 +122,8 @@ void PasteAllCells(benchmark::State& state) {
         ++value;
         for (int r = 0; r < zevo::MapRows; ++r) {
             for (int c = 0; c < zevo::MapColumns; ++c)
-                table += QString::number(20 * ((r * 15 + c + value) % 250)) + (c + 1 < zevo::MapColumns ? "\t" : "\n");
+                table += QString::number(20 * ((r * 15 + c + value) % 250)) +
+                         (c + 1 < zevo::MapColumns ? "\t" : "\n");
         }
         QApplication::clipboard()->setText(table);
         window.Form->Selection->SetSelection(zevo::MapSelection::WholeMap(true));

@@ -4,7 +4,9 @@
 
 namespace zevo::sim {
 
-std::int64_t PacedWire::ByteTimeNs(int baud) { return baud > 0 ? 10'000'000'000LL / baud : 0; }
+std::int64_t PacedWire::ByteTimeNs(int baud) {
+    return baud > 0 ? 10'000'000'000LL / baud : 0;
+}
 
 PacedWire::PacedWire(int baud, int latencyMs)
     : ByteNs(ByteTimeNs(baud)), LatencyUs(static_cast<std::int64_t>(std::max(latencyMs, 0)) * 1000) {}

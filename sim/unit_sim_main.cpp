@@ -33,9 +33,15 @@ volatile sig_atomic_t StopRequested = 0;
 volatile sig_atomic_t UnplugRequested = 0;
 volatile sig_atomic_t ReplugRequested = 0;
 
-void OnStopSignal(int) { StopRequested = 1; }
-void OnUnplugSignal(int) { UnplugRequested = 1; }
-void OnReplugSignal(int) { ReplugRequested = 1; }
+void OnStopSignal(int) {
+    StopRequested = 1;
+}
+void OnUnplugSignal(int) {
+    UnplugRequested = 1;
+}
+void OnReplugSignal(int) {
+    ReplugRequested = 1;
+}
 
 constexpr const char* Usage = R"(Usage: zevo-unit-sim [options]
 
@@ -239,7 +245,8 @@ std::optional<std::string> ParseCommandLine(int argc, char** argv, CommandLine& 
         return std::string("--latency-ms needs --baud");
     const UnitOptions& u = out.Unit;
     if (u.DropPercent + u.CorruptPercent + u.TruncatePercent + u.DelayPercent + u.WrongReplyPercent > 100.0)
-        return std::string("--drop, --corrupt, --truncate, --delay and --wrong-reply add up to more than 100");
+        return std::string(
+            "--drop, --corrupt, --truncate, --delay and --wrong-reply add up to more than 100");
     return std::nullopt;
 }
 
@@ -293,17 +300,28 @@ public:
 private:
     void Key(char key) {
         switch (key) {
-        case '+': Move(100, 0); break;
-        case '-': Move(-100, 0); break;
-        case '>': Move(0, 1); break;
-        case '<': Move(0, -1); break;
-        case 'h': Move(0, 0); break;
+        case '+':
+            Move(100, 0);
+            break;
+        case '-':
+            Move(-100, 0);
+            break;
+        case '>':
+            Move(0, 1);
+            break;
+        case '<':
+            Move(0, -1);
+            break;
+        case 'h':
+            Move(0, 0);
+            break;
         case 's':
             Held = false;
             Model.ResumeSweep();
             std::fprintf(stderr, "zevo-unit-sim: the engine sweeps\n");
             break;
-        default: break;
+        default:
+            break;
         }
     }
     void Move(int rpm, int tp) {
@@ -484,7 +502,8 @@ int main(int argc, char** argv) {
     while (StopRequested == 0) {
         if (server.Wait(server.SleepMs(nowUs(), 5), keys))
             keys = engine.ReadKeys();
-        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+        const auto elapsed =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
         model.Advance(elapsed - model.NowMs());
         // One change of the cable per round, so that a pull and a plug in quick succession still
         // close the terminal in between. A signal asking for the state the unit is already in

@@ -149,14 +149,16 @@ bool NoProgramOpensPdf() {
     if (query.isEmpty())
         return false;
     QProcess process;
-    process.start(query, {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("application/pdf")});
+    process.start(query,
+                  {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("application/pdf")});
     // A desktop query answers in tens of milliseconds; the window does not wait long for a slow one.
     if (!process.waitForFinished(1500)) {
         process.kill();
         process.waitForFinished(500);
         return false;
     }
-    return process.exitStatus() == QProcess::NormalExit && process.readAllStandardOutput().trimmed().isEmpty();
+    return process.exitStatus() == QProcess::NormalExit &&
+           process.readAllStandardOutput().trimmed().isEmpty();
 #endif
 }
 
@@ -167,7 +169,8 @@ DocumentOpening OpenWithDesktop(const QString& path) {
         return DocumentOpening::Missing;
     if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive) && NoProgramOpensPdf())
         return DocumentOpening::NoViewer;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path)) ? DocumentOpening::Opened : DocumentOpening::Refused;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path)) ? DocumentOpening::Opened
+                                                                : DocumentOpening::Refused;
 }
 
 void TClickLabel::mouseReleaseEvent(QMouseEvent* event) {

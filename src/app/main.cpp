@@ -13,12 +13,13 @@
 
 namespace {
 
-const char* const Usage = "usage: zevo [CESKY | ENGLISH | DEUTSCH]\n"
-                          "  CESKY, ENGLISH, DEUTSCH  start in Czech, English or German (remembered)\n"
-                          "  --help                   show this text\n"
-                          "  --version                print the release\n"
-                          "environment:\n"
-                          "  ZEVO_CONFIG_DIR  folder of the settings files (default: the per-user config folder)\n";
+const char* const Usage =
+    "usage: zevo [CESKY | ENGLISH | DEUTSCH]\n"
+    "  CESKY, ENGLISH, DEUTSCH  start in Czech, English or German (remembered)\n"
+    "  --help                   show this text\n"
+    "  --version                print the release\n"
+    "environment:\n"
+    "  ZEVO_CONFIG_DIR  folder of the settings files (default: the per-user config folder)\n";
 
 // Without a display Qt would abort with a long message; one line says what is wrong.
 bool HasDisplay() {
@@ -48,9 +49,10 @@ int main(int argc, char** argv) {
         }
     }
     if (!HasDisplay()) {
-        std::fputs("zevo: no display (DISPLAY and WAYLAND_DISPLAY are not set); start it in a desktop session "
-                   "or under xvfb-run\n",
-                   stderr);
+        std::fputs(
+            "zevo: no display (DISPLAY and WAYLAND_DISPLAY are not set); start it in a desktop session "
+            "or under xvfb-run\n",
+            stderr);
         return 1;
     }
 

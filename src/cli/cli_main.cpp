@@ -30,11 +30,11 @@
 #include "app/ini_file.h"
 #include "app/project_version.h"
 #include "cli/cli_options.h"
-#include "link/port_list.h"
 #include "cli/cli_report.h"
 #include "files/ign_format.h"
 #include "lang/language_tables.h"
 #include "link/link_engine.h"
+#include "link/port_list.h"
 #include "link/qt_serial_line.h"
 #include "ui/config_files.h"
 
@@ -169,7 +169,8 @@ public:
         const bool opened = Real.Open(portNumber, &reason);
         // What became of each port, for the list a search that found no unit ends with.
         if (!Real.DevicePath(portNumber).empty())
-            Tried[portNumber] = opened ? std::string("opened, no unit answered") : "could not be opened: " + reason;
+            Tried[portNumber] =
+                opened ? std::string("opened, no unit answered") : "could not be opened: " + reason;
         if (error != nullptr)
             *error = reason;
         return opened;

@@ -16,7 +16,9 @@ namespace zevo {
 
 namespace {
 
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 } // namespace
 
@@ -126,8 +128,14 @@ void TFormHlav::SelectLanguage(std::uint8_t index) {
     BlockToEditor();
 }
 
-void TFormHlav::MenuEnglishClick() { SelectLanguage(LanguageEnglish); }
-void TFormHlav::MenuCzechClick() { SelectLanguage(LanguageCzech); }
-void TFormHlav::MenuGermanClick() { SelectLanguage(LanguageGerman); }
+void TFormHlav::MenuEnglishClick() {
+    SelectLanguage(LanguageEnglish);
+}
+void TFormHlav::MenuCzechClick() {
+    SelectLanguage(LanguageCzech);
+}
+void TFormHlav::MenuGermanClick() {
+    SelectLanguage(LanguageGerman);
+}
 
 } // namespace zevo

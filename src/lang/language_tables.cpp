@@ -143,15 +143,16 @@ constexpr Texts RadioItemSuffix{" za otáčku", " per one revolution", " pro ein
 
 // The printout's header line ends in two blanks, before the date. German prints the English text.
 constexpr std::array<Row<PrintTextId>, static_cast<std::size_t>(PrintTextId::Count)> PrintTexts{{
-    {PrintTextId::Caption, "Datum a čas tisku:  ", "Date and Time of printing:  ", "Date and Time of printing:  "},
+    {PrintTextId::Caption,
+     "Datum a čas tisku:  ", "Date and Time of printing:  ", "Date and Time of printing:  "},
     {PrintTextId::NoPrinter, "Tisk se nezdařil: počítač nemá nastavenou výchozí tiskárnu.",
      "Printing failed: this computer has no default printer.",
      "Drucken fehlgeschlagen: auf diesem Rechner ist kein Standarddrucker eingerichtet."},
     {PrintTextId::PrinterFailed, "Tisk se nezdařil: tiskárna \"%1\" stránku nepřijala.",
      "Printing failed: the printer \"%1\" did not take the page.",
      "Drucken fehlgeschlagen: der Drucker \"%1\" hat die Seite nicht angenommen."},
-    {PrintTextId::SaveAsPdf, "Uložit stránku místo toho do souboru PDF?", "Save the page as a PDF file instead?",
-     "Die Seite stattdessen als PDF-Datei speichern?"},
+    {PrintTextId::SaveAsPdf, "Uložit stránku místo toho do souboru PDF?",
+     "Save the page as a PDF file instead?", "Die Seite stattdessen als PDF-Datei speichern?"},
     {PrintTextId::PdfWriteFailed, "Soubor PDF se nepodařilo zapsat.", "The PDF file could not be written.",
      "Die PDF-Datei konnte nicht geschrieben werden."},
 }};
@@ -165,7 +166,8 @@ constexpr std::array<Row<LinkNoteId>, static_cast<std::size_t>(LinkNoteId::Count
      "The Verify waits until the Program and its verify pass have ended.",
      "Das Vergleichen wartet, bis das Programmieren und sein Vergleich beendet sind."},
     {LinkNoteId::MixedSetAfterFailedProgram,
-     "Programování nedoběhlo: zapalování může mít část stránek nových a část starých. Naprogramujte sadu znovu.",
+     "Programování nedoběhlo: zapalování může mít část stránek nových a část starých. Naprogramujte sadu "
+     "znovu.",
      "The Program did not finish: the unit may hold some new pages and some old ones. Program the set again.",
      "Das Programmieren wurde nicht beendet: die Zündung kann teils neue, teils alte Seiten enthalten. "
      "Bitte erneut programmieren."},
@@ -192,15 +194,18 @@ constexpr std::array<Row<PortTextId>, static_cast<std::size_t>(PortTextId::Count
     {PortTextId::NotPresent, "(není připojen)", "(not present)", "(nicht vorhanden)"},
     {PortTextId::NotADevice, "%1 není sériové zařízení.", "%1 is not a serial device.",
      "%1 ist kein serielles Gerät."},
-    {PortTextId::NotStorable, "Cestu %1 nelze uložit do nastavení.", "The path %1 cannot be kept in the settings.",
+    {PortTextId::NotStorable, "Cestu %1 nelze uložit do nastavení.",
+     "The path %1 cannot be kept in the settings.",
      "Der Pfad %1 lässt sich nicht in den Einstellungen speichern."},
     {PortTextId::ComHint, "%1: %2", "%1: %2", "%1: %2"},
-    {PortTextId::ComHintNone, "%1: port není připojen", "%1: no port present", "%1: kein Anschluss vorhanden"},
+    {PortTextId::ComHintNone, "%1: port není připojen", "%1: no port present",
+     "%1: kein Anschluss vorhanden"},
 }};
 static_assert(RowsInIdOrder(PortTexts));
 
 constexpr std::array<Row<ManualTextId>, static_cast<std::size_t>(ManualTextId::Count)> ManualTexts{{
-    {ManualTextId::NoViewer, "nebyl nalezen žádný program, který otevírá soubory PDF; příručka je uložena v %1",
+    {ManualTextId::NoViewer,
+     "nebyl nalezen žádný program, který otevírá soubory PDF; příručka je uložena v %1",
      "no program to open PDF files was found; the manual is at %1",
      "es wurde kein Programm zum Öffnen von PDF-Dateien gefunden; das Handbuch liegt unter %1"},
     {ManualTextId::Missing, "soubor %1 neexistuje", "the file %1 is not there",

@@ -26,8 +26,8 @@ enum class CaptionId : int {
     MenuExit,
     MenuCom,
     MenuDevice,
-    MenuRead, // also ButtonRead
-    MenuVerify, // also ButtonVerify
+    MenuRead,    // also ButtonRead
+    MenuVerify,  // also ButtonVerify
     MenuProgram, // also ButtonProgram
     MenuTools,
     MenuLanguage,
@@ -106,8 +106,8 @@ std::string MessageText(MsgId id, std::uint8_t language);
 std::string RadioItemText(int item, std::uint8_t language);
 
 // Placeholders shown on the live labels while no unit is connected.
-std::string NumberOfProgrammingPlaceholder(std::uint8_t language);            // "Number of Programing = = ---"
-std::string ServoDesiredPlaceholder(int servoNumber, std::uint8_t language);  // "Servo desired 1 = --- mV"
+std::string NumberOfProgrammingPlaceholder(std::uint8_t language);           // "Number of Programing = = ---"
+std::string ServoDesiredPlaceholder(int servoNumber, std::uint8_t language); // "Servo desired 1 = --- mV"
 std::string ServoMeasuredPlaceholder(int servoNumber, std::uint8_t language); // "Servo measured 1 = --- mV"
 
 // Texts of printing, picked by the print command when it runs; no language application writes them.
@@ -116,7 +116,13 @@ enum class PrintTextId : int { Caption, NoPrinter, PrinterFailed, SaveAsPdf, Pdf
 std::string_view PrintText(PrintTextId id, std::uint8_t language);
 // Notes of the link for the status bar.
 // PortNotOpened: %1 the COM number, %2 the device path, %3 the system's reason.
-enum class LinkNoteId : int { ReadWaitsForProgram, VerifyWaitsForProgram, MixedSetAfterFailedProgram, PortNotOpened, Count };
+enum class LinkNoteId : int {
+    ReadWaitsForProgram,
+    VerifyWaitsForProgram,
+    MixedSetAfterFailedProgram,
+    PortNotOpened,
+    Count
+};
 std::string LinkNoteText(LinkNoteId id, std::uint8_t language);
 
 // The port assignments window and the COM menu's hints. NotADevice, NotStorable: %1 the path;

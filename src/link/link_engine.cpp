@@ -150,7 +150,8 @@ void LinkEngine::OpenPortSteps() {
             if (!device.empty() && SearchReported.insert(number).second) {
                 std::string note = LinkNoteText(LinkNoteId::PortNotOpened, View.LanguageIndex());
                 for (const auto& [mark, value] :
-                     {std::pair<std::string, std::string>{"%1", "COM" + std::to_string(number)}, {"%2", device},
+                     {std::pair<std::string, std::string>{"%1", "COM" + std::to_string(number)},
+                      {"%2", device},
                       {"%3", reason}}) {
                     const std::size_t at = note.find(mark);
                     if (at != std::string::npos)
@@ -352,7 +353,8 @@ void LinkEngine::BeginTransfer(Transfer mode, std::uint8_t command, MsgId captio
 }
 
 bool LinkEngine::ProgramRunning() const {
-    return S.TransferMode == Transfer::Program || (S.TransferMode == Transfer::Verify && S.ProgramDonePending != 0);
+    return S.TransferMode == Transfer::Program ||
+           (S.TransferMode == Transfer::Verify && S.ProgramDonePending != 0);
 }
 
 void LinkEngine::StartRead() {

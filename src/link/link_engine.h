@@ -1,9 +1,9 @@
 #pragma once
 #include <array>
 #include <cstdint>
-#include <span>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 

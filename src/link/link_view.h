@@ -49,7 +49,7 @@ public:
     // ---- port ----------------------------------------------------------------------------------
     // LabelCom: "COM= ttyUSB0", and the whole device path for its tooltip (may be empty).
     virtual void SetPortLabel(const std::string& text, const std::string& device) = 0;
-    virtual void CheckComMenuItem(int index) = 0;           // index 0..20 alone bears the check mark
+    virtual void CheckComMenuItem(int index) = 0; // index 0..20 alone bears the check mark
 
     // ---- parameter set -------------------------------------------------------------------------
     // The engine changed the DeviceImage and has validated it: show the block again (BlockToEditor).

@@ -13,11 +13,11 @@ class QtSerialLine;
 // what the USB adapter says of itself.
 struct PortDescription {
     int Number = 0;
-    std::string Path;         // the device (or the pinned path)
-    std::string ById;         // /dev/serial/by-id/... pointing at it, empty when there is none
-    bool Present = false;     // the system lists the device
-    bool Pinned = false;      // [PORTS] names this number
-    int Vendor = -1;          // USB vendor and product id, -1 when not USB
+    std::string Path;     // the device (or the pinned path)
+    std::string ById;     // /dev/serial/by-id/... pointing at it, empty when there is none
+    bool Present = false; // the system lists the device
+    bool Pinned = false;  // [PORTS] names this number
+    int Vendor = -1;      // USB vendor and product id, -1 when not USB
     int Product = -1;
     std::string Manufacturer;
     std::string Description;

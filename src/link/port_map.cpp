@@ -10,7 +10,9 @@
 namespace zevo {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Text compared piecewise: runs of digits by their value, everything else character by character.
 int NaturalCompare(std::string_view a, std::string_view b) {

@@ -36,7 +36,9 @@ std::vector<std::string> PresentPorts(const PortPins& pins) {
 
 QtSerialLine::QtSerialLine(PortPins pins) : PinnedPorts(std::move(pins)) {}
 
-QtSerialLine::~QtSerialLine() { Close(); }
+QtSerialLine::~QtSerialLine() {
+    Close();
+}
 
 void QtSerialLine::SetPins(PortPins pins) {
     PinnedPorts = std::move(pins);
@@ -86,7 +88,8 @@ bool QtSerialLine::Open(int portNumber, std::string* error) {
     port->setReadBufferSize(0);
     const bool ok = port->open(QIODevice::ReadWrite) && port->setBaudRate(QSerialPort::Baud57600) &&
                     port->setDataBits(QSerialPort::Data8) && port->setParity(QSerialPort::NoParity) &&
-                    port->setStopBits(QSerialPort::OneStop) && port->setFlowControl(QSerialPort::NoFlowControl);
+                    port->setStopBits(QSerialPort::OneStop) &&
+                    port->setFlowControl(QSerialPort::NoFlowControl);
     if (!ok) {
         if (error != nullptr) {
             std::string reason = port->errorString().toStdString();
@@ -130,7 +133,9 @@ void QtSerialLine::Close() {
     Port.reset();
 }
 
-bool QtSerialLine::IsOpen() const { return Port && Port->isOpen(); }
+bool QtSerialLine::IsOpen() const {
+    return Port && Port->isOpen();
+}
 
 long long QtSerialLine::NativeHandle() const {
     if (!IsOpen())

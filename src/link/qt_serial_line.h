@@ -1,8 +1,8 @@
 #pragma once
 #include <QElapsedTimer>
 #include <memory>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "link/port_map.h"
 #include "link/serial_line.h"

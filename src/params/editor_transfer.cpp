@@ -70,7 +70,8 @@ void TFormHlav::BlockToEditor() {
     if (servo < 0) {
         UpDownTps0->SetPosition(Tps0ToDisplay(Image.Tps0()));
         UpDownTps100->SetPosition(Tps100ToDisplay(Image.Tps100()));
-        RadioPocPulsu[static_cast<std::size_t>(PulsesItemToDisplay(Image.PulsesPerRevIndex()))]->setChecked(true);
+        RadioPocPulsu[static_cast<std::size_t>(PulsesItemToDisplay(Image.PulsesPerRevIndex()))]->setChecked(
+            true);
     } else {
         const bool perCent = Image.PerCentMode(servo) != 0;
         CheckBoxProcenta->setChecked(perCent);
@@ -100,11 +101,17 @@ void TFormHlav::AfterChange() {
     HistoryRecord();
 }
 
-void TFormHlav::UpDown1Click() { ConfirmPage(); }
+void TFormHlav::UpDown1Click() {
+    ConfirmPage();
+}
 
-void TFormHlav::Edit1Exit() { ConfirmPage(); }
+void TFormHlav::Edit1Exit() {
+    ConfirmPage();
+}
 
-void TFormHlav::CheckBoxProgHnedMouseUp() { ConfirmPage(); }
+void TFormHlav::CheckBoxProgHnedMouseUp() {
+    ConfirmPage();
+}
 
 void TFormHlav::FormKeyPress(QWidget* sender) {
     // With several map cells selected, Enter gives the typed value to all of them instead.

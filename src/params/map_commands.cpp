@@ -31,8 +31,12 @@ const QColor SelectedCell(198, 219, 247);
 // How long a message about an entry or an operation stays in the status bar.
 constexpr int MessageMs = 8000;
 
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-std::string Std(const QString& text) { return text.toUtf8().toStdString(); }
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+std::string Std(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 void PaintBase(QWidget* widget, const QColor& colour) {
     if (widget->palette().color(QPalette::Base) == colour && widget->autoFillBackground())
@@ -57,10 +61,10 @@ const OperationItem Operations[] = {
     {MapOperation::ScalePercent, EditingTextId::MenuScale, QKeySequence(Qt::CTRL | Qt::Key_M), "MenuScale"},
     {MapOperation::InterpolateRpm, EditingTextId::MenuInterpolateRpm, QKeySequence(Qt::CTRL | Qt::Key_R),
      "MenuInterpolateRpm"},
-    {MapOperation::InterpolateThrottle, EditingTextId::MenuInterpolateThrottle, QKeySequence(Qt::CTRL | Qt::Key_T),
-     "MenuInterpolateThrottle"},
-    {MapOperation::InterpolateCorners, EditingTextId::MenuInterpolateCorners, QKeySequence(Qt::CTRL | Qt::Key_I),
-     "MenuInterpolateCorners"},
+    {MapOperation::InterpolateThrottle, EditingTextId::MenuInterpolateThrottle,
+     QKeySequence(Qt::CTRL | Qt::Key_T), "MenuInterpolateThrottle"},
+    {MapOperation::InterpolateCorners, EditingTextId::MenuInterpolateCorners,
+     QKeySequence(Qt::CTRL | Qt::Key_I), "MenuInterpolateCorners"},
     {MapOperation::Smooth, EditingTextId::MenuSmooth, QKeySequence(Qt::CTRL | Qt::Key_L), "MenuSmooth"},
 };
 
@@ -93,10 +97,12 @@ void TFormHlav::BuildMapEditing() {
         MapEditActions.push_back({action, caption});
         return action;
     };
-    MenuCopyCells = clipboardItem("MenuCopyCells", EditingTextId::MenuCopy, QKeySequence(Qt::CTRL | Qt::Key_C));
+    MenuCopyCells =
+        clipboardItem("MenuCopyCells", EditingTextId::MenuCopy, QKeySequence(Qt::CTRL | Qt::Key_C));
     MenuCopyWithAxes = clipboardItem("MenuCopyWithAxes", EditingTextId::MenuCopyWithAxes,
                                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
-    MenuPasteCells = clipboardItem("MenuPasteCells", EditingTextId::MenuPaste, QKeySequence(Qt::CTRL | Qt::Key_V));
+    MenuPasteCells =
+        clipboardItem("MenuPasteCells", EditingTextId::MenuPaste, QKeySequence(Qt::CTRL | Qt::Key_V));
     connect(MenuCopyCells, &QAction::triggered, this, [this] { CopyCells(false); });
     connect(MenuCopyWithAxes, &QAction::triggered, this, [this] { CopyCells(true); });
     connect(MenuPasteCells, &QAction::triggered, this, &TFormHlav::PasteCells);
@@ -151,7 +157,9 @@ void TFormHlav::PaintSelection() {
     PaintedSelection = shown;
 }
 
-void TFormHlav::Say(const QString& text) { StatusBar1->showMessage(text, MessageMs); }
+void TFormHlav::Say(const QString& text) {
+    StatusBar1->showMessage(text, MessageMs);
+}
 
 std::optional<MapSelection> TFormHlav::ShownSelection() const {
     if (!Selection || ShownServo() < 0)
@@ -199,9 +207,9 @@ void TFormHlav::ReportEntries(const std::vector<TypedEntry>& typed) {
                                         Std(TUpDown::FormatValue(spinner->Min(), locale)),
                                         Std(TUpDown::FormatValue(spinner->Max(), locale)), kept});
         } else if (Std(TUpDown::FormatValue(*value, locale)) != kept) {
-            message = FillPlaceholders(EditingText(EditingTextId::FieldAdjusted, LanguageIndex),
-                                       {Std(TUpDown::FormatValue(*value, locale)), kept,
-                                        std::to_string(spinner->Increment())});
+            message = FillPlaceholders(
+                EditingText(EditingTextId::FieldAdjusted, LanguageIndex),
+                {Std(TUpDown::FormatValue(*value, locale)), kept, std::to_string(spinner->Increment())});
         }
         if (!message.empty()) {
             Say(Text(message));
@@ -220,7 +228,8 @@ void TFormHlav::ConfirmPage() {
 bool TFormHlav::FillSelectionFrom(TEdit* field) {
     const int servo = ShownServo();
     const auto selection = ShownSelection();
-    if (servo < 0 || !selection || selection->Cells() < 2 || !Selection->Watches(field) || !field->HoldsProposal())
+    if (servo < 0 || !selection || selection->Cells() < 2 || !Selection->Watches(field) ||
+        !field->HoldsProposal())
         return false;
     // Several cells selected and a value typed into one of them: Enter gives it to all of them.
     const QString typed = field->text();
@@ -233,7 +242,8 @@ bool TFormHlav::FillSelectionFrom(TEdit* field) {
         field->selectAll();
         return true;
     }
-    ApplyMapOperation(Image, servo, *selection, CheckBoxTpEnable->isChecked(), MapOperation::SetValue, *value);
+    ApplyMapOperation(Image, servo, *selection, CheckBoxTpEnable->isChecked(), MapOperation::SetValue,
+                      *value);
     AfterChange();
     ReportEntries({{field, typed}});
     field->selectAll(); // the next value typed replaces this one, in all the cells again
@@ -280,29 +290,33 @@ void TFormHlav::RunMapOperation(MapOperation op) {
     double argument = 0;
     const EditorRange range = SelectionRange(Image, servo, *selection);
     if (op == MapOperation::SetValue || op == MapOperation::Add || op == MapOperation::ScalePercent) {
-        const QString unit = selection->IsAxis() ? QStringLiteral("RPM")
+        const QString unit = selection->IsAxis()             ? QStringLiteral("RPM")
                              : Image.PerCentMode(servo) != 0 ? QStringLiteral("%")
                                                              : QStringLiteral("mV");
         const EditingTextId prompt = op == MapOperation::SetValue ? EditingTextId::PromptSetValue
                                      : op == MapOperation::Add    ? EditingTextId::PromptAdd
                                                                   : EditingTextId::PromptScale;
-        const double start = op == MapOperation::SetValue ? ShownValue(Image, servo, selection->Row0, selection->Col0)
-                             : op == MapOperation::Add    ? range.Step
-                                                          : 100.0;
+        const double start = op == MapOperation::SetValue
+                                 ? ShownValue(Image, servo, selection->Row0, selection->Col0)
+                             : op == MapOperation::Add ? range.Step
+                                                       : 100.0;
         const std::optional<double> entered =
-            Prompts ? Prompts->AskNumber(this, Text(FillPlaceholders(EditingText(prompt, LanguageIndex), {Std(unit)})),
-                                         start, op == MapOperation::ScalePercent ? 1 : 0)
-                    : std::nullopt;
+            Prompts
+                ? Prompts->AskNumber(this,
+                                     Text(FillPlaceholders(EditingText(prompt, LanguageIndex), {Std(unit)})),
+                                     start, op == MapOperation::ScalePercent ? 1 : 0)
+                : std::nullopt;
         if (!entered)
             return;
         argument = *entered;
         // A value outside the range is refused as it is when typed into the cells, not held to it.
         if (op == MapOperation::SetValue && (argument < range.Min || argument > range.Max)) {
             const QLocale locale;
-            Say(Text(FillPlaceholders(EditingText(EditingTextId::FieldOutOfRange, LanguageIndex),
-                                      {Std(locale.toString(argument)), Std(locale.toString(range.Min)),
-                                       Std(locale.toString(range.Max)),
-                                       Std(locale.toString(ShownValue(Image, servo, selection->Row0, selection->Col0)))})));
+            Say(Text(FillPlaceholders(
+                EditingText(EditingTextId::FieldOutOfRange, LanguageIndex),
+                {Std(locale.toString(argument)), Std(locale.toString(range.Min)),
+                 Std(locale.toString(range.Max)),
+                 Std(locale.toString(ShownValue(Image, servo, selection->Row0, selection->Col0)))})));
             return;
         }
     }

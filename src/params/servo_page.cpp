@@ -1,7 +1,7 @@
 // The servo page: one group of controls, built once at start, that both servo tabs share. The
 // transfer moves the group onto whichever servo tab is active and fills it with that servo's data.
-#include <QApplication>
 #include <QAction>
+#include <QApplication>
 #include <QGroupBox>
 #include <QMenu>
 #include <QPushButton>
@@ -18,17 +18,26 @@ namespace zevo {
 namespace {
 
 // Grid of the page: a 60-pixel column pitch and a 30-pixel row pitch, the axis one line above.
-constexpr int ColumnLeft(int c) { return 44 + 60 * c; }
-constexpr int SpinnerLeft(int c) { return 84 + 60 * c; }
-constexpr int MapTop(int r) { return 53 + 30 * r; }
+constexpr int ColumnLeft(int c) {
+    return 44 + 60 * c;
+}
+constexpr int SpinnerLeft(int c) {
+    return 84 + 60 * c;
+}
+constexpr int MapTop(int r) {
+    return 53 + 30 * r;
+}
 constexpr int AxisTop = 21;
 constexpr int EditWidth = 40;
 constexpr int EditHeight = 21;
 
-const char* const TpRowCaptions[MapRows] = {"0%", "2%", "5%", "10%", "20%", "30%", "40%", "60%", "80%", "100%"};
+const char* const TpRowCaptions[MapRows] = {"0%",  "2%",  "5%",  "10%", "20%",
+                                            "30%", "40%", "60%", "80%", "100%"};
 
 // Row captions are placed by the width of their text: one, two or three digits.
-constexpr int TpRowLeft(int r) { return r <= 2 ? 16 : (r <= 8 ? 10 : 4); }
+constexpr int TpRowLeft(int r) {
+    return r <= 2 ? 16 : (r <= 8 ? 10 : 4);
+}
 
 } // namespace
 

@@ -31,7 +31,9 @@ bool UndoHistory::SnapshotIfChanged(const DeviceImage& image, int page) {
     return true;
 }
 
-bool UndoHistory::RecordUnitSet(const DeviceImage& image, int page) { return SnapshotIfChanged(image, page); }
+bool UndoHistory::RecordUnitSet(const DeviceImage& image, int page) {
+    return SnapshotIfChanged(image, page);
+}
 
 HistoryRecordOutcome UndoHistory::HistoryRecord(const DeviceImage& image, int page, bool programAfterChange) {
     HistoryRecordOutcome outcome;
@@ -41,7 +43,9 @@ HistoryRecordOutcome UndoHistory::HistoryRecord(const DeviceImage& image, int pa
     return outcome;
 }
 
-const HistoryStep& UndoHistory::HistoryRestore() const { return Ring[static_cast<std::size_t>(HistoryCurrent)]; }
+const HistoryStep& UndoHistory::HistoryRestore() const {
+    return Ring[static_cast<std::size_t>(HistoryCurrent)];
+}
 
 std::optional<HistoryStep> UndoHistory::Undo() {
     if (!CanUndo())

@@ -22,10 +22,10 @@
 
 #include "about/form_about.h"
 #include "app/image_file.h"
+#include "app/test_mode_file.h"
 #include "link/link_engine.h"
 #include "link/port_map.h"
 #include "link/qt_serial_line.h"
-#include "app/test_mode_file.h"
 #include "params/conversions.h"
 #include "ui/cgauge.h"
 #include "ui/config_files.h"
@@ -38,13 +38,18 @@ namespace zevo {
 
 namespace {
 
-std::string ToStd(const QString& text) { return text.toUtf8().toStdString(); }
-QString FromStd(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+std::string ToStd(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+QString FromStd(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 } // namespace
 
 TFormHlav::TFormHlav(const StartOptions& options, QWidget* parent)
-    : QMainWindow(parent), ConfigDir(options.ConfigDir), Prompts(options.Prompts), Arguments(options.Arguments) {
+    : QMainWindow(parent), ConfigDir(options.ConfigDir), Prompts(options.Prompts),
+      Arguments(options.Arguments) {
     SerialLine* line = options.Line;
     if (!line) {
         OwnLine = std::make_unique<QtSerialLine>();
@@ -64,11 +69,15 @@ TFormHlav::TFormHlav(const StartOptions& options, QWidget* parent)
 
 TFormHlav::~TFormHlav() = default;
 
-QString TFormHlav::SettingsFilePath() const { return QDir(ConfigDir).filePath(FromStd(SettingsFileName())); }
+QString TFormHlav::SettingsFilePath() const {
+    return QDir(ConfigDir).filePath(FromStd(SettingsFileName()));
+}
 QString TFormHlav::ParameterImageFilePath() const {
     return QDir(ConfigDir).filePath(FromStd(ParameterImageFileName()));
 }
-QString TFormHlav::TestModeFilePath() const { return QDir(ConfigDir).filePath(QString::fromLatin1(TestModeFileName)); }
+QString TFormHlav::TestModeFilePath() const {
+    return QDir(ConfigDir).filePath(QString::fromLatin1(TestModeFileName));
+}
 
 void TFormHlav::WireCommands() {
     auto on = [this](QAction* action, void (TFormHlav::*handler)()) {
@@ -247,11 +256,17 @@ void TFormHlav::MenuNewClick() {
     LabelFile2->SetCaption(QString());
 }
 
-void TFormHlav::MenuExitClick() { close(); }
+void TFormHlav::MenuExitClick() {
+    close();
+}
 
-void TFormHlav::HintToStatusBar(const QString& hint) { StatusBar1->showMessage(hint); }
+void TFormHlav::HintToStatusBar(const QString& hint) {
+    StatusBar1->showMessage(hint);
+}
 
-void TFormHlav::MenuAboutClick() { FormAbout->exec(); }
+void TFormHlav::MenuAboutClick() {
+    FormAbout->exec();
+}
 
 void TFormHlav::MenuContensClick() {
     // The manual of the current language lies beside the program.
@@ -264,17 +279,24 @@ void TFormHlav::MenuContensClick() {
     const ManualTextId reason = outcome == DocumentOpening::Missing    ? ManualTextId::Missing
                                 : outcome == DocumentOpening::NoViewer ? ManualTextId::NoViewer
                                                                        : ManualTextId::Refused;
-    const QString details = FromStd(std::string(ManualText(reason, LanguageIndex))).arg(QDir::toNativeSeparators(path));
+    const QString details =
+        FromStd(std::string(ManualText(reason, LanguageIndex))).arg(QDir::toNativeSeparators(path));
     Prompts->ShowMessage(this, Msg(MsgId::MsgManualOpenError), details);
 }
 
 // ---- device link -----------------------------------------------------------------------------
 
-void TFormHlav::Timer1Timer() { Engine->Tick(); }
+void TFormHlav::Timer1Timer() {
+    Engine->Tick();
+}
 
-void TFormHlav::MenuCom1Click(int position) { Engine->MenuCom1Click(position); }
+void TFormHlav::MenuCom1Click(int position) {
+    Engine->MenuCom1Click(position);
+}
 
-void TFormHlav::MenuReadClick() { Engine->StartRead(); }
+void TFormHlav::MenuReadClick() {
+    Engine->StartRead();
+}
 
 void TFormHlav::MenuVerifyClick() {
     EditorToBlock();

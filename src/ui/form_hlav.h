@@ -1,6 +1,6 @@
 #pragma once
-#include <QLabel>
 #include <QColor>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMargins>
 #include <QPointer>
@@ -11,8 +11,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "about/form_about.h"

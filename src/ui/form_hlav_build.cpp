@@ -53,8 +53,8 @@ void SetBackground(QWidget* widget, const QColor& color) {
     widget->setPalette(palette);
 }
 
-TLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, const QString& text, int pixelSize = 0,
-                  bool bold = false) {
+TLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, const QString& text,
+                  int pixelSize = 0, bool bold = false) {
     auto* label = new TLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
     if (pixelSize > 0)
@@ -74,7 +74,8 @@ TLabel* MakeSizedLabel(QWidget* parent, const char* name, QRect rect, const QStr
     return label;
 }
 
-QAction* MakeAction(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {}) {
+QAction* MakeAction(QMenu* menu, const char* name, const QString& caption,
+                    const QKeySequence& shortcut = {}) {
     auto* action = menu->addAction(caption);
     action->setObjectName(QString::fromLatin1(name));
     if (!shortcut.isEmpty())
@@ -207,7 +208,8 @@ void TFormHlav::BuildMenu() {
     SetHint(MenuSave, QStringLiteral("Save|Save parametrs to file"));
     MenuSaveExeDir = MakeAction(MenuFile, "MenuSaveExeDir", QStringLiteral("Save to exe dir"));
     MenuFile->addSeparator()->setObjectName(QStringLiteral("N2"));
-    MenuPrint = MakeAction(MenuFile, "MenuPrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    MenuPrint =
+        MakeAction(MenuFile, "MenuPrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
     SetHint(MenuPrint, QStringLiteral("Print|Print parametrs"));
     MenuFile->addSeparator()->setObjectName(QStringLiteral("N4"));
     MenuExit = MakeAction(MenuFile, "MenuExit", QStringLiteral("E&xit"));
@@ -228,7 +230,8 @@ void TFormHlav::BuildMenu() {
 
     MenuTools = bar->addMenu(QStringLiteral("Tools"));
     MenuTools->setObjectName(QStringLiteral("MenuTools"));
-    MenuToolsMinus = MakeAction(MenuTools, "MenuToolsMinus", QStringLiteral("Minus "), QKeySequence(Qt::Key_F4));
+    MenuToolsMinus =
+        MakeAction(MenuTools, "MenuToolsMinus", QStringLiteral("Minus "), QKeySequence(Qt::Key_F4));
     MenuToolsPlus = MakeAction(MenuTools, "MenuToolsPlus", QStringLiteral("Plus"), QKeySequence(Qt::Key_F5));
     MenuZpet = MakeAction(MenuTools, "MenuZpet", QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
     // Redo is Ctrl+Alt+Z; Ctrl+Shift+Z is deliberately nothing (see eventFilter).
@@ -274,7 +277,8 @@ void TFormHlav::BuildToolBar() {
     SetHint(ButtonRead, QStringLiteral("Read|Reading parametrs from ignition"));
     ButtonVerify = MakeButton(GroupBoxToolBar, "ButtonVerify", {296, 12, 65, 23}, QStringLiteral("Verify"));
     SetHint(ButtonVerify, QStringLiteral("Verify|Compare set parametrs  with parametrs of ignition"));
-    ButtonProgram = MakeButton(GroupBoxToolBar, "ButtonProgram", {370, 12, 81, 23}, QStringLiteral("Program"));
+    ButtonProgram =
+        MakeButton(GroupBoxToolBar, "ButtonProgram", {370, 12, 81, 23}, QStringLiteral("Program"));
     SetHint(ButtonProgram, QStringLiteral("Programing|Programing  set parametrs to ignition"));
 
     // Undo and redo are enabled only while the history allows the step.
@@ -352,12 +356,15 @@ void TFormHlav::BuildPageRuzne() {
 void TFormHlav::BuildMonitoringArea() {
     QWidget* client = ClientArea;
 
-    LabelSpojeni = MakeSizedLabel(client, "LabelSpojeni", {472, 9, 174, 29}, QStringLiteral("No Connection"), 23, true);
+    LabelSpojeni =
+        MakeSizedLabel(client, "LabelSpojeni", {472, 9, 174, 29}, QStringLiteral("No Connection"), 23, true);
     SetBackground(LabelSpojeni, clRed);
     LabelRpm = MakeSizedLabel(client, "LabelRpm", {12, 523, 113, 29}, QStringLiteral("RPM = ---"), 23, true);
     CGaugeRpm = MakeGauge(client, "CGaugeRpm", {13, 552, 240, 18}, clFuchsia, false);
-    LabelNapeti = MakeSizedLabel(client, "LabelNapeti", {292, 553, 75, 24}, QStringLiteral("U = ---[V]"), 19, false);
-    LabelTpsMon = MakeSizedLabel(client, "LabelTpsMon", {12, 582, 130, 29}, QStringLiteral("TP= --- [%]"), 23, true);
+    LabelNapeti =
+        MakeSizedLabel(client, "LabelNapeti", {292, 553, 75, 24}, QStringLiteral("U = ---[V]"), 19, false);
+    LabelTpsMon =
+        MakeSizedLabel(client, "LabelTpsMon", {12, 582, 130, 29}, QStringLiteral("TP= --- [%]"), 23, true);
     CGaugeTps = MakeGauge(client, "CGaugeTps", {13, 612, 240, 18}, clBackground, false);
 
     // The servo captions of servo 1 end where those of servo 2 begin: a narrower face keeps the
@@ -378,7 +385,8 @@ void TFormHlav::BuildMonitoringArea() {
         label->SetCaption(label->Caption());
     }
 
-    LabelHlaseni = MakeSizedLabel(client, "LabelHlaseni", {300, 612, 97, 16}, QStringLiteral("Programming:"), 13, true);
+    LabelHlaseni =
+        MakeSizedLabel(client, "LabelHlaseni", {300, 612, 97, 16}, QStringLiteral("Programming:"), 13, true);
     {
         QPalette palette = LabelHlaseni->palette();
         palette.setColor(QPalette::WindowText, Qt::black);
@@ -400,15 +408,17 @@ void TFormHlav::BuildMonitoringArea() {
                                     QStringLiteral("Programmed data error"), 19, true);
     SetBackground(LabelEeDataErr, clRed);
     LabelEeDataErr->hide();
-    LabelVersion = MakeSizedLabel(client, "LabelVersion", {13, 672, 124, 24}, QStringLiteral("LabelVersion"), 19, true);
+    LabelVersion =
+        MakeSizedLabel(client, "LabelVersion", {13, 672, 124, 24}, QStringLiteral("LabelVersion"), 19, true);
     SetBackground(LabelVersion, clRed);
     LabelVersion->hide();
 
     constexpr std::array<int, 8> testLefts = {24, 138, 252, 366, 481, 595, 709, 824};
     for (int i = 0; i < 8; ++i) {
         const QByteArray name = "LabelTest" + QByteArray::number(i + 1);
-        TLabel* label = MakeSizedLabel(client, name.constData(), {testLefts[static_cast<std::size_t>(i)], 752, 78, 20},
-                                       QStringLiteral("Test%1 = ---").arg(i + 1), 16, false);
+        TLabel* label =
+            MakeSizedLabel(client, name.constData(), {testLefts[static_cast<std::size_t>(i)], 752, 78, 20},
+                           QStringLiteral("Test%1 = ---").arg(i + 1), 16, false);
         label->hide();
         LabelTest[static_cast<std::size_t>(i)] = label;
     }

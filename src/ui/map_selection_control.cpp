@@ -52,8 +52,9 @@ void MapSelectionControl::Clear() {
 }
 
 void MapSelectionControl::Select(const Cell& anchor, const Cell& corner) {
-    const bool same = AnchorCell && Corner && AnchorCell->Row == anchor.Row && AnchorCell->Column == anchor.Column &&
-                      Corner->Row == corner.Row && Corner->Column == corner.Column;
+    const bool same = AnchorCell && Corner && AnchorCell->Row == anchor.Row &&
+                      AnchorCell->Column == anchor.Column && Corner->Row == corner.Row &&
+                      Corner->Column == corner.Column;
     AnchorCell = anchor;
     Corner = corner;
     if (!same)
@@ -131,7 +132,8 @@ bool MapSelectionControl::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusIn: {
         // A click chooses its cell on the press; Tab and Enter start again where they land.
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+            reason == Qt::ShortcutFocusReason)
             Select(cell, cell);
         break;
     }
@@ -141,11 +143,20 @@ bool MapSelectionControl::eventFilter(QObject* watched, QEvent* event) {
         if (mods == Qt::ShiftModifier) {
             int dr = 0, dc = 0;
             switch (key->key()) {
-            case Qt::Key_Left: dc = -1; break;
-            case Qt::Key_Right: dc = +1; break;
-            case Qt::Key_Up: dr = -1; break;
-            case Qt::Key_Down: dr = +1; break;
-            default: break;
+            case Qt::Key_Left:
+                dc = -1;
+                break;
+            case Qt::Key_Right:
+                dc = +1;
+                break;
+            case Qt::Key_Up:
+                dr = -1;
+                break;
+            case Qt::Key_Down:
+                dr = +1;
+                break;
+            default:
+                break;
             }
             if (dr == 0 && dc == 0)
                 break;
@@ -154,7 +165,8 @@ bool MapSelectionControl::eventFilter(QObject* watched, QEvent* event) {
             // The axis line and the map are never mixed: Shift+Up from row 0 stops there.
             const int lowest = anchor.Row == AxisRow ? AxisRow : 0;
             const int highest = anchor.Row == AxisRow ? AxisRow : MapRows - 1;
-            const Cell to{std::clamp(from.Row + dr, lowest, highest), std::clamp(from.Column + dc, 0, MapColumns - 1)};
+            const Cell to{std::clamp(from.Row + dr, lowest, highest),
+                          std::clamp(from.Column + dc, 0, MapColumns - 1)};
             Select(anchor, to);
             SelectFocusedText();
             return true; // neither the field's text selection nor the spinner's step
@@ -162,14 +174,15 @@ bool MapSelectionControl::eventFilter(QObject* watched, QEvent* event) {
         if (mods == Qt::ControlModifier && key->key() == Qt::Key_A) {
             // Hidden rows drop out when the selection is read. The focus stays in its field; Escape
             // comes back to it.
-            const MapSelection all = cell.Row == AxisRow ? MapSelection::WholeAxis() : MapSelection::WholeMap(true);
+            const MapSelection all =
+                cell.Row == AxisRow ? MapSelection::WholeAxis() : MapSelection::WholeMap(true);
             Select(Cell{all.Row0, all.Col0}, Cell{all.Row1, all.Col1});
             SelectFocusedText();
             return true;
         }
         if (mods == Qt::NoModifier && key->key() == Qt::Key_Escape && AnchorCell && Corner &&
-            (AnchorCell->Row != Corner->Row || AnchorCell->Column != Corner->Column || AnchorCell->Row != cell.Row ||
-             AnchorCell->Column != cell.Column)) {
+            (AnchorCell->Row != Corner->Row || AnchorCell->Column != Corner->Column ||
+             AnchorCell->Row != cell.Row || AnchorCell->Column != cell.Column)) {
             Select(cell, cell);
             return true;
         }

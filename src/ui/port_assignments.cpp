@@ -1,7 +1,6 @@
 #include "ui/port_assignments.h"
 
 #include <QComboBox>
-#include <algorithm>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -11,6 +10,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "lang/language_tables.h"
 
@@ -18,7 +18,9 @@ namespace zevo {
 
 namespace {
 
-QString FromStd(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString FromStd(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QTableWidgetItem* Cell(const QString& text) {
     auto* item = new QTableWidgetItem(text);
@@ -64,12 +66,17 @@ TFormPorts::TFormPorts(const std::vector<PortDescription>& ports, const PortPins
         QString device = FromStd(port.Path);
         if (!port.Present)
             device += QLatin1Char(' ') + Text(PortTextId::NotPresent);
-        const QString usb = port.Vendor >= 0 ? QString::asprintf("%04x:%04x", port.Vendor, std::max(port.Product, 0))
-                                             : QString();
+        const QString usb = port.Vendor >= 0
+                                ? QString::asprintf("%04x:%04x", port.Vendor, std::max(port.Product, 0))
+                                : QString();
         QString maker = FromStd(port.Manufacturer);
         if (!port.Description.empty())
             maker += (maker.isEmpty() ? QString() : QStringLiteral(", ")) + FromStd(port.Description);
-        const QString cells[] = {QStringLiteral("COM%1").arg(port.Number), device, FromStd(port.ById), usb, maker,
+        const QString cells[] = {QStringLiteral("COM%1").arg(port.Number),
+                                 device,
+                                 FromStd(port.ById),
+                                 usb,
+                                 maker,
                                  FromStd(port.Serial)};
         for (int column = 0; column < 6; ++column)
             TablePorts->setItem(row, column, Cell(cells[column]));

@@ -15,14 +15,17 @@ namespace zevo {
 
 namespace {
 
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 } // namespace
 
 void TFormHlav::BuildPortCommands() {
     // After the design's items of the menu.
     MenuDevice->addSeparator();
-    MenuPortAssignments = MenuDevice->addAction(Text(PortText(PortTextId::MenuPortAssignments, LanguageIndex)));
+    MenuPortAssignments =
+        MenuDevice->addAction(Text(PortText(PortTextId::MenuPortAssignments, LanguageIndex)));
     MenuPortAssignments->setObjectName(QStringLiteral("MenuPortAssignments"));
     connect(MenuPortAssignments, &QAction::triggered, this, &TFormHlav::MenuPortAssignmentsClick);
     connect(MenuCom, &QMenu::aboutToShow, this, &TFormHlav::UpdateComHints);
@@ -35,9 +38,10 @@ void TFormHlav::UpdateComHints() {
         const int number = position + 1;
         const std::string path = LinkLine ? LinkLine->DevicePath(number) : std::string();
         const QString com = QStringLiteral("COM%1").arg(number);
-        const QString hint = path.empty()
-                                 ? Text(PortText(PortTextId::ComHintNone, LanguageIndex)).arg(com)
-                                 : Text(PortText(PortTextId::ComHint, LanguageIndex)).arg(com, QString::fromStdString(path));
+        const QString hint =
+            path.empty()
+                ? Text(PortText(PortTextId::ComHintNone, LanguageIndex)).arg(com)
+                : Text(PortText(PortTextId::ComHint, LanguageIndex)).arg(com, QString::fromStdString(path));
         SetHint(MenuComItems[static_cast<std::size_t>(position)], QLatin1Char('|') + hint);
     }
 }
@@ -45,7 +49,8 @@ void TFormHlav::UpdateComHints() {
 void TFormHlav::MenuPortAssignmentsClick() {
     if (!Prompts)
         return;
-    const std::vector<PortDescription> ports = OwnLine ? DescribePorts(*OwnLine) : std::vector<PortDescription>();
+    const std::vector<PortDescription> ports =
+        OwnLine ? DescribePorts(*OwnLine) : std::vector<PortDescription>();
     const std::optional<PortPins> chosen = Prompts->AssignPorts(this, ports, PinnedPorts, LanguageIndex);
     if (!chosen || *chosen == PinnedPorts)
         return;

@@ -84,7 +84,8 @@ PromptAnswer QtPrompter::ConfirmYesNoCancel(QWidget* parent, const QString& text
 }
 
 PromptAnswer QtPrompter::ConfirmYesNo(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Question, BoxTitle(parent), text, QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(QMessageBox::Question, BoxTitle(parent), text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
@@ -119,7 +120,8 @@ QString QtPrompter::SaveFileName(QWidget* parent, const FileDialogSettings& sett
 
 namespace zevo {
 
-std::optional<double> QtPrompter::AskNumber(QWidget* parent, const QString& label, double value, int decimals) {
+std::optional<double> QtPrompter::AskNumber(QWidget* parent, const QString& label, double value,
+                                            int decimals) {
     QInputDialog dialog(parent);
     dialog.setWindowTitle(BoxTitle(parent));
     dialog.setLabelText(label);

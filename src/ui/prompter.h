@@ -17,8 +17,8 @@ enum class PromptAnswer { Yes, No, Cancel, Ok };
 
 // What a file dialog is set up with. Filters are "Description(*.ext)" entries; the first is selected.
 struct FileDialogSettings {
-    QString DefaultExtension;  // without the dot, e.g. "ign"
-    QString InitialFileName;   // preset file name (a full path opens the dialog in its folder)
+    QString DefaultExtension; // without the dot, e.g. "ign"
+    QString InitialFileName;  // preset file name (a full path opens the dialog in its folder)
     QStringList Filters;
     bool PromptOverwrite = false; // save dialogs: ask before replacing an existing file
     bool HideReadOnly = false;
@@ -45,7 +45,8 @@ public:
     // A number typed into a small box (the value of an operation on map cells); nothing when the
     // user cancels. The box starts with `value` and takes up to `decimals` decimals in the locale's
     // writing.
-    virtual std::optional<double> AskNumber(QWidget* parent, const QString& label, double value, int decimals) = 0;
+    virtual std::optional<double> AskNumber(QWidget* parent, const QString& label, double value,
+                                            int decimals) = 0;
     // The port assignments window over the ports present and the pins now kept; the pins the user
     // leaves it with, or nothing when cancelled.
     virtual std::optional<PortPins> AssignPorts(QWidget* parent, const std::vector<PortDescription>& ports,
@@ -60,7 +61,8 @@ public:
     void ShowMessage(QWidget* parent, const QString& text, const QString& details = QString()) override;
     QString OpenFileName(QWidget* parent, const FileDialogSettings& settings) override;
     QString SaveFileName(QWidget* parent, const FileDialogSettings& settings) override;
-    std::optional<double> AskNumber(QWidget* parent, const QString& label, double value, int decimals) override;
+    std::optional<double> AskNumber(QWidget* parent, const QString& label, double value,
+                                    int decimals) override;
     std::optional<PortPins> AssignPorts(QWidget* parent, const std::vector<PortDescription>& ports,
                                         const PortPins& pins, std::uint8_t language) override;
 };

@@ -43,7 +43,9 @@ QToolButton* MakeArrow(QWidget* parent, Qt::ArrowType arrow) {
 
 TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {}
 
-bool TEdit::HoldsProposal() const { return AttachedSpinner && text() != AttachedSpinner->PositionText(); }
+bool TEdit::HoldsProposal() const {
+    return AttachedSpinner && text() != AttachedSpinner->PositionText();
+}
 
 void TEdit::mouseDoubleClickEvent(QMouseEvent* event) {
     QLineEdit::mouseDoubleClickEvent(event);
@@ -118,7 +120,9 @@ void TUpDown::SetPosition(int value) {
         Edit->setText(text);
 }
 
-QString TUpDown::PositionText() const { return FormatValue(Value, QLocale()); }
+QString TUpDown::PositionText() const {
+    return FormatValue(Value, QLocale());
+}
 
 bool TUpDown::StepBy(int direction) {
     if (direction == 0)

@@ -13,7 +13,9 @@ namespace zevo {
 
 namespace {
 
-QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Utf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 const QColor Lime(0, 255, 0);
 
@@ -47,12 +49,17 @@ void Paint(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
 
 } // namespace
 
-std::uint8_t WindowLinkView::LanguageIndex() const { return Form.LanguageIndex; }
+std::uint8_t WindowLinkView::LanguageIndex() const {
+    return Form.LanguageIndex;
+}
 
-int WindowLinkView::ActivePage() const { return Form.PageControl1->currentIndex(); }
+int WindowLinkView::ActivePage() const {
+    return Form.PageControl1->currentIndex();
+}
 
 void WindowLinkView::SetStatusLine(MsgId text, std::string_view suffix, LabelColour colour) {
-    Show(Form.LabelHlaseni, Form.Msg(text) + QString::fromUtf8(suffix.data(), static_cast<qsizetype>(suffix.size())));
+    Show(Form.LabelHlaseni,
+         Form.Msg(text) + QString::fromUtf8(suffix.data(), static_cast<qsizetype>(suffix.size())));
     Paint(Form.LabelHlaseni, QPalette::Window, ColourOf(colour, Form.palette().color(QPalette::Window)));
 }
 
@@ -120,12 +127,15 @@ void WindowLinkView::ShowLiveCell(int column, int row) {
     const QColor face = Form.palette().color(QPalette::Window);
     auto axis = [this](int c) { return Form.EditRpm[static_cast<std::size_t>(c)]; };
     auto rowLabel = [this](int r) { return Form.LabelTpRow[static_cast<std::size_t>(r)]; };
-    auto cell = [this](int r, int c) { return Form.EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]; };
+    auto cell = [this](int r, int c) {
+        return Form.EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+    };
     // Only the old and the new axis field, row caption and cell change colour.
     // A cell the engine leaves goes back to its plain colour, or to the selection's.
     if (PaintedColumn >= 0) {
         Paint(axis(PaintedColumn), QPalette::Base, Form.CellBackground(-1, PaintedColumn, field));
-        Paint(cell(PaintedRow, PaintedColumn), QPalette::Base, Form.CellBackground(PaintedRow, PaintedColumn, field));
+        Paint(cell(PaintedRow, PaintedColumn), QPalette::Base,
+              Form.CellBackground(PaintedRow, PaintedColumn, field));
         Paint(rowLabel(PaintedRow), QPalette::Window, face);
     }
     Paint(axis(column), QPalette::Base, Lime);
@@ -145,7 +155,9 @@ void WindowLinkView::CheckComMenuItem(int index) {
         Form.MenuComItems[i]->setChecked(static_cast<int>(i) == index);
 }
 
-void WindowLinkView::BlockToEditor() { Form.BlockToEditor(); }
+void WindowLinkView::BlockToEditor() {
+    Form.BlockToEditor();
+}
 
 void WindowLinkView::ShowIdentification(const Identification& unit) {
     Form.UnitName = unit.UnitName;
@@ -156,7 +168,9 @@ void WindowLinkView::ShowIdentification(const Identification& unit) {
     Show(Form.LabelVerze3, Utf8(unit.UnitBuildTime));
 }
 
-void WindowLinkView::ClearFileName() { Form.LabelFile2->SetCaption(QString()); }
+void WindowLinkView::ClearFileName() {
+    Form.LabelFile2->SetCaption(QString());
+}
 
 void WindowLinkView::ShowNote(const std::string& text) {
     // Long enough to be read beside the status line's own message.

@@ -62,7 +62,8 @@ WindowRect TFormHlav::CurrentWindowRect() const {
 }
 
 void TFormHlav::ApplyWindowRect(const WindowRect& rect) {
-    if (rect.Width <= 0 || rect.Height <= 0 || rect.Width > LargestWindowSide || rect.Height > LargestWindowSide)
+    if (rect.Width <= 0 || rect.Height <= 0 || rect.Width > LargestWindowSide ||
+        rect.Height > LargestWindowSide)
         return;
     // A rectangle that no screen shows (its monitor is gone) would leave the window out of reach:
     // keep it centred instead. Anything at least partly visible is applied, then fitted.

@@ -6,9 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QThread>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <csignal>
 #include <sstream>
@@ -177,7 +177,8 @@ TEST_F(CliOnLine, StatusCsvPrintsAHeaderAndOneRowPerFrame) {
 // A held engine for practice: the status frames show it still, and keys on the simulator's standard
 // input move it.
 TEST_F(CliOnLine, AHeldEngineStaysWhereItIsAndKeysMoveIt) {
-    ASSERT_TRUE(Sim.Start({QStringLiteral("--rpm"), QStringLiteral("4500"), QStringLiteral("--tp"), QStringLiteral("30")}))
+    ASSERT_TRUE(Sim.Start(
+        {QStringLiteral("--rpm"), QStringLiteral("4500"), QStringLiteral("--tp"), QStringLiteral("30")}))
         << Sim.Diagnostics().toStdString();
     auto points = [this](int frames) {
         const CliRun r = RunCli(

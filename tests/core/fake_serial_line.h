@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
-#include <map>
 #include <span>
 #include <string>
 #include <vector>
@@ -20,9 +20,9 @@ namespace zevo::testing {
 class FakeSerialLine : public SerialLine {
 public:
     std::vector<std::uint8_t> Incoming; // what the unit sent and the tool has not read yet
-    std::vector<Frame> Written;        // every frame the tool tried to send, in order
-    std::vector<int> OpenAttempts;     // port numbers, in order
-    std::set<int> MissingPorts;        // Open of these fails
+    std::vector<Frame> Written;         // every frame the tool tried to send, in order
+    std::vector<int> OpenAttempts;      // port numbers, in order
+    std::set<int> MissingPorts;         // Open of these fails
     bool NoPortsAtAll = false;
     std::string OpenFailure = "No such file or directory";
     bool Unplugged = false; // the adapter is gone: nothing opens, reads fail, writes vanish

@@ -1022,15 +1022,19 @@ TEST(LinkTransfer, AReadOrVerifyAskedForDuringAProgramWaitsForItsEnd) {
     struct Case {
         const char* Name;
         void (LinkEngine::*Start)();
-        int AtPage; // the page being written when the key is pressed
+        int AtPage;                      // the page being written when the key is pressed
         std::vector<std::uint8_t> After; // the commands that follow the Program's own
     };
     const Case cases[] = {
-        {"Read at page 3", &LinkEngine::StartRead, 3, {0x40, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x41, 0x42,
-                                                       0x43, 0x44, 0x45, 0x46, 0x47}},
+        {"Read at page 3",
+         &LinkEngine::StartRead,
+         3,
+         {0x40, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47}},
         {"Verify at page 6", &LinkEngine::StartVerify, 6, {0x40, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47}},
-        {"Read in the verify pass", &LinkEngine::StartRead, 9, {0x40, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47,
-                                                                0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47}},
+        {"Read in the verify pass",
+         &LinkEngine::StartRead,
+         9,
+         {0x40, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -1044,7 +1048,8 @@ TEST(LinkTransfer, AReadOrVerifyAskedForDuringAProgramWaitsForItsEnd) {
         // Until the frame for the chosen page (or, past page 7, for the chosen verify page) has gone out.
         const std::uint8_t target = c.AtPage <= 7 ? static_cast<std::uint8_t>(c.AtPage)
                                                   : static_cast<std::uint8_t>(0x40 + c.AtPage - 7);
-        for (int i = 0; i < 200 && (bench.CommandsSince(written).empty() || bench.CommandsSince(written).back() != target);
+        for (int i = 0; i < 200 && (bench.CommandsSince(written).empty() ||
+                                    bench.CommandsSince(written).back() != target);
              ++i)
             bench.Tick();
         ASSERT_EQ(bench.CommandsSince(written).back(), target);
@@ -1058,8 +1063,9 @@ TEST(LinkTransfer, AReadOrVerifyAskedForDuringAProgramWaitsForItsEnd) {
         ASSERT_TRUE(bench.RunUntilIdle());
         const std::vector<std::uint8_t> commands = bench.CommandsSince(written);
         ASSERT_GE(commands.size(), 15u);
-        EXPECT_EQ(std::vector<std::uint8_t>(commands.begin(), commands.begin() + 15),
-                  Codes({0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47}))
+        EXPECT_EQ(
+            std::vector<std::uint8_t>(commands.begin(), commands.begin() + 15),
+            Codes({0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47}))
             << "the Program was not broken off";
         EXPECT_EQ(std::vector<std::uint8_t>(commands.begin() + 15, commands.end()), c.After);
         EXPECT_TRUE(SamePages(bench.Unit.Memory, wanted.Bytes, 1, 7)) << "the unit holds the whole new set";

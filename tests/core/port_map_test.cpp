@@ -58,7 +58,9 @@ TEST(PortMap, ComNumbersWithAndWithoutPins) {
         {"pins beyond the present ports leave gaps empty",
          {{5, "/dev/ttyUSB1"}},
          {"/dev/ttyUSB0", "/dev/ttyACM0", "/dev/ttyS0", "", "/dev/ttyUSB1"}},
-        {"an empty pin pins nothing", {{1, ""}}, {"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyACM0", "/dev/ttyS0", ""}},
+        {"an empty pin pins nothing",
+         {{1, ""}},
+         {"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyACM0", "/dev/ttyS0", ""}},
         {"pins outside 1..21 are ignored",
          {{0, "/dev/ttyUSB0"}, {22, "/dev/ttyUSB1"}},
          {"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyACM0", "/dev/ttyS0", ""}},
@@ -66,7 +68,8 @@ TEST(PortMap, ComNumbersWithAndWithoutPins) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         for (int n = 1; n <= 5; ++n)
-            EXPECT_EQ(PortDevicePath(n, present, c.pins), c.com[static_cast<std::size_t>(n - 1)]) << "COM" << n;
+            EXPECT_EQ(PortDevicePath(n, present, c.pins), c.com[static_cast<std::size_t>(n - 1)])
+                << "COM" << n;
     }
 }
 
@@ -90,8 +93,12 @@ TEST(PortMap, ShortNames) {
         const char* path;
         const char* name;
     } cases[] = {
-        {"/dev/ttyUSB0", "ttyUSB0"}, {"/dev/pts/12", "12"},     {"\\\\.\\COM3", "COM3"},
-        {"COM7", "COM7"},            {"/tmp/zevo/unit", "unit"}, {"", ""},
+        {"/dev/ttyUSB0", "ttyUSB0"},
+        {"/dev/pts/12", "12"},
+        {"\\\\.\\COM3", "COM3"},
+        {"COM7", "COM7"},
+        {"/tmp/zevo/unit", "unit"},
+        {"", ""},
         {"/dev/", ""},
     };
     for (const auto& c : cases)
@@ -114,7 +121,8 @@ TEST(PortMap, PinsFromThePortsSection) {
 
 // What the port assignments write is what a fresh start reads, and nothing else in the file moves.
 TEST(PortMap, WrittenPinsReadBackAndLeaveTheRestOfTheFile) {
-    IniFile ini = IniFile::Parse("[FORM_HLAV]\nLeft=10\n[PORTS]\nCOM2=/dev/ttyUSB0\nCOM7=/dev/old\n; a remark\n");
+    IniFile ini =
+        IniFile::Parse("[FORM_HLAV]\nLeft=10\n[PORTS]\nCOM2=/dev/ttyUSB0\nCOM7=/dev/old\n; a remark\n");
     const PortPins pins = {{2, "/dev/serial/by-id/usb-FTDI_FT232R-if00-port0"},
                            {4, "/tmp/zevo unit"},
                            {20, " /dev/ttyS0 "}}; // blanks kept by quoting
@@ -131,10 +139,14 @@ TEST(PortMap, OnlyPathsThatReadBackArePinned) {
         const char* Path;
         bool Stored;
     } cases[] = {
-        {"/dev/ttyUSB0", true},        {"/dev/serial/by-id/usb-Prolific_2303-if00", true},
-        {"/tmp/a path with blanks", true}, {" /dev/ttyS0", true}, // quoted on writing
-        {"\"/dev/ttyS0\"", true},    {"", false}, // quotes of its own survive too
-        {"/dev/tty\nUSB0", false},    {"/dev/tty\rS0", false},
+        {"/dev/ttyUSB0", true},
+        {"/dev/serial/by-id/usb-Prolific_2303-if00", true},
+        {"/tmp/a path with blanks", true},
+        {" /dev/ttyS0", true}, // quoted on writing
+        {"\"/dev/ttyS0\"", true},
+        {"", false}, // quotes of its own survive too
+        {"/dev/tty\nUSB0", false},
+        {"/dev/tty\rS0", false},
         {"/dev/\ttab", false},
     };
     for (const auto& c : cases)

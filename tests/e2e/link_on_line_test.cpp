@@ -321,7 +321,8 @@ TEST_P(ProgramOnFaultyLine, EndsOkWithTheSetInTheUnitOrSaysError) {
                 ++n;
             char step[16];
             std::snprintf(step, sizeof step, "%02x", codes[i]);
-            // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about "x" + std::to_string(n) at -O3.
+            // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about "x" + std::to_string(n) at
+            // -O3.
             story += step;
             if (n > 1) {
                 story += 'x';

@@ -20,8 +20,8 @@
 #include <string>
 
 #include "fake_prompter.h"
-#include "offline_line.h"
 #include "link/serial_line.h"
+#include "offline_line.h"
 #include "ui/close_on_signal.h"
 #include "ui/config_files.h"
 #include "ui/form_hlav.h"
@@ -41,7 +41,6 @@ void Say(const std::string& line) {
     std::fputs((line + '\n').c_str(), stdout);
     std::fflush(stdout);
 }
-
 
 StartOptions Options(FakePrompter& prompts, OfflineLine& line, const QStringList& arguments) {
     StartOptions options;

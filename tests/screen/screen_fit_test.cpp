@@ -3,8 +3,8 @@
 // can be scrolled to.
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
@@ -21,7 +21,9 @@
 namespace zevo {
 namespace {
 
-QRect Available() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+QRect Available() {
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
 
 std::string Describe(const QRect& r) {
     return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
@@ -79,8 +81,8 @@ protected:
                 ScrollTo(form, control);
                 const QRect shown(control->mapTo(viewport, QPoint(0, 0)), control->size());
                 const QSize room = viewport->size();
-                const QRect needed(shown.topLeft(),
-                                   QSize(std::min(shown.width(), room.width()), std::min(shown.height(), room.height())));
+                const QRect needed(shown.topLeft(), QSize(std::min(shown.width(), room.width()),
+                                                          std::min(shown.height(), room.height())));
                 EXPECT_TRUE(viewport->rect().contains(needed))
                     << control->objectName().toStdString() << " on tab " << tab << " at " << Describe(shown)
                     << " in " << Describe(viewport->rect());
@@ -93,7 +95,8 @@ protected:
     void ExpectFrameOnScreen(const TFormHlav& form) {
         const QRect frame = form.frameGeometry();
         EXPECT_NE(frame, form.geometry()) << "the window manager framed no window";
-        EXPECT_TRUE(Available().contains(frame)) << "frame " << Describe(frame) << " on " << Describe(Available());
+        EXPECT_TRUE(Available().contains(frame))
+            << "frame " << Describe(frame) << " on " << Describe(Available());
         // The title bar and the menus are where a mouse reaches them.
         EXPECT_GE(frame.top(), Available().top());
         EXPECT_GE(form.menuBar()->mapToGlobal(QPoint(0, 0)).y(), Available().top());
@@ -118,12 +121,13 @@ TEST_F(ScreenFit, AStoredPlaceLargerThanTheScreenIsBroughtOntoIt) {
 TEST_F(ScreenFit, AStoredPlaceThatFitsIsKeptToThePixel) {
     const QRect area = Available();
     const int left = area.left() + 20, top = area.top() + 10;
-    WriteFile(QStringLiteral("ZEVO_v56.ini"), QStringLiteral("[FORM_HLAV]\nLeft=%1\nTop=%2\nHeight=%3\nWidth=%4\n")
-                                                  .arg(left)
-                                                  .arg(top)
-                                                  .arg(area.height() - 120)
-                                                  .arg(area.width() - 100)
-                                                  .toUtf8());
+    WriteFile(QStringLiteral("ZEVO_v56.ini"),
+              QStringLiteral("[FORM_HLAV]\nLeft=%1\nTop=%2\nHeight=%3\nWidth=%4\n")
+                  .arg(left)
+                  .arg(top)
+                  .arg(area.height() - 120)
+                  .arg(area.width() - 100)
+                  .toUtf8());
     auto form = StartFramed();
     EXPECT_EQ(form->pos(), QPoint(left, top));
     EXPECT_EQ(form->size(), QSize(area.width() - 100, area.height() - 120));

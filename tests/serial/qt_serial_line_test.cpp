@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "frame_check.h"
 #include "params/device_image.h"
 #include "sim_process.h"
-#include "frame_check.h"
 
 namespace zevo {
 namespace {

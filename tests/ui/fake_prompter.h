@@ -14,8 +14,8 @@ class FakePrompter final : public Prompter {
 public:
     std::deque<PromptAnswer> Answers;
     std::deque<QString> Paths;
-    QStringList Asked;    // the texts of every confirmation box
-    QStringList Messages; // text + "\n" + details of every message box
+    QStringList Asked;             // the texts of every confirmation box
+    QStringList Messages;          // text + "\n" + details of every message box
     FileDialogSettings LastDialog; // how the last file dialog was set up
 
     PromptAnswer ConfirmYesNoCancel(QWidget*, const QString& text) override {
@@ -59,7 +59,7 @@ public:
     }
 
     std::deque<std::optional<PortPins>> PortAnswers; // unscripted is a cancel
-    std::vector<PortDescription> PortsShown;           // what the last port window listed
+    std::vector<PortDescription> PortsShown;         // what the last port window listed
     std::optional<PortPins> AssignPorts(QWidget*, const std::vector<PortDescription>& ports, const PortPins&,
                                         std::uint8_t) override {
         PortsShown = ports;

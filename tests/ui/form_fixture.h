@@ -11,17 +11,18 @@
 #include <gtest/gtest.h>
 
 #include "fake_prompter.h"
-#include "offline_line.h"
 #include "link/serial_line.h"
+#include "offline_line.h"
 #include "ui/form_hlav.h"
 
 // Readable failures: gtest prints a QString as its text.
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 QT_END_NAMESPACE
 
 namespace zevo {
-
 
 // The real window in a temporary config folder, its questions answered by a script.
 class FormFixture : public ::testing::Test {

@@ -28,8 +28,8 @@
 #include "app/image_file.h"
 #include "form_fixture.h"
 #include "ui/cgauge.h"
-#include "ui/controls.h"
 #include "ui/close_on_signal.h"
+#include "ui/controls.h"
 #include "ui/form_hlav.h"
 #include "ui/up_down.h"
 
@@ -138,12 +138,12 @@ TEST_F(FormHlavTest, BadSettingsFallBackAndAreWrittenBackRepaired) {
     WriteFile(QStringLiteral("_ZEVO_v56.ini"), "300 -1 12");
     auto form = Start();
     EXPECT_EQ(form->LanguageIndex, LanguageCzech);
-    EXPECT_EQ(form->Ports.ComPortIndex, 0);    // 0 - 1 = 255, repaired to COM1
-    EXPECT_EQ(form->Ports.AutoPortNumber, 0);  // COM21 starts over at COM1
-    EXPECT_EQ(form->Image.Bytes[0], 44);       // low 8 bits of 300
+    EXPECT_EQ(form->Ports.ComPortIndex, 0);   // 0 - 1 = 255, repaired to COM1
+    EXPECT_EQ(form->Ports.AutoPortNumber, 0); // COM21 starts over at COM1
+    EXPECT_EQ(form->Image.Bytes[0], 44);      // low 8 bits of 300
     EXPECT_EQ(form->Image.Bytes[1], 255);
     EXPECT_EQ(form->Image.Bytes[2], 12);
-    EXPECT_EQ(form->Image.Tps0(), 48);         // bytes the file did not reach keep the defaults
+    EXPECT_EQ(form->Image.Tps0(), 48); // bytes the file did not reach keep the defaults
     form->close();
     const QByteArray ini = ReadFile(QStringLiteral("ZEVO_v56.ini"));
     EXPECT_TRUE(ini.contains("Language=0"));
@@ -165,12 +165,13 @@ TEST_F(FormHlavTest, WindowRectangleIsAppliedWhenItFitsAndBroughtOntoTheScreenOt
                         {screen.right() + 4000, screen.top(), 700, 500, Placed::Centred},
                         {-30000, -30000, 700, 500, Placed::Centred}};
     for (const Row& row : rows) {
-        WriteFile(QStringLiteral("ZEVO_v56.ini"), QStringLiteral("[FORM_HLAV]\nLeft=%1\nTop=%2\nHeight=%3\nWidth=%4\n")
-                                                      .arg(row.left)
-                                                      .arg(row.top)
-                                                      .arg(row.height)
-                                                      .arg(row.width)
-                                                      .toUtf8());
+        WriteFile(QStringLiteral("ZEVO_v56.ini"),
+                  QStringLiteral("[FORM_HLAV]\nLeft=%1\nTop=%2\nHeight=%3\nWidth=%4\n")
+                      .arg(row.left)
+                      .arg(row.top)
+                      .arg(row.height)
+                      .arg(row.width)
+                      .toUtf8());
         auto form = Start();
         const std::string name = std::to_string(row.left) + "," + std::to_string(row.top);
         // Whatever was stored, the whole window with its frame is on the screen.
@@ -181,10 +182,11 @@ TEST_F(FormHlavTest, WindowRectangleIsAppliedWhenItFitsAndBroughtOntoTheScreenOt
             EXPECT_EQ(form->size(), QSize(row.width, row.height)) << name;
             break;
         case Placed::MovedOnto:
-            EXPECT_EQ(form->size(), QSize(std::min(row.width, screen.width() - (form->frameGeometry().width() -
-                                                                                form->width())),
-                                          std::min(row.height, screen.height() - (form->frameGeometry().height() -
-                                                                                  form->height()))))
+            EXPECT_EQ(
+                form->size(),
+                QSize(std::min(row.width, screen.width() - (form->frameGeometry().width() - form->width())),
+                      std::min(row.height,
+                               screen.height() - (form->frameGeometry().height() - form->height()))))
                 << name;
             break;
         case Placed::Centred:
@@ -227,7 +229,8 @@ TEST_F(FormHlavTest, SwitchingLanguageRewritesCaptionsPlaceholdersAndKeepsTheSel
     EXPECT_EQ(form->Image.PulsesPerRevIndex(), 5);
     EXPECT_EQ(form->PageControl1->tabText(0), QStringLiteral("Miscellaneous"));
     // The English language hint keeps its short|long split: the status bar gets the long part.
-    EXPECT_EQ(form->MenuLanguage->menuAction()->statusTip(), QStringLiteral("Set English or German or French"));
+    EXPECT_EQ(form->MenuLanguage->menuAction()->statusTip(),
+              QStringLiteral("Set English or German or French"));
     EXPECT_EQ(form->ButtonProgram->toolTip(), QStringLiteral("Programing  set parametrs to ignition"));
     // The port menu is the same in every language.
     EXPECT_EQ(form->MenuComItems[0]->text(), QStringLiteral("Com 1"));
@@ -283,14 +286,22 @@ TEST_F(FormHlavTest, LayoutPlacesTheFixedControls) {
         QRect rect;
     };
     const Row rows[] = {
-        {form->GroupBoxToolBar, {3, 0, 462, 43}},     {form->SpeedButtonNew, {12, 12, 24, 23}},
-        {form->SpeedButtonZpet, {156, 13, 23, 22}},   {form->ButtonRead, {230, 12, 57, 23}},
-        {form->ButtonVerify, {296, 12, 65, 23}},      {form->ButtonProgram, {370, 12, 81, 23}},
-        {form->PageControl1, {4, 45, 959, 476}},      {form->GroupBoxSetTps, {8, 4, 284, 107}},
-        {form->EditTps0, {96, 26, 40, 21}},           {form->UpDownTps0, {136, 26, 16, 21}},
-        {form->EditTps100, {96, 66, 40, 21}},         {form->ButtonTps100, {192, 64, 75, 25}},
-        {form->RadioGroupPocPulsu, {326, 7, 235, 386}}, {form->CGaugeRpm, {13, 552, 240, 18}},
-        {form->CGaugeTps, {13, 612, 240, 18}},        {form->CGaugeProgram, {456, 612, 203, 18}},
+        {form->GroupBoxToolBar, {3, 0, 462, 43}},
+        {form->SpeedButtonNew, {12, 12, 24, 23}},
+        {form->SpeedButtonZpet, {156, 13, 23, 22}},
+        {form->ButtonRead, {230, 12, 57, 23}},
+        {form->ButtonVerify, {296, 12, 65, 23}},
+        {form->ButtonProgram, {370, 12, 81, 23}},
+        {form->PageControl1, {4, 45, 959, 476}},
+        {form->GroupBoxSetTps, {8, 4, 284, 107}},
+        {form->EditTps0, {96, 26, 40, 21}},
+        {form->UpDownTps0, {136, 26, 16, 21}},
+        {form->EditTps100, {96, 66, 40, 21}},
+        {form->ButtonTps100, {192, 64, 75, 25}},
+        {form->RadioGroupPocPulsu, {326, 7, 235, 386}},
+        {form->CGaugeRpm, {13, 552, 240, 18}},
+        {form->CGaugeTps, {13, 612, 240, 18}},
+        {form->CGaugeProgram, {456, 612, 203, 18}},
         {form->CheckBoxProgHned, {706, 600, 177, 16}},
     };
     for (const Row& row : rows)
@@ -310,12 +321,18 @@ TEST_F(FormHlavTest, MenuCarriesEveryShortcutAndNoCtrlShiftZ) {
         QKeySequence keys;
     };
     const Row rows[] = {
-        {form->MenuNew, QKeySequence(Qt::CTRL | Qt::Key_N)},  {form->MenuOpen, QKeySequence(Qt::Key_F3)},
-        {form->MenuSave, QKeySequence(Qt::Key_F2)},           {form->MenuPrint, QKeySequence(Qt::CTRL | Qt::Key_P)},
-        {form->MenuRead, QKeySequence(Qt::Key_F7)},           {form->MenuVerify, QKeySequence(Qt::Key_F8)},
-        {form->MenuProgram, QKeySequence(Qt::Key_F9)},        {form->MenuToolsMinus, QKeySequence(Qt::Key_F4)},
-        {form->MenuToolsPlus, QKeySequence(Qt::Key_F5)},      {form->MenuZpet, QKeySequence(Qt::CTRL | Qt::Key_Z)},
-        {form->MenuZnovu, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z)}, {form->MenuContens, QKeySequence(Qt::Key_F1)},
+        {form->MenuNew, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {form->MenuOpen, QKeySequence(Qt::Key_F3)},
+        {form->MenuSave, QKeySequence(Qt::Key_F2)},
+        {form->MenuPrint, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {form->MenuRead, QKeySequence(Qt::Key_F7)},
+        {form->MenuVerify, QKeySequence(Qt::Key_F8)},
+        {form->MenuProgram, QKeySequence(Qt::Key_F9)},
+        {form->MenuToolsMinus, QKeySequence(Qt::Key_F4)},
+        {form->MenuToolsPlus, QKeySequence(Qt::Key_F5)},
+        {form->MenuZpet, QKeySequence(Qt::CTRL | Qt::Key_Z)},
+        {form->MenuZnovu, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z)},
+        {form->MenuContens, QKeySequence(Qt::Key_F1)},
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.action->shortcut(), row.keys) << row.action->objectName().toStdString();

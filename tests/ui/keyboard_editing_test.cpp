@@ -48,7 +48,9 @@ protected:
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
         ASSERT_EQ(Form->PageControl1->currentIndex(), index);
     }
-    TEdit* Map(int r, int c) { return Form->EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]; }
+    TEdit* Map(int r, int c) {
+        return Form->EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+    }
     static QString Shown(int value) { return TUpDown::FormatValue(value, QLocale()); }
     static void ClickIndicator(QCheckBox* box) {
         QStyleOptionButton option;

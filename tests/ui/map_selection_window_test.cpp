@@ -41,9 +41,13 @@ protected:
         QLocale::setDefault(SavedLocale);
     }
 
-    TEdit* Map(int r, int c) { return Form->EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]; }
+    TEdit* Map(int r, int c) {
+        return Form->EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+    }
     int Cell(int r, int c) const { return 20 * Form->Image.MapCell(0, r, c); } // mV
-    std::optional<MapSelection> Selected() const { return Form->Selection->Selection(Form->CheckBoxTpEnable->isChecked()); }
+    std::optional<MapSelection> Selected() const {
+        return Form->Selection->Selection(Form->CheckBoxTpEnable->isChecked());
+    }
     QString Status() const { return Form->StatusBar1->currentMessage(); }
     static void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
@@ -52,8 +56,8 @@ protected:
     void ShowAllRows() {
         QStyleOptionButton option;
         option.initFrom(Form->CheckBoxTpEnable);
-        const QRect box = Form->CheckBoxTpEnable->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option,
-                                                                          Form->CheckBoxTpEnable);
+        const QRect box = Form->CheckBoxTpEnable->style()->subElementRect(QStyle::SE_CheckBoxIndicator,
+                                                                          &option, Form->CheckBoxTpEnable);
         if (!Form->CheckBoxTpEnable->isChecked())
             QTest::mouseClick(Form->CheckBoxTpEnable, Qt::LeftButton, {}, box.center());
         ASSERT_TRUE(Form->CheckBoxTpEnable->isChecked());
@@ -62,8 +66,9 @@ protected:
     void Drag(TEdit* from, TEdit* to) {
         QTest::mousePress(from, Qt::LeftButton, {}, from->rect().center());
         const QPoint over = to->mapTo(from->window(), to->rect().center());
-        QMouseEvent move(QEvent::MouseMove, from->mapFrom(from->window(), over), from->mapToGlobal(from->mapFrom(from->window(), over)),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, from->mapFrom(from->window(), over),
+                         from->mapToGlobal(from->mapFrom(from->window(), over)), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(from, &move);
         QTest::mouseRelease(from, Qt::LeftButton, {}, from->mapFrom(from->window(), over));
     }
@@ -101,8 +106,9 @@ TEST_F(MapSelectionWindowTest, MouseAndKeysSelectRectanglesOfShownCellsOnly) {
     QStyleOptionButton option;
     option.initFrom(Form->CheckBoxTpEnable);
     QTest::mouseClick(Form->CheckBoxTpEnable, Qt::LeftButton, {},
-                      Form->CheckBoxTpEnable->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option,
-                                                                      Form->CheckBoxTpEnable).center());
+                      Form->CheckBoxTpEnable->style()
+                          ->subElementRect(QStyle::SE_CheckBoxIndicator, &option, Form->CheckBoxTpEnable)
+                          .center());
     QTest::mouseClick(Map(0, 3), Qt::LeftButton);
     Press(Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(Selected(), MapSelection::WholeMap(false));
@@ -214,7 +220,8 @@ TEST_F(MapSelectionWindowTest, RefusedAndAdjustedEntriesAreSaidInTheStatusBar) {
         Enter(Map(0, 9), QString::fromLatin1(c.Typed));
         EXPECT_TRUE(Status().contains(QString::fromLatin1(c.Said))) << Status().toStdString();
         EXPECT_EQ(Cell(0, 9), c.Kept ? c.Kept : held);
-        EXPECT_EQ(Map(0, 9)->text(), TUpDown::FormatValue(Cell(0, 9), QLocale())) << "the field shows what is kept";
+        EXPECT_EQ(Map(0, 9)->text(), TUpDown::FormatValue(Cell(0, 9), QLocale()))
+            << "the field shows what is kept";
     }
 }
 

@@ -336,7 +336,8 @@ TEST_F(PrintAboutTest, ContentsOpensTheManualOfTheLanguageBesideTheProgramOrSays
         };
         auto form = StartShown({QString::fromLatin1(c.Argument)});
         QTest::keyClick(form.get(), Qt::Key_F1);
-        const QString manual = QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(c.Manual));
+        const QString manual =
+            QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(c.Manual));
         EXPECT_EQ(opened, QStringList{manual});
         if (c.Outcome == DocumentOpening::Opened)
             EXPECT_EQ(Prompts.Messages, QStringList());
@@ -353,9 +354,10 @@ TEST_F(PrintAboutTest, F1WithTheManualMissingSaysSoInGerman) {
     OpenDocument = OpenWithDesktop; // the desktop itself: it must refuse a file that is not there
     auto form = StartShown({QStringLiteral("DEUTSCH")});
     QTest::keyClick(form.get(), Qt::Key_F1);
-    EXPECT_EQ(Prompts.Messages, QStringList{QStringLiteral("Fehler beim öffnen der Datei ZEVO_manual_en.pdf !\n"
-                                                           "die Datei %1 ist nicht vorhanden")
-                                                .arg(QDir::toNativeSeparators(manual))});
+    EXPECT_EQ(Prompts.Messages,
+              QStringList{QStringLiteral("Fehler beim öffnen der Datei ZEVO_manual_en.pdf !\n"
+                                         "die Datei %1 ist nicht vorhanden")
+                              .arg(QDir::toNativeSeparators(manual))});
 }
 
 #if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)

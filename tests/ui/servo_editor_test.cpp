@@ -38,7 +38,9 @@ protected:
     }
 
     void ShowTab(int index) { Form->PageControl1->setCurrentIndex(index); }
-    TEdit* Map(int r, int c) { return Form->EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]; }
+    TEdit* Map(int r, int c) {
+        return Form->EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+    }
     static QString Shown(int value) { return TUpDown::FormatValue(value, QLocale()); }
 
     // Replaces an edit's text the way a user does: click into it, select all, type.
