@@ -31,6 +31,7 @@
 #include "ui/config_files.h"
 #include "ui/controls.h"
 #include "ui/prompter.h"
+#include "ui/map_selection_control.h"
 #include "ui/up_down.h"
 #include "ui/window_link_view.h"
 
@@ -67,7 +68,15 @@ TFormHlav::TFormHlav(const StartOptions& options, QWidget* parent)
     FormAbout = new TFormAbout(LanguageIndex, this);
 }
 
-TFormHlav::~TFormHlav() = default;
+TFormHlav::~TFormHlav() {
+    // The widgets go only after this body, in the toolkit's destructor, and the focus they hand on
+    // as they go must not reach the handlers of a window that is no more: a field losing it would
+    // take the page, the selection would repaint.
+    delete Selection;
+    Selection = nullptr;
+    for (TEdit* edit : findChildren<TEdit*>())
+        disconnect(edit, nullptr, this, nullptr);
+}
 
 QString TFormHlav::SettingsFilePath() const {
     return QDir(ConfigDir).filePath(FromStd(SettingsFileName()));
