@@ -259,7 +259,16 @@ TEST(KillTest, SaveKilledAnywhereLeavesTheWholeOldOrNewParameterFile) {
                 saveTime, period, spread);
 
     const QString target = root.filePath(QStringLiteral("target/tune.ign"));
-    std::uniform_int_distribution<long long> delay(0, spread);
+    // Half the kills fall anywhere over the spread; the other half are aimed into one of the next
+    // three saves (each ends a period after the one before), so that a slow build, whose loop spends
+    // a smaller share of its time saving, still puts enough kills inside a save.
+    std::uniform_int_distribution<long long> anywhere(0, spread);
+    std::uniform_int_distribution<long long> intoSave(0, std::max(saveTime, 1LL));
+    std::uniform_int_distribution<int> whichSave(1, 3);
+    std::bernoulli_distribution aimed(0.5);
+    auto delay = [&](std::mt19937_64& r) {
+        return aimed(r) ? std::max(0LL, whichSave(r) * period - intoSave(r)) : anywhere(r);
+    };
     int insideSave = 0;
     int insideSaveOld = 0;
     int insideSaveNew = 0;
