@@ -110,6 +110,6 @@ if(ZEVO_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6core6, libqt6gui6, libqt6widgets6, libqt6printsupport6, libqt6serialport6")
+    "libqt6core6, libqt6gui6, libqt6widgets6, libqt6printsupport6, libqt6serialport6, libqcustomplot2.1-qt6")
 endif()
 include(CPack)

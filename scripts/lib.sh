@@ -3,9 +3,9 @@
 
 ZEVO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# Build tools, Qt 6 (widgets, printing, serial ports), GoogleTest, and a font for headless rendering.
+# Build tools, Qt 6 (widgets, printing, serial ports), QCustomPlot for the charts, GoogleTest, and a font for headless rendering.
 ZEVO_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
-               libgtest-dev libgmock-dev fonts-dejavu-core)
+               libgtest-dev libgmock-dev libqcustomplot-dev fonts-dejavu-core)
 # What only the tests need: a real X screen with a window manager for the screen tests (xprop tells
 # when the window manager is up), and the checkers of the Debian package and its desktop files.
 ZEVO_TEST_PACKAGES=(xvfb openbox x11-utils lintian appstream desktop-file-utils)

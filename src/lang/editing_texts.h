@@ -1,5 +1,5 @@
 #pragma once
-// Texts of the map editing commands: the menu items, the prompts of the value dialogs and the
+// Texts of the map editing and viewing commands: the menu items, the prompts of the value dialogs and the
 // status-bar messages, in Czech, English and German. %1, %2, ... are filled by the window (see
 // FillPlaceholders); no text carries an accelerator mark, the window chooses those.
 
@@ -53,6 +53,23 @@ enum class EditingTextId : int {
     PasteNegative,   // "Nothing pasted: %1 holds %2; values cannot be negative"
     PasteAboveRange, // "Nothing pasted: %1 holds %2, above the highest value %3"
     PasteDone,       // "Cells pasted: %1"
+    // The View menu and the servo curves window.
+    MenuView,          // "View"
+    MenuColourByValue, // "Colour by value"
+    MenuTrail,         // "Engine trail"
+    MenuJumpToLive,    // "Go to the live cell"
+    MenuServoCurves,   // "Servo curves…"
+    NoLiveCell,        // "No live cell: the unit sends no values"
+    LiveCellOnServoPages, // "The live cell is shown on the servo pages"
+    CurvesTitle,       // "Servo curves – servo %1"
+    CurvesRpm,         // "Engine speed [RPM]"
+    CurvesTarget,      // "Target [%1]"
+    CurvesRow,         // "Throttle %1 %"
+    CurvesSelected,    // "Selected cells"
+    CurvesLive,        // "Engine now"
+    CurvesSave,        // "Save as PNG…"
+    CurvesSaved,       // "Chart saved: %1"
+    CurvesNotSaved,    // "The chart could not be saved to %1"
     Count
 };
 

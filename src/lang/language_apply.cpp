@@ -35,6 +35,7 @@ void TFormHlav::ApplyLanguageCaptions() {
     LabelSpojeni->SetCaption(caption(CaptionId::LabelSpojeni));
     MenuFile->setTitle(caption(CaptionId::MenuFile));
     ApplyMapEditingCaptions();
+    ApplyViewCaptions();
     if (MenuPortAssignments) {
         const std::string_view text = PortText(PortTextId::MenuPortAssignments, lang);
         MenuPortAssignments->setText(Text(text));

@@ -91,7 +91,7 @@ void TFormHlav::BlockToEditor() {
     // Again, so the rows follow the TP Enable state just shown.
     UpdateServoPage();
     if (servo >= 0)
-        PaintSelection(); // rows TP Enable hides drop out of the selection
+        PaintMap(); // the values' colours, and rows TP Enable hides drop out of the selection
     DisplayBusy = 0;
 }
 
@@ -143,6 +143,8 @@ void TFormHlav::PageControl1Change(int /*index*/) {
     // Nothing is taken from the page being left; the new page shows the block, nothing selected.
     if (Selection)
         Selection->Clear();
+    // The other servo has axes of its own: where the engine ran on this one means nothing there.
+    Trail.Clear();
     HoldServoBox(true);
     BlockToEditor();
     HoldServoBox(false);

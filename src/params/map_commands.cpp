@@ -25,9 +25,6 @@ namespace zevo {
 
 namespace {
 
-// Selected cells: a pale blue under the black digits, far from the engine's lime.
-const QColor SelectedCell(198, 219, 247);
-
 // How long a message about an entry or an operation stays in the status bar.
 constexpr int MessageMs = 8000;
 
@@ -36,15 +33,6 @@ QString Text(std::string_view text) {
 }
 std::string Std(const QString& text) {
     return text.toUtf8().toStdString();
-}
-
-void PaintBase(QWidget* widget, const QColor& colour) {
-    if (widget->palette().color(QPalette::Base) == colour && widget->autoFillBackground())
-        return;
-    widget->setAutoFillBackground(true);
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, colour);
-    widget->setPalette(palette);
 }
 
 struct OperationItem {
@@ -77,7 +65,7 @@ void TFormHlav::BuildMapEditing() {
         for (int r = 0; r < MapRows; ++r)
             Selection->Watch(EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)], r, c);
     }
-    connect(Selection, &MapSelectionControl::Changed, this, &TFormHlav::PaintSelection);
+    connect(Selection, &MapSelectionControl::Changed, this, &TFormHlav::PaintMap);
 
     // After the design's items of the Tools menu.
     MenuTools->addSeparator();
@@ -121,40 +109,6 @@ bool TFormHlav::IsMapEditingKey(const QObject* field, const QKeyEvent& key) cons
         if (entry.first->shortcut() == pressed)
             return true;
     return false;
-}
-
-QColor TFormHlav::CellBackground(int row, int column, const QColor& plain) const {
-    if (!Selection || ShownServo() < 0)
-        return plain;
-    const bool tpEnabled = CheckBoxTpEnable->isChecked();
-    const auto selection = Selection->Selection(tpEnabled);
-    // One cell is just the focused field; the colour shows a block of several.
-    if (selection && selection->Cells() > 1 && selection->Contains(row, column))
-        return SelectedCell;
-    return plain;
-}
-
-void TFormHlav::PaintSelection() {
-    // Only the cells that enter or leave the coloured block are painted: a refresh runs after every
-    // change, and a field given a palette of its own costs the first paint.
-    std::optional<MapSelection> shown = ShownSelection();
-    if (shown && shown->Cells() < 2)
-        shown.reset();
-    if (shown == PaintedSelection)
-        return;
-    const QColor plain = palette().color(QPalette::Base);
-    auto paint = [this, &plain](int r, int c) {
-        if (View && View->IsLiveCell(r, c))
-            return;
-        TEdit* field = r == AxisRow ? EditRpm[static_cast<std::size_t>(c)]
-                                    : EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
-        PaintBase(field, CellBackground(r, c, plain));
-    };
-    if (PaintedSelection)
-        PaintedSelection->ForEachCell(paint);
-    if (shown)
-        shown->ForEachCell(paint);
-    PaintedSelection = shown;
 }
 
 void TFormHlav::Say(const QString& text) {

@@ -152,6 +152,7 @@ void TFormHlav::CreateServoPage() {
     BuildComMenu();
     BuildMapEditing();
     BuildPortCommands();
+    BuildViewMenu();
 }
 
 void TFormHlav::BuildComMenu() {

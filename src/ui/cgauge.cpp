@@ -18,6 +18,13 @@ void TCGauge::SetForeColor(const QColor& color) {
     update();
 }
 
+void TCGauge::SetStale(bool stale) {
+    if (stale == Stale)
+        return;
+    Stale = stale;
+    update();
+}
+
 void TCGauge::SetShowText(bool show) {
     if (show == Text)
         return;
@@ -83,7 +90,10 @@ void TCGauge::paintEvent(QPaintEvent*) {
         filled = static_cast<int>(done * inside.width() / span);
     }
     if (filled > 0)
-        painter.fillRect(QRect(inside.left(), inside.top(), filled, inside.height()), Fore);
+        painter.fillRect(QRect(inside.left(), inside.top(), filled, inside.height()),
+                         Stale ? QColor((Fore.red() + 3 * 255) / 4, (Fore.green() + 3 * 255) / 4,
+                                        (Fore.blue() + 3 * 255) / 4)
+                               : Fore);
 
     if (Text) {
         painter.setPen(Qt::black);

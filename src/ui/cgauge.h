@@ -12,6 +12,9 @@ public:
     explicit TCGauge(QWidget* parent = nullptr);
 
     void SetForeColor(const QColor& color);
+    // Drawn faded: the value it shows is no longer current.
+    void SetStale(bool stale);
+    bool IsStale() const { return Stale; }
     QColor ForeColor() const { return Fore; }
     void SetShowText(bool show);
     bool ShowText() const { return Text; }
@@ -31,6 +34,7 @@ protected:
 private:
     QColor Fore;
     bool Text = true;
+    bool Stale = false;
     int Min = 0;
     int Max = 100;
     int Value = 0;

@@ -1,4 +1,5 @@
 #include "ui/form_hlav.h"
+#include "ui/map_painter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -185,6 +186,8 @@ void TFormHlav::LoadSettings() {
     // Missing file or keys: the current values stand (centred window, automatic port, Czech).
     const AppSettings loaded = LoadAppSettings(ini, current);
     PinnedPorts = ReadPortPins(ini);
+    ViewChoice = ReadViewSettings(ini);
+    ShowViewChoice();
     if (OwnLine)
         OwnLine->SetPins(PinnedPorts);
 
@@ -245,6 +248,7 @@ void TFormHlav::SaveSettings() {
     settings.IniDir = ToStd(IniDir);
     settings.ActivePageIndex = PageControl1->currentIndex();
     SaveAppSettings(ini, settings);
+    WriteViewSettings(ini, ViewChoice);
     WriteFileAtomically(SettingsFilePath(), QByteArray::fromStdString(ini.Serialize()), true);
 
     std::ostringstream image;

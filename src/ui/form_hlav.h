@@ -17,12 +17,14 @@
 
 #include "about/form_about.h"
 #include "app/app_settings.h"
+#include "app/view_settings.h"
 #include "files/printing.h"
 #include "lang/editing_texts.h"
 #include "lang/language_tables.h"
 #include "link/port_choice.h"
 #include "link/port_map.h"
 #include "params/device_image.h"
+#include "params/map_look.h"
 #include "params/map_operations.h"
 #include "params/map_selection.h"
 #include "params/undo_history.h"
@@ -52,7 +54,9 @@ class TEdit;
 class TFormAbout;
 class TUpDown;
 class LinkEngine;
+class MapPainter;
 class MapSelectionControl;
+class ServoCurvesWindow;
 class QtSerialLine;
 class SerialLine;
 class WindowLinkView;
@@ -334,6 +338,36 @@ private:
     void WatchEdit(TEdit* edit);
     void EditLeft(TEdit* edit, Qt::FocusReason reason);
 
+    // ---- the View menu (view_commands.cpp) -----------------------------------------------------
+public:
+    QMenu* MenuView = nullptr;
+    QAction* MenuColourByValue = nullptr;
+    QAction* MenuTrail = nullptr;
+    QAction* MenuJumpToLive = nullptr;
+    QAction* MenuServoCurves = nullptr;
+    ViewSettings ViewChoice;
+    // Where the engine has run lately, and where it runs now (row, column), as the live display
+    // last reported; none while no telemetry arrives.
+    LiveTrail Trail;
+    std::optional<std::pair<int, int>> LiveCell;
+    // Built on first use.
+    ServoCurvesWindow* Curves = nullptr;
+    // Every colour of the servo page's fields, painted where it changed: values, trail, selection,
+    // live cell. Runs after every change of the page and on every tick.
+    void PaintMap();
+    // The live display's tick: the engine runs in `live`, or nowhere known.
+    void ShowLive(std::optional<std::pair<int, int>> live);
+    void MenuJumpToLiveClick();
+    void MenuServoCurvesClick();
+    MapPainter& Painter() { return *Paint; }
+
+private:
+    void BuildViewMenu();
+    void ApplyViewCaptions();
+    void ShowViewChoice();
+    void UpdateCurves();
+    std::unique_ptr<MapPainter> Paint;
+
     // ---- port assignments (port_commands.cpp) ---------------------------------------------------
 public:
     QAction* MenuPortAssignments = nullptr;
@@ -356,8 +390,6 @@ public:
     void RunMapOperation(MapOperation op);
     void CopyCells(bool withAxes);
     void PasteCells();
-    // The background of a field of the servo page when the engine is not in it (row -1: the axis).
-    QColor CellBackground(int row, int column, const QColor& plain) const;
 
 private:
     struct TypedEntry {
@@ -367,7 +399,6 @@ private:
     void BuildMapEditing();
     void ApplyMapEditingCaptions();
     bool IsMapEditingKey(const QObject* field, const QKeyEvent& key) const;
-    void PaintSelection();
     void Say(const QString& text);
     std::optional<MapSelection> ShownSelection() const;
     std::vector<TypedEntry> TypedEntries() const;
@@ -376,7 +407,6 @@ private:
     void ConfirmPage();
     bool FillSelectionFrom(TEdit* field);
     std::vector<std::pair<QAction*, EditingTextId>> MapEditActions;
-    std::optional<MapSelection> PaintedSelection; // the block last painted in the selection colour
     void HoldServoBox(bool hold);
     void OfferPdfInstead(const QImage& page, const PrintOutcome& outcome);
 

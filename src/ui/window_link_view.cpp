@@ -6,6 +6,7 @@
 
 #include "ui/cgauge.h"
 #include "ui/form_hlav.h"
+#include "ui/map_painter.h"
 #include "ui/prompter.h"
 #include "ui/up_down.h"
 
@@ -16,8 +17,6 @@ namespace {
 QString Utf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
-
-const QColor Lime(0, 255, 0);
 
 QColor ColourOf(LabelColour colour, const QColor& face) {
     switch (colour) {
@@ -31,19 +30,30 @@ QColor ColourOf(LabelColour colour, const QColor& face) {
     return face;
 }
 
-// Sets a caption and a background only when they differ from what is shown: telemetry arrives
-// three times a second and most of it does not change.
+// Sets a caption only when it differs from what is shown: telemetry arrives three times a second
+// and most of it does not change.
 void Show(TLabel* label, const QString& text) {
     if (label->Caption() != text)
         label->SetCaption(text);
 }
 
-void Paint(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
-    if (widget->palette().color(role) == colour && widget->autoFillBackground())
+// A background of the design's and a text colour that reads on it: the window's own text on the
+// window's own colour, else black or white, whichever reads better (a dark desktop theme gives light
+// text, which would not read on red or yellow). `stale`: greyed, for values that are no longer current.
+void Paint(QWidget* widget, QPalette::ColorRole role, const QColor& colour, const QPalette& own,
+           bool stale = false) {
+    const QPalette::ColorRole textRole = role == QPalette::Base ? QPalette::Text : QPalette::WindowText;
+    Rgb text = colour == own.color(role) ? ToRgb(own.color(textRole)) : ReadableText(ToRgb(colour));
+    if (stale)
+        text = SubduedText(text, ToRgb(colour));
+    const QColor textColour = ToQColor(text);
+    if (widget->autoFillBackground() && widget->palette().color(role) == colour &&
+        widget->palette().color(textRole) == textColour)
         return;
     widget->setAutoFillBackground(true);
     QPalette palette = widget->palette();
     palette.setColor(role, colour);
+    palette.setColor(textRole, textColour);
     widget->setPalette(palette);
 }
 
@@ -60,7 +70,8 @@ int WindowLinkView::ActivePage() const {
 void WindowLinkView::SetStatusLine(MsgId text, std::string_view suffix, LabelColour colour) {
     Show(Form.LabelHlaseni,
          Form.Msg(text) + QString::fromUtf8(suffix.data(), static_cast<qsizetype>(suffix.size())));
-    Paint(Form.LabelHlaseni, QPalette::Window, ColourOf(colour, Form.palette().color(QPalette::Window)));
+    Paint(Form.LabelHlaseni, QPalette::Window, ColourOf(colour, Form.palette().color(QPalette::Window)),
+          Form.palette());
 }
 
 void WindowLinkView::SetStatusLineVisible(bool visible) {
@@ -81,6 +92,36 @@ void WindowLinkView::SetProgramGaugeVisible(bool visible) {
 void WindowLinkView::SetConnectionLost(bool lost) {
     if (Form.LabelSpojeni->isHidden() == lost)
         Form.LabelSpojeni->setVisible(lost);
+    if (lost == Lost)
+        return;
+    // The labels keep the last values the unit sent, greyed while they are no longer current.
+    Lost = lost;
+    DressTelemetry();
+    Form.CGaugeRpm->SetStale(lost);
+    Form.CGaugeTps->SetStale(lost);
+}
+
+std::vector<std::pair<TLabel*, QColor>> WindowLinkView::TelemetryLabels() const {
+    const std::array<QColor, 4> servo = {ServoColours[0], ServoColours[0], ServoColours[1], ServoColours[1]};
+    std::vector<std::pair<TLabel*, QColor>> labels = {
+        {Form.LabelRpm, QColor()},         {Form.LabelTpsMon, TpsColour},     {Form.LabelNapeti, SupplyColour},
+        {Form.LabelServoPoz1, servo[0]},   {Form.LabelServoMer1, servo[1]},   {Form.LabelServoPoz2, servo[2]},
+        {Form.LabelServoMer2, servo[3]},   {Form.LabelPocetProgramovani, QColor()}};
+    for (TLabel* test : Form.LabelTest)
+        labels.push_back({test, QColor()});
+    return labels;
+}
+
+void WindowLinkView::DressTelemetry() {
+    const QPalette own = Form.palette();
+    const QColor face = own.color(QPalette::Window);
+    for (const auto& [label, colour] : TelemetryLabels()) {
+        const QColor background = colour.isValid() ? colour : face;
+        // A label the design leaves uncoloured is greyed on its own colour; it is filled only then.
+        if (!colour.isValid() && !Lost && !label->autoFillBackground())
+            continue;
+        Paint(label, QPalette::Window, background, own, Lost);
+    }
 }
 
 void WindowLinkView::ShowTelemetry(const TelemetryCaptions& captions) {
@@ -88,19 +129,18 @@ void WindowLinkView::ShowTelemetry(const TelemetryCaptions& captions) {
     Show(Form.LabelRpm, Utf8(captions.Rpm));
     Form.CGaugeRpm->SetProgress(captions.RpmGauge);
     Show(Form.LabelTpsMon, Utf8(captions.Tps));
-    Paint(Form.LabelTpsMon, QPalette::Window, ColourOf(captions.TpsColour, face));
+    TpsColour = ColourOf(captions.TpsColour, face);
     Form.CGaugeTps->SetProgress(captions.TpsGauge);
     Show(Form.LabelNapeti, Utf8(captions.Supply));
-    Paint(Form.LabelNapeti, QPalette::Window, ColourOf(captions.SupplyColour, face));
+    SupplyColour = ColourOf(captions.SupplyColour, face);
     const std::array<TLabel*, ServoCount> desired = {Form.LabelServoPoz1, Form.LabelServoPoz2};
     const std::array<TLabel*, ServoCount> measured = {Form.LabelServoMer1, Form.LabelServoMer2};
     for (std::size_t s = 0; s < ServoCount; ++s) {
         Show(desired[s], Utf8(captions.ServoDesired[s]));
         Show(measured[s], Utf8(captions.ServoMeasured[s]));
-        const QColor colour = ColourOf(captions.ServoColour[s], face);
-        Paint(desired[s], QPalette::Window, colour);
-        Paint(measured[s], QPalette::Window, colour);
+        ServoColours[s] = ColourOf(captions.ServoColour[s], face);
     }
+    DressTelemetry();
     Show(Form.LabelPocetProgramovani, Utf8(captions.NumberOfProgramming));
     if (Form.LabelEeDataErr->isHidden() == captions.EeDataError)
         Form.LabelEeDataErr->setVisible(captions.EeDataError);
@@ -121,28 +161,11 @@ void WindowLinkView::HideVersionWarning() {
 }
 
 void WindowLinkView::ShowLiveCell(int column, int row) {
-    if (column == PaintedColumn && row == PaintedRow)
-        return; // the engine runs in the same cell: nothing to repaint
-    const QColor field = Form.palette().color(QPalette::Base);
-    const QColor face = Form.palette().color(QPalette::Window);
-    auto axis = [this](int c) { return Form.EditRpm[static_cast<std::size_t>(c)]; };
-    auto rowLabel = [this](int r) { return Form.LabelTpRow[static_cast<std::size_t>(r)]; };
-    auto cell = [this](int r, int c) {
-        return Form.EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
-    };
-    // Only the old and the new axis field, row caption and cell change colour.
-    // A cell the engine leaves goes back to its plain colour, or to the selection's.
-    if (PaintedColumn >= 0) {
-        Paint(axis(PaintedColumn), QPalette::Base, Form.CellBackground(-1, PaintedColumn, field));
-        Paint(cell(PaintedRow, PaintedColumn), QPalette::Base,
-              Form.CellBackground(PaintedRow, PaintedColumn, field));
-        Paint(rowLabel(PaintedRow), QPalette::Window, face);
-    }
-    Paint(axis(column), QPalette::Base, Lime);
-    Paint(rowLabel(row), QPalette::Window, Lime);
-    Paint(cell(row, column), QPalette::Base, Lime);
-    PaintedColumn = column;
-    PaintedRow = row;
+    // Nobody tunes against a cell that is seconds old: while the unit is silent there is none.
+    if (Lost)
+        Form.ShowLive(std::nullopt);
+    else
+        Form.ShowLive(std::make_pair(row, column));
 }
 
 void WindowLinkView::SetPortLabel(const std::string& text, const std::string& device) {

@@ -1,9 +1,16 @@
 #pragma once
+#include <QColor>
+
+#include <array>
+#include <utility>
+#include <vector>
+
 #include "link/link_view.h"
 
 namespace zevo {
 
 class TFormHlav;
+class TLabel;
 
 // Shows what the link engine reports on the window's controls. It decides nothing: every call
 // copies values to labels, gauges and the editor, touching only what actually changes, because
@@ -31,15 +38,16 @@ public:
     void ShowNote(const std::string& text) override;
     void ShowMessage(const std::string& text) override;
 
-    // The cell painted lime for the engine (row AxisRow: the axis point above it).
-    bool IsLiveCell(int row, int column) const {
-        return column == PaintedColumn && PaintedColumn >= 0 && (row == PaintedRow || row < 0);
-    }
-
 private:
+    // The monitoring labels with the background the last frame gave them (invalid: none of its own).
+    std::vector<std::pair<TLabel*, QColor>> TelemetryLabels() const;
+    void DressTelemetry();
+
     TFormHlav& Form;
-    int PaintedColumn = -1;
-    int PaintedRow = -1;
+    bool Lost = false;
+    QColor TpsColour;
+    QColor SupplyColour;
+    std::array<QColor, 2> ServoColours{};
 };
 
 } // namespace zevo

@@ -18,6 +18,7 @@
 
 #include "form_fixture.h"
 #include "ui/controls.h"
+#include "ui/map_painter.h"
 #include "ui/map_selection_control.h"
 #include "ui/up_down.h"
 
@@ -84,7 +85,7 @@ TEST_F(MapSelectionWindowTest, MouseAndKeysSelectRectanglesOfShownCellsOnly) {
     ShowAllRows();
     Drag(Map(1, 1), Map(3, 4));
     EXPECT_EQ(Selected(), MapSelection::Spanning(1, 1, 3, 4));
-    EXPECT_EQ(Map(2, 2)->palette().color(QPalette::Base), Form->CellBackground(2, 2, QColor()));
+    EXPECT_EQ(Map(2, 2)->palette().color(QPalette::Base), ToQColor(SelectedBlue));
     EXPECT_NE(Map(2, 2)->palette().color(QPalette::Base), Map(6, 6)->palette().color(QPalette::Base));
 
     QTest::mouseClick(Map(5, 5), Qt::LeftButton); // one cell

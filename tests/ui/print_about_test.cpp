@@ -24,6 +24,7 @@
 #include "app/project_version.h"
 #include "files/printing.h"
 #include "form_fixture.h"
+#include "model_line.h"
 #include "ui/cgauge.h"
 #include "ui/controls.h"
 #include "ui/up_down.h"
@@ -180,10 +181,21 @@ TEST_F(PrintAboutTest, TheCaptureHoldsTheActivePageOnWhiteWithoutOperatingContro
 }
 
 TEST_F(PrintAboutTest, WhatTheWindowKeepsHiddenOrColouredIsSoAfterPrinting) {
+    // A unit on COM1 sends telemetry: the live highlight marks the engine's cell.
+    ModelLine model;
+    Line = &model;
+    QFile settings(QDir(Dir.path()).filePath(QStringLiteral("ZEVO_v56.ini")));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[FORM_HLAV]\nComPort=1\n");
+    settings.close();
     auto form = Start({QStringLiteral("ENGLISH")});
     form->Image.TpEnable(0) = 1;
     form->PageControl1->setCurrentIndex(1);
-    form->Timer1Timer(); // the live highlight marks the engine's cell: standstill, closed throttle
+    model.Unit.HoldEngine(0, 0); // standstill, closed throttle
+    for (int tick = 0; tick < 12; ++tick) {
+        model.Advance(55);
+        form->Timer1Timer();
+    }
     const QString live = Background(form->LabelTpRow[0]);
     const QString plain = Background(form->LabelTpRow[4]);
     ASSERT_NE(live, plain);

@@ -1,0 +1,184 @@
+#include "ui/servo_curves_window.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QVBoxLayout>
+#include <qcustomplot.h>
+
+#include "lang/editing_texts.h"
+#include "params/map_look.h"
+#include "ui/map_painter.h"
+#include "ui/prompter.h"
+
+namespace zevo {
+
+namespace {
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString Filled(EditingTextId id, std::uint8_t language, const QString& argument) {
+    const std::string a = argument.toStdString();
+    return Text(FillPlaceholders(EditingText(id, language), {a}));
+}
+
+// The rows in the order of the value scale, from 0 % throttle in dark blue to full throttle in
+// yellow-brown; the palest part of the scale is left out, it would not read on the white chart.
+QColor RowColour(int row, int rows) {
+    const double position = rows > 1 ? 0.82 * row / (rows - 1) : 0.0;
+    return ToQColor(ValueScale(position));
+}
+
+} // namespace
+
+ServoCurvesWindow::ServoCurvesWindow(QWidget* owner, Prompter* prompts)
+    : QWidget(owner, Qt::Window), Prompts(prompts) {
+    setObjectName(QStringLiteral("ServoCurvesWindow"));
+    resize(720, 460);
+    Chart = new QCustomPlot(this);
+    Chart->setObjectName(QStringLiteral("ServoCurvesPlot"));
+    Chart->setMinimumSize(360, 240);
+    Chart->legend->setVisible(true);
+    // The legend beside the plot, not over the curves.
+    Chart->axisRect()->insetLayout()->take(Chart->legend);
+    Chart->plotLayout()->addElement(0, 1, Chart->legend);
+    Chart->plotLayout()->setColumnStretchFactor(1, 0.001);
+    Chart->legend->setFillOrder(QCPLegend::foRowsFirst);
+
+    // The marks on a layer above the curves, which are added after them.
+    Chart->addLayer(QStringLiteral("marks"), Chart->layer(QStringLiteral("main")), QCustomPlot::limAbove);
+    SelectedGraph = Chart->addGraph();
+    SelectedGraph->setLayer(QStringLiteral("marks"));
+    SelectedGraph->setLineStyle(QCPGraph::lsNone);
+    SelectedGraph->setScatterStyle(
+        QCPScatterStyle(QCPScatterStyle::ssCircle, QPen(Qt::black, 2), QBrush(ToQColor(SelectedBlue)), 11));
+    LiveGraph = Chart->addGraph();
+    LiveGraph->setLayer(QStringLiteral("marks"));
+    LiveGraph->setLineStyle(QCPGraph::lsNone);
+    LiveGraph->setScatterStyle(
+        QCPScatterStyle(QCPScatterStyle::ssDiamond, QPen(Qt::black, 1.5), QBrush(ToQColor(LiveLime)), 15));
+
+    Save = new QPushButton(this);
+    Save->setObjectName(QStringLiteral("ServoCurvesSave"));
+    connect(Save, &QPushButton::clicked, this, &ServoCurvesWindow::SaveAsPng);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Save);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Chart, 1);
+    layout->addLayout(buttons);
+    ApplyLanguage(Language);
+}
+
+void ServoCurvesWindow::ApplyLanguage(std::uint8_t language) {
+    Language = language;
+    Save->setText(Text(EditingText(EditingTextId::CurvesSave, language)));
+    SelectedGraph->setName(Text(EditingText(EditingTextId::CurvesSelected, language)));
+    LiveGraph->setName(Text(EditingText(EditingTextId::CurvesLive, language)));
+    ApplyAxisCaptions();
+    if (HasCurves) {
+        const ServoCurves shown = Curves;
+        HasCurves = false;
+        Show(shown);
+    }
+}
+
+void ServoCurvesWindow::ApplyAxisCaptions() {
+    setWindowTitle(Filled(EditingTextId::CurvesTitle, Language, QString::number(Curves.Servo + 1)));
+    Chart->xAxis->setLabel(Text(EditingText(EditingTextId::CurvesRpm, Language)));
+    Chart->yAxis->setLabel(Filled(EditingTextId::CurvesTarget, Language,
+                                  Curves.PerCent ? QStringLiteral("%") : QStringLiteral("mV")));
+}
+
+void ServoCurvesWindow::Show(const ServoCurves& curves) {
+    if (HasCurves && curves == Curves)
+        return; // most ticks change nothing the chart shows
+    const bool rowsChanged = !HasCurves || curves.Rows != Curves.Rows || curves.Servo != Curves.Servo ||
+                             curves.PerCent != Curves.PerCent;
+    const bool marksChanged = !HasCurves || curves.Selected != Curves.Selected || curves.Live != Curves.Live;
+    Curves = curves;
+    HasCurves = true;
+    if (rowsChanged)
+        SetRows(curves);
+    if (marksChanged || rowsChanged)
+        SetMarks(curves);
+    Chart->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ServoCurvesWindow::SetRows(const ServoCurves& curves) {
+    ApplyAxisCaptions();
+    // The first two graphs are the marks; the row curves follow them, drawn under them.
+    while (Chart->graphCount() > 2 + static_cast<int>(curves.Rows.size()))
+        Chart->removeGraph(Chart->graphCount() - 1);
+    while (Chart->graphCount() < 2 + static_cast<int>(curves.Rows.size())) {
+        QCPGraph* graph = Chart->addGraph();
+        graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, 4));
+    }
+    const int rows = static_cast<int>(curves.Rows.size());
+    double high = 0;
+    for (int i = 0; i < rows; ++i) {
+        const CurveRow& row = curves.Rows[static_cast<std::size_t>(i)];
+        QVector<double> keys, values;
+        for (const CurvePoint& p : row.Points) {
+            keys.push_back(p.Rpm);
+            values.push_back(p.Target);
+            high = std::max(high, static_cast<double>(p.Target));
+        }
+        QCPGraph* graph = Chart->graph(2 + i);
+        graph->setData(keys, values);
+        graph->setPen(QPen(RowColour(i, rows), 2));
+        graph->setName(Filled(EditingTextId::CurvesRow, Language, QString::number(row.TpPercent)));
+    }
+    // The legend lists the throttle rows first, then the marks.
+    Chart->legend->clearItems();
+    for (int i = 0; i < rows; ++i)
+        Chart->graph(2 + i)->addToLegend();
+    SelectedGraph->addToLegend();
+    LiveGraph->addToLegend();
+    // Both axes from zero, the speed axis to the highest axis point, the target axis with room above
+    // the map's highest value.
+    Chart->rescaleAxes();
+    Chart->xAxis->setRangeLower(0);
+    Chart->yAxis->setRange(0, std::max(high * 1.08, curves.PerCent ? 10.0 : 200.0));
+}
+
+void ServoCurvesWindow::SetMarks(const ServoCurves& curves) {
+    QVector<double> keys, values;
+    for (const CurvePoint& p : curves.Selected) {
+        keys.push_back(p.Rpm);
+        values.push_back(p.Target);
+    }
+    SelectedGraph->setData(keys, values);
+    keys.clear();
+    values.clear();
+    if (curves.Live) {
+        keys.push_back(curves.Live->Rpm);
+        values.push_back(curves.Live->Target);
+    }
+    LiveGraph->setData(keys, values);
+}
+
+void ServoCurvesWindow::SaveAsPng() {
+    if (!Prompts)
+        return;
+    FileDialogSettings settings;
+    settings.DefaultExtension = QStringLiteral("png");
+    settings.Filters = {QStringLiteral("PNG (*.png)")};
+    settings.PromptOverwrite = true;
+    settings.InitialFileName = QStringLiteral("servo%1.png").arg(Curves.Servo + 1);
+    const QString path = Prompts->SaveFileName(this, settings);
+    if (path.isEmpty())
+        return;
+    // Through a save file, so a failed write leaves an older chart of that name whole.
+    QSaveFile file(path);
+    const QPixmap picture = Chart->toPixmap(Chart->width(), Chart->height());
+    const bool saved = file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit();
+    Outcome = Filled(saved ? EditingTextId::CurvesSaved : EditingTextId::CurvesNotSaved, Language, path);
+    if (!saved)
+        Prompts->ShowMessage(this, Outcome, file.errorString());
+}
+
+} // namespace zevo

@@ -1,0 +1,53 @@
+#pragma once
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <optional>
+
+#include "params/servo_curves.h"
+
+class QCustomPlot;
+class QCPGraph;
+class QPushButton;
+
+namespace zevo {
+
+class Prompter;
+
+// The active servo's map as a chart of its own, beside the main window: one curve per throttle row,
+// the selected cells marked, and the point the engine runs at. The window is given the whole picture
+// each time; it redraws only what changed, because it follows every tick of the live display.
+class ServoCurvesWindow : public QWidget {
+    Q_OBJECT
+public:
+    ServoCurvesWindow(QWidget* owner, Prompter* prompts);
+
+    void ApplyLanguage(std::uint8_t language);
+    void Show(const ServoCurves& curves);
+    // Asks for a file name and writes the chart there as PNG, saying in the status text how it went.
+    void SaveAsPng();
+
+    const ServoCurves& Shown() const { return Curves; }
+    QCustomPlot* Plot() const { return Chart; }
+    QPushButton* SaveButton() const { return Save; }
+    // What the last save said ("Chart saved: …" or why not).
+    QString LastOutcome() const { return Outcome; }
+
+private:
+    void SetRows(const ServoCurves& curves);
+    void SetMarks(const ServoCurves& curves);
+    void ApplyAxisCaptions();
+
+    Prompter* Prompts = nullptr;
+    std::uint8_t Language = 0;
+    QCustomPlot* Chart = nullptr;
+    QCPGraph* SelectedGraph = nullptr;
+    QCPGraph* LiveGraph = nullptr;
+    QPushButton* Save = nullptr;
+    ServoCurves Curves;
+    bool HasCurves = false;
+    QString Outcome;
+};
+
+} // namespace zevo

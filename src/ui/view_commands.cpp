@@ -1,0 +1,169 @@
+// The View menu: how the servo page shows the map and the engine, and the servo curves window.
+#include <QAction>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+
+#include "lang/editing_texts.h"
+#include "link/link_engine.h"
+#include "params/servo_curves.h"
+#include "ui/controls.h"
+#include "ui/form_hlav.h"
+#include "ui/map_painter.h"
+#include "ui/servo_curves_window.h"
+#include "ui/up_down.h"
+
+namespace zevo {
+
+namespace {
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+constexpr int MessageMs = 8000;
+
+} // namespace
+
+void TFormHlav::BuildViewMenu() {
+    MapPainter::Fields fields;
+    for (int c = 0; c < MapColumns; ++c) {
+        const auto ci = static_cast<std::size_t>(c);
+        fields.Axis[ci] = EditRpm[ci];
+        for (int r = 0; r < MapRows; ++r)
+            fields.Cells[static_cast<std::size_t>(r)][ci] = EditMap[static_cast<std::size_t>(r)][ci];
+    }
+    for (int r = 0; r < MapRows; ++r)
+        fields.RowCaptions[static_cast<std::size_t>(r)] = LabelTpRow[static_cast<std::size_t>(r)];
+    Paint = std::make_unique<MapPainter>(fields);
+
+    // After Tools, before the design's Language menu.
+    MenuView = new QMenu(this);
+    MenuView->setObjectName(QStringLiteral("MenuView"));
+    menuBar()->insertMenu(MenuLanguage->menuAction(), MenuView);
+    auto checkable = [this](const char* name, auto handler) {
+        QAction* action = MenuView->addAction(QString());
+        action->setObjectName(QString::fromLatin1(name));
+        action->setCheckable(true);
+        connect(action, &QAction::toggled, this, handler);
+        return action;
+    };
+    MenuColourByValue = checkable("MenuColourByValue", [this](bool on) {
+        ViewChoice.ColourByValue = on;
+        PaintMap();
+    });
+    MenuTrail = checkable("MenuTrail", [this](bool on) {
+        ViewChoice.Trail = on;
+        PaintMap();
+    });
+    MenuView->addSeparator();
+    // F6 is free among the design's keys (F1..F5, F7..F9).
+    MenuJumpToLive = MenuView->addAction(QString());
+    MenuJumpToLive->setObjectName(QStringLiteral("MenuJumpToLive"));
+    MenuJumpToLive->setShortcut(QKeySequence(Qt::Key_F6));
+    connect(MenuJumpToLive, &QAction::triggered, this, &TFormHlav::MenuJumpToLiveClick);
+    MenuServoCurves = MenuView->addAction(QString());
+    MenuServoCurves->setObjectName(QStringLiteral("MenuServoCurves"));
+    connect(MenuServoCurves, &QAction::triggered, this, &TFormHlav::MenuServoCurvesClick);
+    ShowViewChoice();
+}
+
+void TFormHlav::ApplyViewCaptions() {
+    if (!MenuView)
+        return;
+    MenuView->setTitle(Text(EditingText(EditingTextId::MenuView, LanguageIndex)));
+    MenuColourByValue->setText(Text(EditingText(EditingTextId::MenuColourByValue, LanguageIndex)));
+    MenuTrail->setText(Text(EditingText(EditingTextId::MenuTrail, LanguageIndex)));
+    MenuJumpToLive->setText(Text(EditingText(EditingTextId::MenuJumpToLive, LanguageIndex)));
+    MenuServoCurves->setText(Text(EditingText(EditingTextId::MenuServoCurves, LanguageIndex)));
+    if (Curves)
+        Curves->ApplyLanguage(LanguageIndex);
+}
+
+void TFormHlav::ShowViewChoice() {
+    if (!MenuView)
+        return;
+    // The choice read from the settings is shown without running the handlers twice.
+    const ViewSettings choice = ViewChoice;
+    const QSignalBlocker colours(MenuColourByValue);
+    const QSignalBlocker trail(MenuTrail);
+    MenuColourByValue->setChecked(choice.ColourByValue);
+    MenuTrail->setChecked(choice.Trail);
+    PaintMap();
+}
+
+void TFormHlav::PaintMap() {
+    const int servo = ShownServo();
+    if (Paint && servo >= 0) {
+        MapPainter::Scene scene;
+        scene.Image = &Image;
+        scene.Servo = servo;
+        scene.ColourByValue = ViewChoice.ColourByValue;
+        // One cell is just the focused field; the colour shows a block of several.
+        if (const auto selection = ShownSelection(); selection && selection->Cells() > 1)
+            scene.Selection = selection;
+        scene.Live = LiveCell;
+        if (ViewChoice.Trail && LiveCell)
+            scene.Trail = &Trail;
+        scene.Palette = palette();
+        Paint->Paint(scene);
+    }
+    UpdateCurves();
+}
+
+void TFormHlav::ShowLive(std::optional<std::pair<int, int>> live) {
+    Trail.Tick(live);
+    LiveCell = live;
+    PaintMap();
+}
+
+void TFormHlav::MenuJumpToLiveClick() {
+    if (ShownServo() < 0) {
+        StatusBar1->showMessage(Text(EditingText(EditingTextId::LiveCellOnServoPages, LanguageIndex)), MessageMs);
+        return;
+    }
+    if (!LiveCell) {
+        StatusBar1->showMessage(Text(EditingText(EditingTextId::NoLiveCell, LanguageIndex)), MessageMs);
+        return;
+    }
+    const auto [row, column] = *LiveCell;
+    TEdit* cell = EditMap[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    cell->setFocus(Qt::ShortcutFocusReason);
+    cell->selectAll();
+}
+
+void TFormHlav::MenuServoCurvesClick() {
+    if (!Curves) {
+        Curves = new ServoCurvesWindow(this, Prompts);
+        Curves->ApplyLanguage(LanguageIndex);
+        // Beside the main window where the screen has room, else over its right half.
+        const QRect main = frameGeometry();
+        const QScreen* screen = this->screen();
+        const QRect room = screen ? screen->availableGeometry() : QRect(main.topRight(), Curves->size());
+        QPoint place(main.right() + 1, main.top());
+        if (place.x() + Curves->width() > room.right())
+            place.setX(std::max(room.left(), room.right() - Curves->width()));
+        place.setY(std::clamp(place.y(), room.top(), std::max(room.top(), room.bottom() - Curves->height())));
+        Curves->move(place);
+    }
+    Curves->show();
+    Curves->raise();
+    Curves->activateWindow();
+    UpdateCurves();
+}
+
+void TFormHlav::UpdateCurves() {
+    if (!Curves || !Curves->isVisible())
+        return;
+    const int shown = ShownServo();
+    // On the Miscellaneous page the chart keeps the servo it showed last.
+    const int servo = shown >= 0 ? shown : Curves->Shown().Servo;
+    std::optional<LivePoint> live;
+    if (shown >= 0 && LiveCell)
+        live = LivePoint{Link().State().RpmValue, LiveCell->first, LiveCell->second};
+    Curves->Show(CurvesOf(Image, servo, shown >= 0 ? ShownSelection() : std::nullopt, live));
+}
+
+} // namespace zevo
