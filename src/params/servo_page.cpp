@@ -11,6 +11,7 @@
 #include "params/conversions.h"
 #include "ui/controls.h"
 #include "ui/form_hlav.h"
+#include "ui/map_painter.h"
 #include "ui/up_down.h"
 
 namespace zevo {
@@ -225,9 +226,15 @@ void TFormHlav::UpdateServoPage() {
     LabelVerze3->SetCaption(QString::fromStdString(UnitBuildTime));
 
     // Red while the unit is programmed after every change: the user must not forget it is on.
+    // A check box fills its background with the button colour, so both roles carry it.
     const QColor face = palette().color(QPalette::Window);
     QPalette boxPalette = CheckBoxProgHned->palette();
-    boxPalette.setColor(QPalette::Window, CheckBoxProgHned->isChecked() ? QColor(0xFF, 0, 0) : face);
+    const QColor box = CheckBoxProgHned->isChecked() ? QColor(0xFF, 0, 0) : face;
+    const QColor text = box == face ? palette().color(QPalette::WindowText) : ToQColor(ReadableText(ToRgb(box)));
+    boxPalette.setColor(QPalette::Window, box);
+    boxPalette.setColor(QPalette::Button, box);
+    boxPalette.setColor(QPalette::WindowText, text);
+    boxPalette.setColor(QPalette::ButtonText, text);
     CheckBoxProgHned->setPalette(boxPalette);
 }
 

@@ -22,6 +22,7 @@
 #include "ui/cgauge.h"
 #include "ui/controls.h"
 #include "ui/form_hlav.h"
+#include "ui/map_painter.h"
 #include "ui/glyphs.h"
 #include "ui/up_down.h"
 
@@ -46,10 +47,13 @@ QFont SansFont(int pixelSize, bool bold = false) {
     return font;
 }
 
+// A background of the design's, with black or white text, whichever reads on it: a dark desktop
+// theme's light text would not read on red.
 void SetBackground(QWidget* widget, const QColor& color) {
     widget->setAutoFillBackground(true);
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, color);
+    palette.setColor(QPalette::WindowText, ToQColor(ReadableText(ToRgb(color))));
     widget->setPalette(palette);
 }
 

@@ -1,0 +1,412 @@
+// The View menu on the shown window with the unit model on its line: colours by value, the engine's
+// trail, F6, greyed values while the unit is silent, the servo curves window, and a dark theme.
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QStyleOptionButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <memory>
+#include <qcustomplot.h>
+
+#include <gtest/gtest.h>
+
+#include "form_fixture.h"
+#include "link/link_engine.h"
+#include "model_line.h"
+#include "params/map_look.h"
+#include "ui/cgauge.h"
+#include "ui/controls.h"
+#include "ui/map_painter.h"
+#include "ui/servo_curves_window.h"
+#include "ui/up_down.h"
+
+namespace zevo {
+namespace {
+
+class MapViewWindowTest : public FormFixture {
+protected:
+    ModelLine Model;
+    std::unique_ptr<TFormHlav> Form;
+    QLocale SavedLocale;
+
+    void SetUp() override {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+        Line = &Model;
+        WriteSettings("");
+        Form = StartShown({QStringLiteral("ENGLISH")});
+    }
+    void TearDown() override {
+        Form.reset();
+        QLocale::setDefault(SavedLocale);
+    }
+    void WriteSettings(const QByteArray& more) {
+        QFile settings(QDir(Dir.path()).filePath(QStringLiteral("ZEVO_v56.ini")));
+        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+        settings.write("[FORM_HLAV]\nComPort=1\n" + more); // the unit is on COM1
+    }
+    void Ticks(int count) {
+        for (int i = 0; i < count; ++i) {
+            Model.Advance(55);
+            Form->Timer1Timer();
+        }
+    }
+    void ClickTab(int index) {
+        QTabBar* bar = Form->PageControl1->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+        ASSERT_EQ(Form->PageControl1->currentIndex(), index);
+    }
+    void ClickCheckBox(QCheckBox* box) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        QTest::mouseClick(box, Qt::LeftButton, {},
+                          box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box).center());
+    }
+    // Servo 1 with all ten rows, the engine held in the 30 % row (5) at 4000 RPM (axis point 4).
+    void ServoPageWithEngine() {
+        ClickTab(1);
+        if (!Form->CheckBoxTpEnable->isChecked())
+            ClickCheckBox(Form->CheckBoxTpEnable);
+        ASSERT_TRUE(Form->CheckBoxTpEnable->isChecked());
+        Model.Unit.HoldEngine(4000, 30);
+        Ticks(12);
+        ASSERT_EQ(Form->LiveCell, std::make_optional(std::make_pair(5, 4)));
+    }
+    TEdit* Map(int r, int c) const {
+        return Form->EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+    }
+    static QColor Base(const QWidget* w) { return w->palette().color(QPalette::Base); }
+    static QColor TextOf(const QWidget* w) { return w->palette().color(QPalette::Text); }
+    void Enter(TEdit* field, const QString& text) {
+        QTest::mouseDClick(field, Qt::LeftButton);
+        QTest::keyClicks(QApplication::focusWidget(), text);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+};
+
+const QColor Lime(0, 255, 0);
+
+TEST_F(MapViewWindowTest, ColoursByValueFollowTheMapAndItsEdits) {
+    ServoPageWithEngine();
+    const QColor plain = Form->palette().color(QPalette::Base);
+    EXPECT_FALSE(Form->MenuColourByValue->isChecked()) << "the design's look by default";
+    EXPECT_EQ(Base(Map(0, 0)), plain);
+
+    Form->MenuColourByValue->trigger();
+    ASSERT_TRUE(Form->MenuColourByValue->isChecked());
+    // The default map rises along the RPM axis: the lowest column is the scale's dark end, the
+    // highest its yellow end, with digits that read on each.
+    EXPECT_EQ(Base(Map(0, 0)), ToQColor(ValueScale(0.0)));
+    EXPECT_EQ(Base(Map(0, 14)), ToQColor(ValueScale(1.0)));
+    EXPECT_EQ(TextOf(Map(0, 0)), QColor(Qt::white));
+    EXPECT_EQ(TextOf(Map(0, 14)), QColor(Qt::black));
+    EXPECT_EQ(Base(Map(5, 4)), Lime) << "the live cell stays lime on top";
+
+    // A value typed above the map's range takes the top of the scale; the old top moves down.
+    Enter(Map(2, 7), QStringLiteral("5000"));
+    ASSERT_EQ(Form->Image.MapCell(0, 2, 7), 250);
+    EXPECT_EQ(Base(Map(2, 7)), ToQColor(ValueScale(1.0)));
+    EXPECT_NE(Base(Map(0, 14)), ToQColor(ValueScale(1.0)));
+
+    // A selected block shows the selection over the colours.
+    QTest::mouseClick(Map(7, 10), Qt::LeftButton);
+    QTest::mouseClick(Map(8, 12), Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(Base(Map(8, 11)), ToQColor(SelectedBlue));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_NE(Base(Map(8, 11)), ToQColor(SelectedBlue));
+
+    Form->MenuColourByValue->trigger();
+    EXPECT_EQ(Base(Map(0, 0)), plain);
+    EXPECT_EQ(Base(Map(2, 7)), plain);
+    EXPECT_EQ(Base(Map(5, 4)), Lime);
+}
+
+TEST_F(MapViewWindowTest, TheTrailFadesBehindTheEngine) {
+    ServoPageWithEngine();
+    const QColor plain = Form->palette().color(QPalette::Base);
+    ASSERT_TRUE(Form->MenuTrail->isChecked()) << "on by default";
+    Model.Unit.HoldEngine(6000, 30); // one point up the axis: column 5
+    Ticks(12);
+    ASSERT_EQ(Base(Map(5, 5)), Lime);
+    const QColor justLeft = Base(Map(5, 4));
+    EXPECT_NE(justLeft, plain);
+    EXPECT_NE(justLeft, Lime);
+
+    Ticks(30);
+    const QColor older = Base(Map(5, 4));
+    EXPECT_NE(older, justLeft) << "fading";
+    EXPECT_NE(older, plain);
+    Ticks(30);
+    EXPECT_EQ(Base(Map(5, 4)), plain) << "gone after three seconds";
+
+    // Off: the cells the engine left are plain at once.
+    Model.Unit.HoldEngine(4000, 30);
+    Ticks(12);
+    ASSERT_NE(Base(Map(5, 5)), plain);
+    Form->MenuTrail->trigger();
+    EXPECT_EQ(Base(Map(5, 5)), plain);
+    EXPECT_EQ(Base(Map(5, 4)), Lime);
+
+    // The other servo has axes of its own: the trail does not follow the page switch.
+    Form->MenuTrail->trigger();
+    ClickTab(2);
+    for (int r = 0; r < MapRows; ++r) {
+        for (int c = 0; c < MapColumns; ++c) {
+            if (!Map(r, c)->isHidden() && Base(Map(r, c)) != Lime) {
+                EXPECT_EQ(Base(Map(r, c)), plain) << r << "," << c;
+            }
+        }
+    }
+}
+
+TEST_F(MapViewWindowTest, SilentUnitGreysTheValuesAndPaintsNoLiveCell) {
+    ServoPageWithEngine();
+    Model.Unit.HoldEngine(6000, 30);
+    Ticks(12);
+    const QColor text = Form->LabelRpm->palette().color(QPalette::WindowText);
+    const QString rpm = Form->LabelRpm->Caption();
+    ASSERT_FALSE(Form->CGaugeRpm->IsStale());
+
+    Model.Unit.SetSilent(true);
+    Ticks(20);
+    ASSERT_FALSE(Form->LabelSpojeni->isHidden());
+    EXPECT_EQ(Form->LabelRpm->Caption(), rpm) << "the last value stays";
+    EXPECT_NE(Form->LabelRpm->palette().color(QPalette::WindowText), text) << "greyed";
+    EXPECT_TRUE(Form->CGaugeRpm->IsStale());
+    EXPECT_FALSE(Form->LiveCell);
+    for (int r = 0; r < MapRows; ++r)
+        for (int c = 0; c < MapColumns; ++c)
+            EXPECT_EQ(Base(Map(r, c)), Form->palette().color(QPalette::Base)) << r << "," << c;
+    for (TEdit* axis : Form->EditRpm)
+        EXPECT_NE(Base(axis), Lime);
+    // F6 has nowhere to go and says why.
+    QTest::keyClick(Form.get(), Qt::Key_F6);
+    EXPECT_EQ(Form->StatusBar1->currentMessage(), QStringLiteral("No live cell: the unit sends no values"));
+
+    Model.Unit.SetSilent(false);
+    Ticks(12);
+    EXPECT_TRUE(Form->LabelSpojeni->isHidden());
+    EXPECT_EQ(Form->LabelRpm->palette().color(QPalette::WindowText), text);
+    EXPECT_FALSE(Form->CGaugeRpm->IsStale());
+    EXPECT_EQ(Base(Map(5, 5)), Lime);
+}
+
+TEST_F(MapViewWindowTest, F6TakesTheFocusToTheLiveCell) {
+    Ticks(12);
+    QTest::keyClick(Form.get(), Qt::Key_F6);
+    EXPECT_EQ(Form->StatusBar1->currentMessage(), QStringLiteral("The live cell is shown on the servo pages"));
+
+    ServoPageWithEngine();
+    QTest::mouseClick(Map(0, 0), Qt::LeftButton);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    EXPECT_EQ(QApplication::focusWidget(), Map(5, 4));
+    // From there the tools step the cell the focus is in, as a person expects.
+    const std::uint8_t before = Form->Image.MapCell(0, 5, 4);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
+    EXPECT_EQ(Form->Image.MapCell(0, 5, 4), before + 1);
+}
+
+TEST_F(MapViewWindowTest, ChoicesAreKeptInTheSettingsFile) {
+    Form->MenuColourByValue->trigger();
+    Form->MenuTrail->trigger();
+    Form->close();
+    Form.reset();
+    QFile file(QDir(Dir.path()).filePath(QStringLiteral("ZEVO_v56.ini")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.contains("[VIEW]\nColourByValue=1\nTrail=0\n")) << text.constData();
+    EXPECT_TRUE(text.contains("[FORM_HLAV]\n")) << "the design's keys stay";
+
+    Form = StartShown({QStringLiteral("ENGLISH")});
+    EXPECT_TRUE(Form->MenuColourByValue->isChecked());
+    EXPECT_FALSE(Form->MenuTrail->isChecked());
+    ClickTab(1);
+    EXPECT_EQ(Base(Map(0, 0)), ToQColor(ValueScale(0.0)));
+}
+
+TEST_F(MapViewWindowTest, ViewMenuComesAfterToolsInEveryLanguage) {
+    QStringList titles;
+    for (QAction* menu : Form->menuBar()->actions())
+        titles << menu->text();
+    ASSERT_GE(titles.indexOf(Form->MenuTools->title()), 0);
+    EXPECT_EQ(titles.indexOf(QStringLiteral("View")), titles.indexOf(Form->MenuTools->title()) + 1);
+    Form->MenuGerman->trigger();
+    EXPECT_EQ(Form->MenuView->title(), QStringLiteral("Ansicht"));
+    Form->MenuCzech->trigger();
+    EXPECT_EQ(Form->MenuView->title(), QStringLiteral("Zobrazit"));
+    EXPECT_EQ(Form->MenuJumpToLive->shortcut(), QKeySequence(Qt::Key_F6));
+}
+
+TEST_F(MapViewWindowTest, CurvesFollowEditsTabsAndTheEngine) {
+    EXPECT_EQ(Form->Curves, nullptr) << "built on first use only";
+    ServoPageWithEngine();
+    Form->MenuServoCurves->trigger();
+    ASSERT_NE(Form->Curves, nullptr);
+    ServoCurvesWindow& curves = *Form->Curves;
+    EXPECT_TRUE(curves.isVisible());
+    QCustomPlot* plot = curves.Plot();
+    auto rowGraph = [plot](int row) { return plot->graph(2 + row); };
+    ASSERT_EQ(plot->graphCount(), 2 + MapRows) << "two marks and ten throttle rows";
+    EXPECT_EQ(rowGraph(3)->name(), QStringLiteral("Throttle 10 %"));
+    EXPECT_EQ(rowGraph(3)->data()->at(6)->key, 100.0 * Form->Image.RpmAxis(0, 6));
+    EXPECT_EQ(curves.Shown().Live, (CurvePoint{4000, 20 * Form->Image.MapCell(0, 5, 4)}));
+
+    // A typed value moves its point.
+    Enter(Map(3, 6), QStringLiteral("4400"));
+    EXPECT_EQ(rowGraph(3)->data()->at(6)->value, 4400.0);
+    // Selected cells are marked.
+    QTest::mouseClick(Map(1, 1), Qt::LeftButton);
+    QTest::mouseClick(Map(2, 3), Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(curves.Shown().Selected.size(), 6u);
+    EXPECT_EQ(plot->graph(0)->dataCount(), 6);
+    // The engine moves: so does the live point.
+    Model.Unit.HoldEngine(6000, 30);
+    Ticks(12);
+    EXPECT_EQ(curves.Shown().Live->Rpm, 6000);
+    EXPECT_EQ(plot->graph(1)->data()->at(0)->key, 6000.0);
+
+    // Servo 2 without TP Enable: one curve, its own values and title.
+    ClickTab(2);
+    EXPECT_EQ(curves.Shown().Servo, 1);
+    ASSERT_EQ(plot->graphCount(), 2 + 1);
+    EXPECT_EQ(rowGraph(0)->data()->at(2)->value, 20.0 * Form->Image.MapCell(1, 0, 2));
+    EXPECT_EQ(curves.windowTitle(), QStringLiteral("Servo curves – servo 2"));
+    EXPECT_TRUE(curves.Shown().Selected.empty()) << "a page switch clears the selection";
+    // Per cent: the target axis says so.
+    ClickCheckBox(Form->CheckBoxProcenta);
+    EXPECT_TRUE(curves.Shown().PerCent);
+    EXPECT_EQ(plot->yAxis->label(), QStringLiteral("Target [%]"));
+}
+
+TEST_F(MapViewWindowTest, CurvesAreSavedAsPng) {
+    ClickTab(1);
+    Form->MenuServoCurves->trigger();
+    const QString path = QDir(Dir.path()).filePath(QStringLiteral("curves.png"));
+    Prompts.Paths.push_back(path);
+    QTest::mouseClick(Form->Curves->SaveButton(), Qt::LeftButton);
+    EXPECT_EQ(Prompts.LastDialog.DefaultExtension, QStringLiteral("png"));
+    QFile png(path);
+    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
+    EXPECT_EQ(png.read(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
+    EXPECT_EQ(Form->Curves->LastOutcome(), QStringLiteral("Chart saved: ") + path);
+
+    // A folder that is not there: a message naming the file, no crash, nothing written.
+    const QString nowhere = QDir(Dir.path()).filePath(QStringLiteral("gone/curves.png"));
+    Prompts.Paths.push_back(nowhere);
+    QTest::mouseClick(Form->Curves->SaveButton(), Qt::LeftButton);
+    ASSERT_EQ(Prompts.Messages.size(), 1);
+    EXPECT_TRUE(Prompts.Messages[0].startsWith(QStringLiteral("The chart could not be saved to ") + nowhere));
+    EXPECT_FALSE(QFile::exists(nowhere));
+}
+
+// ---- a dark desktop theme ---------------------------------------------------------------------
+
+// The colour a widget's text is drawn on: its own fill, else the nearest filled parent's.
+QColor BackgroundUnder(const QWidget* widget) {
+    if (qobject_cast<const QLineEdit*>(widget))
+        return widget->palette().color(QPalette::Base);
+    if (qobject_cast<const QPushButton*>(widget))
+        return widget->palette().color(QPalette::Button);
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+        if (w->autoFillBackground() || w->isWindow())
+            return w->palette().color(w->backgroundRole());
+    }
+    return widget->palette().color(QPalette::Window);
+}
+
+QColor TextColourOf(const QWidget* widget) {
+    if (qobject_cast<const QLineEdit*>(widget))
+        return widget->palette().color(QPalette::Text);
+    if (qobject_cast<const QPushButton*>(widget))
+        return widget->palette().color(QPalette::ButtonText);
+    return widget->palette().color(QPalette::WindowText);
+}
+
+class DarkThemeTest : public MapViewWindowTest {
+protected:
+    QPalette Saved;
+    void SetUp() override {
+        Saved = QApplication::palette();
+        QPalette dark;
+        const QColor face(45, 45, 48), field(30, 30, 30), light(232, 232, 232);
+        for (auto group : {QPalette::Active, QPalette::Inactive}) {
+            dark.setColor(group, QPalette::Window, face);
+            dark.setColor(group, QPalette::WindowText, light);
+            dark.setColor(group, QPalette::Base, field);
+            dark.setColor(group, QPalette::AlternateBase, face);
+            dark.setColor(group, QPalette::Text, light);
+            dark.setColor(group, QPalette::Button, QColor(60, 60, 64));
+            dark.setColor(group, QPalette::ButtonText, light);
+            dark.setColor(group, QPalette::Highlight, QColor(42, 130, 218));
+            dark.setColor(group, QPalette::HighlightedText, Qt::white);
+            dark.setColor(group, QPalette::ToolTipBase, face);
+            dark.setColor(group, QPalette::ToolTipText, light);
+        }
+        QApplication::setPalette(dark);
+        MapViewWindowTest::SetUp();
+    }
+    void TearDown() override {
+        MapViewWindowTest::TearDown();
+        QApplication::setPalette(Saved);
+    }
+    // Every text the window shows now reads on what lies under it.
+    void ExpectReadable(const char* state) {
+        int checked = 0;
+        for (QWidget* widget : Form->findChildren<QWidget*>()) {
+            if (!widget->isVisible() || widget->window() != Form.get())
+                continue;
+            if (!qobject_cast<QLabel*>(widget) && !qobject_cast<QLineEdit*>(widget) &&
+                !qobject_cast<QAbstractButton*>(widget) && !qobject_cast<QGroupBox*>(widget))
+                continue;
+            const double ratio = ContrastRatio(ToRgb(TextColourOf(widget)), ToRgb(BackgroundUnder(widget)));
+            EXPECT_GE(ratio, 4.5) << state << ": " << widget->objectName().toStdString() << " ("
+                                  << widget->metaObject()->className() << ") text "
+                                  << TextColourOf(widget).name().toStdString() << " on "
+                                  << BackgroundUnder(widget).name().toStdString();
+            ++checked;
+        }
+        EXPECT_GT(checked, 50) << state;
+    }
+};
+
+TEST_F(DarkThemeTest, EveryTextReadsInEveryState) {
+    ExpectReadable("the general page");
+    ServoPageWithEngine();
+    ClickCheckBox(Form->CheckBoxProgHned); // red from the next refresh on
+    ASSERT_TRUE(Form->CheckBoxProgHned->isChecked());
+    Enter(Map(9, 9), QStringLiteral("3000"));
+    ASSERT_EQ(Form->CheckBoxProgHned->palette().color(QPalette::Window), QColor(255, 0, 0));
+    ExpectReadable("programming after every change");
+    ClickCheckBox(Form->CheckBoxProgHned);
+    Ticks(100); // the Program that edit started runs to its end
+
+    Form->MenuColourByValue->trigger();
+    Model.Unit.HoldEngine(6000, 30);
+    Ticks(12); // a trail cell
+    QTest::mouseClick(Map(7, 10), Qt::LeftButton);
+    QTest::mouseClick(Map(8, 12), Qt::LeftButton, Qt::ShiftModifier);
+    ExpectReadable("engine running, colours, trail and a selection");
+
+    Form->MenuColourByValue->trigger();
+    ExpectReadable("plain fields");
+
+    Model.Unit.SetSilent(true);
+    Ticks(20);
+    ASSERT_FALSE(Form->LabelSpojeni->isHidden());
+    ExpectReadable("the unit silent: greyed values, no connection");
+
+    Form->MenuRead->trigger(); // fails against a silent unit: the red error
+    Ticks(40);
+    ASSERT_EQ(Form->LabelHlaseni->palette().color(QPalette::Window), QColor(255, 0, 0));
+    ASSERT_FALSE(Form->LabelHlaseni->isHidden());
+    ExpectReadable("a failed read");
+}
+
+} // namespace
+} // namespace zevo
