@@ -145,6 +145,26 @@ void TickWithSelectionShown(benchmark::State& state) {
 }
 BENCHMARK(TickWithSelectionShown)->Unit(benchmark::kMicrosecond);
 
+// The same tick with everything the View menu paints: colours by value over all ten rows, the
+// trail behind a sweeping engine, and the servo curves window following it.
+void TickWithColoursTrailAndCurves(benchmark::State& state) {
+    Window window;
+    window.Form->Image.TpEnable(0) = 1;
+    window.Form->PageControl1->setCurrentIndex(1);
+    window.Form->MenuColourByValue->setChecked(true);
+    window.Form->MenuTrail->setChecked(true);
+    if (state.range(0) != 0)
+        window.Form->MenuServoCurves->trigger();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        window.Model.Advance(55);
+        window.Form->Timer1Timer();
+        // The chart redraws in the event loop, as it does in the tool.
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(TickWithColoursTrailAndCurves)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
 void BuildWindow(benchmark::State& state) {
     for (auto _ : state) {
         Window window;

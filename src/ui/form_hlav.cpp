@@ -32,6 +32,7 @@
 #include "ui/config_files.h"
 #include "ui/controls.h"
 #include "ui/prompter.h"
+#include "ui/servo_curves_window.h"
 #include "ui/map_selection_control.h"
 #include "ui/up_down.h"
 #include "ui/window_link_view.h"
@@ -248,6 +249,7 @@ void TFormHlav::SaveSettings() {
     settings.IniDir = ToStd(IniDir);
     settings.ActivePageIndex = PageControl1->currentIndex();
     SaveAppSettings(ini, settings);
+    ViewChoice.ServoCurves = Curves && Curves->isVisible();
     WriteViewSettings(ini, ViewChoice);
     WriteFileAtomically(SettingsFilePath(), QByteArray::fromStdString(ini.Serialize()), true);
 

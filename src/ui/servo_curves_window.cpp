@@ -1,6 +1,7 @@
 #include "ui/servo_curves_window.h"
 
 #include <QHBoxLayout>
+#include <algorithm>
 #include <QLabel>
 #include <QPushButton>
 #include <QSaveFile>
@@ -50,6 +51,9 @@ ServoCurvesWindow::ServoCurvesWindow(QWidget* owner, Prompter* prompts)
 
     // The marks on a layer above the curves, which are added after them.
     Chart->addLayer(QStringLiteral("marks"), Chart->layer(QStringLiteral("main")), QCustomPlot::limAbove);
+    // A buffer of its own: the live point moves with every status frame, and only its layer is drawn
+    // again then, not the curves, grid and legend.
+    Chart->layer(QStringLiteral("marks"))->setMode(QCPLayer::lmBuffered);
     SelectedGraph = Chart->addGraph();
     SelectedGraph->setLayer(QStringLiteral("marks"));
     SelectedGraph->setLineStyle(QCPGraph::lsNone);
@@ -105,7 +109,10 @@ void ServoCurvesWindow::Show(const ServoCurves& curves) {
         SetRows(curves);
     if (marksChanged || rowsChanged)
         SetMarks(curves);
-    Chart->replot(QCustomPlot::rpQueuedReplot);
+    if (rowsChanged)
+        Chart->replot(QCustomPlot::rpQueuedReplot);
+    else
+        Chart->layer(QStringLiteral("marks"))->replot();
 }
 
 void ServoCurvesWindow::SetRows(const ServoCurves& curves) {
@@ -140,8 +147,11 @@ void ServoCurvesWindow::SetRows(const ServoCurves& curves) {
     LiveGraph->addToLegend();
     // Both axes from zero, the speed axis to the highest axis point, the target axis with room above
     // the map's highest value.
-    Chart->rescaleAxes();
-    Chart->xAxis->setRangeLower(0);
+    double fastest = 0;
+    for (const CurveRow& row : curves.Rows)
+        for (const CurvePoint& p : row.Points)
+            fastest = std::max(fastest, static_cast<double>(p.Rpm));
+    Chart->xAxis->setRange(0, std::max(fastest * 1.04, 1000.0));
     Chart->yAxis->setRange(0, std::max(high * 1.08, curves.PerCent ? 10.0 : 200.0));
 }
 

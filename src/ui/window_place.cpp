@@ -114,6 +114,9 @@ void TFormHlav::showEvent(QShowEvent* event) {
     FrameWatch->setInterval(FrameWatchIntervalMs);
     connect(FrameWatch, &QTimer::timeout, this, &TFormHlav::WatchFrameMargins);
     FrameWatch->start();
+    // The chart window left open last time comes back once the main window has painted.
+    if (ViewChoice.ServoCurves)
+        QTimer::singleShot(0, this, &TFormHlav::MenuServoCurvesClick);
 }
 
 void TFormHlav::WatchFrameMargins() {

@@ -220,18 +220,18 @@ TEST(ViewSettings, KeptInASectionOfTheirOwn) {
     EXPECT_TRUE(ViewSettings{}.Trail);
 
     IniFile ini = IniFile::Parse("[FORM_HLAV]\nLanguage=1\n\n[VIEW]\nFuture=7\nTrail=1\n");
-    WriteViewSettings(ini, {true, false});
+    WriteViewSettings(ini, {true, false, true});
     const IniFile again = IniFile::Parse(ini.Serialize());
-    EXPECT_EQ(ReadViewSettings(again), (ViewSettings{true, false}));
+    EXPECT_EQ(ReadViewSettings(again), (ViewSettings{true, false, true}));
     EXPECT_EQ(again.ReadInteger("VIEW", "Future", 0), 7) << "an unknown key stays";
     EXPECT_EQ(again.ReadInteger("FORM_HLAV", "Language", 0), 1);
 
     const struct {
         const char* Text;
         ViewSettings Expected;
-    } cases[] = {{"[VIEW]\nColourByValue=5\nTrail=0\n", {true, false}},
-                 {"[VIEW]\nColourByValue=yes\nTrail=\n", {false, true}},
-                 {"[view]\nTrail=0\n", {false, false}}};
+    } cases[] = {{"[VIEW]\nColourByValue=5\nTrail=0\n", {true, false, false}},
+                 {"[VIEW]\nColourByValue=yes\nTrail=\nServoCurves=-1\n", {false, true, true}},
+                 {"[view]\nTrail=0\n", {false, false, false}}};
     for (const auto& c : cases)
         EXPECT_EQ(ReadViewSettings(IniFile::Parse(c.Text)), c.Expected) << c.Text;
 }

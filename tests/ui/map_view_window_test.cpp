@@ -220,7 +220,7 @@ TEST_F(MapViewWindowTest, ChoicesAreKeptInTheSettingsFile) {
     QFile file(QDir(Dir.path()).filePath(QStringLiteral("ZEVO_v56.ini")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray text = file.readAll();
-    EXPECT_TRUE(text.contains("[VIEW]\nColourByValue=1\nTrail=0\n")) << text.constData();
+    EXPECT_TRUE(text.contains("[VIEW]\nColourByValue=1\nTrail=0\nServoCurves=0\n")) << text.constData();
     EXPECT_TRUE(text.contains("[FORM_HLAV]\n")) << "the design's keys stay";
 
     Form = StartShown({QStringLiteral("ENGLISH")});
@@ -228,6 +228,16 @@ TEST_F(MapViewWindowTest, ChoicesAreKeptInTheSettingsFile) {
     EXPECT_FALSE(Form->MenuTrail->isChecked());
     ClickTab(1);
     EXPECT_EQ(Base(Map(0, 0)), ToQColor(ValueScale(0.0)));
+
+    // The curves window left open comes back after the first paint, not before it.
+    Form->MenuServoCurves->trigger();
+    Form->close();
+    Form.reset();
+    Form = Start({QStringLiteral("ENGLISH")});
+    EXPECT_EQ(Form->Curves, nullptr);
+    Form->show();
+    EXPECT_EQ(Form->Curves, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return Form->Curves && Form->Curves->isVisible(); }));
 }
 
 TEST_F(MapViewWindowTest, ViewMenuComesAfterToolsInEveryLanguage) {
