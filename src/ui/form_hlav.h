@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMargins>
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -366,6 +367,9 @@ private:
     void ApplyViewCaptions();
     void ShowViewChoice();
     void UpdateCurves();
+    void PlaceCurves();
+    void KeepCurvesBeside();
+    QPoint CurvesPlace; // where the chart window was put beside the main window
     std::unique_ptr<MapPainter> Paint;
 
     // ---- port assignments (port_commands.cpp) ---------------------------------------------------

@@ -43,10 +43,15 @@ ServoCurvesWindow::ServoCurvesWindow(QWidget* owner, Prompter* prompts)
     Chart->setObjectName(QStringLiteral("ServoCurvesPlot"));
     Chart->setMinimumSize(360, 240);
     Chart->legend->setVisible(true);
-    // The legend beside the plot, not over the curves.
+    // The legend beside the plot, not over the curves, at the top with the room below it empty.
     Chart->axisRect()->insetLayout()->take(Chart->legend);
-    Chart->plotLayout()->addElement(0, 1, Chart->legend);
+    auto* side = new QCPLayoutGrid;
+    Chart->plotLayout()->addElement(0, 1, side);
     Chart->plotLayout()->setColumnStretchFactor(1, 0.001);
+    side->addElement(0, 0, Chart->legend);
+    side->addElement(1, 0, new QCPLayoutElement(Chart));
+    side->setRowStretchFactor(0, 0.001);
+    side->setMargins(QMargins(0, 6, 6, 6));
     Chart->legend->setFillOrder(QCPLegend::foRowsFirst);
 
     // The marks on a layer above the curves, which are added after them.

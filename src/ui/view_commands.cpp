@@ -135,23 +135,38 @@ void TFormHlav::MenuJumpToLiveClick() {
 }
 
 void TFormHlav::MenuServoCurvesClick() {
-    if (!Curves) {
+    const bool first = !Curves;
+    if (first) {
         Curves = new ServoCurvesWindow(this, Prompts);
         Curves->ApplyLanguage(LanguageIndex);
-        // Beside the main window where the screen has room, else over its right half.
-        const QRect main = frameGeometry();
-        const QScreen* screen = this->screen();
-        const QRect room = screen ? screen->availableGeometry() : QRect(main.topRight(), Curves->size());
-        QPoint place(main.right() + 1, main.top());
-        if (place.x() + Curves->width() > room.right())
-            place.setX(std::max(room.left(), room.right() - Curves->width()));
-        place.setY(std::clamp(place.y(), room.top(), std::max(room.top(), room.bottom() - Curves->height())));
-        Curves->move(place);
     }
     Curves->show();
+    // Placed once shown: a window manager places a new window by its own rules when it maps it.
+    if (first)
+        PlaceCurves();
     Curves->raise();
     Curves->activateWindow();
     UpdateCurves();
+}
+
+void TFormHlav::PlaceCurves() {
+    // Beside the main window where the screen has room, else over its right part.
+    const QRect main = frameGeometry();
+    const QScreen* screen = this->screen();
+    const QRect room = screen ? screen->availableGeometry() : QRect(main.topRight(), Curves->size());
+    QPoint place(main.right() + 1, main.top());
+    if (place.x() + Curves->width() > room.right())
+        place.setX(std::max(room.left(), room.right() - Curves->width()));
+    place.setY(std::clamp(place.y(), room.top(), std::max(room.top(), room.bottom() - Curves->height())));
+    Curves->move(place);
+    CurvesPlace = place;
+}
+
+void TFormHlav::KeepCurvesBeside() {
+    // The main window is placed and framed only after it is shown; a chart window opened at start-up
+    // follows it there, until the user moves it.
+    if (Curves && Curves->isVisible() && Curves->pos() == CurvesPlace)
+        PlaceCurves();
 }
 
 void TFormHlav::UpdateCurves() {

@@ -122,6 +122,7 @@ void TFormHlav::showEvent(QShowEvent* event) {
 void TFormHlav::WatchFrameMargins() {
     if (FrameOf(*this) != FittedFrame)
         FitToScreen();
+    KeepCurvesBeside();
     if (++FrameChecks >= FrameWatchRounds)
         FrameWatch->stop();
 }
