@@ -67,7 +67,13 @@ TFormHlav::TFormHlav(const StartOptions& options, QWidget* parent)
     WireCommands();
     Timer1->start();
     FormCreate();
-    FormAbout = new TFormAbout(LanguageIndex, this);
+}
+
+TFormAbout& TFormHlav::About() {
+    // Built on first use: drawing its logo costs as much as a tenth of the window's start.
+    if (!FormAbout)
+        FormAbout = new TFormAbout(LanguageIndex, this);
+    return *FormAbout;
 }
 
 TFormHlav::~TFormHlav() {
@@ -280,7 +286,7 @@ void TFormHlav::HintToStatusBar(const QString& hint) {
 }
 
 void TFormHlav::MenuAboutClick() {
-    FormAbout->exec();
+    About().exec();
 }
 
 void TFormHlav::MenuContensClick() {

@@ -300,8 +300,8 @@ public:
 
     QTimer* Timer1 = nullptr;
 
-    // Created with the window and shown by Help > About.
-    TFormAbout* FormAbout = nullptr;
+    // Shown by Help > About; built the first time it is needed.
+    TFormAbout& About();
 
     // The two file dialogs' settings (the dialogs themselves are opened through the prompter).
     QString OpenDialogFileName;
@@ -371,6 +371,7 @@ private:
     void KeepCurvesBeside();
     QPoint CurvesPlace; // where the chart window was put beside the main window
     std::unique_ptr<MapPainter> Paint;
+    TFormAbout* FormAbout = nullptr;
 
     // ---- port assignments (port_commands.cpp) ---------------------------------------------------
 public:

@@ -136,7 +136,6 @@ void TLabel::SetCaption(const QString& text) {
 void TFormHlav::BuildForm() {
     setObjectName(QStringLiteral("FormHlav"));
     setWindowTitle(QStringLiteral("Programming of \"ZEVO\" unit"));
-    setWindowIcon(ApplicationIcon());
     setFont(SansFont(11));
 
     ClientArea = new QWidget;

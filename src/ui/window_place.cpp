@@ -9,6 +9,7 @@
 
 #include "app/window_fit.h"
 #include "ui/form_hlav.h"
+#include "ui/glyphs.h"
 
 namespace zevo {
 
@@ -114,6 +115,9 @@ void TFormHlav::showEvent(QShowEvent* event) {
     FrameWatch->setInterval(FrameWatchIntervalMs);
     connect(FrameWatch, &QTimer::timeout, this, &TFormHlav::WatchFrameMargins);
     FrameWatch->start();
+    // Drawn after the first paint: rendering the icon's four sizes would delay the window by a
+    // tenth of its start; the window manager takes the icon when it comes.
+    QTimer::singleShot(0, this, [this] { setWindowIcon(ApplicationIcon()); });
     // The chart window left open last time comes back once the main window has painted.
     if (ViewChoice.ServoCurves)
         QTimer::singleShot(0, this, &TFormHlav::MenuServoCurvesClick);

@@ -81,14 +81,14 @@ protected:
     // returns only when the window is closed.
     static void WithAboutOpen(TFormHlav& form, const std::function<void()>& whileOpen) {
         QTimer::singleShot(0, &form, [&form, whileOpen] {
-            EXPECT_TRUE(form.FormAbout->isVisible());
+            EXPECT_TRUE(form.About().isVisible());
             whileOpen();
-            QTest::mouseClick(form.FormAbout->LabelExit, Qt::LeftButton);
+            QTest::mouseClick(form.About().LabelExit, Qt::LeftButton);
         });
         // A broken OK label must fail the test, not hang it.
-        QTimer::singleShot(5000, form.FormAbout, &QDialog::reject);
+        QTimer::singleShot(5000, &form.About(), &QDialog::reject);
         form.MenuAboutClick();
-        EXPECT_FALSE(form.FormAbout->isVisible());
+        EXPECT_FALSE(form.About().isVisible());
     }
 };
 
@@ -287,7 +287,7 @@ TEST(PrintedSize, FillsThePageHeightOrWidthKeepingProportions) {
 TEST_F(PrintAboutTest, AboutShowsBuildAndVersionCentredAndTheCaptionOfTheLanguageOfTheMoment) {
     auto form = StartShown({QStringLiteral("ENGLISH")});
     form->move(0, 0); // the About window is centred on the screen, not on the main window
-    TFormAbout& about = *form->FormAbout;
+    TFormAbout& about = form->About();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_EQ(about.pos(),
               QPoint(screen.width() / 2 - about.width() / 2, screen.height() / 2 - about.height() / 2));
