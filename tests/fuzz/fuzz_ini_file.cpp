@@ -8,6 +8,7 @@
 
 #include "app/app_settings.h"
 #include "app/ini_file.h"
+#include "app/view_settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -19,11 +20,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const zevo::AppSettings loaded = zevo::LoadAppSettings(ini, zevo::AppSettings{});
+    const zevo::ViewSettings view = zevo::ReadViewSettings(ini);
     if (loaded.LanguageIndex > 2) {
         std::abort();
     }
 
     zevo::SaveAppSettings(ini, loaded);
+    zevo::WriteViewSettings(ini, view);
     const zevo::IniFile reparsed = zevo::IniFile::Parse(ini.Serialize());
     // Different defaults, so a key the save failed to write would show.
     zevo::AppSettings other;
@@ -33,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     other.File = "other";
     other.IniDir = "other";
     other.ActivePageIndex = 9;
-    if (zevo::LoadAppSettings(reparsed, other) != loaded) {
+    if (zevo::LoadAppSettings(reparsed, other) != loaded || zevo::ReadViewSettings(reparsed) != view) {
         std::abort();
     }
     return 0;

@@ -315,6 +315,28 @@ TEST_F(MapViewWindowTest, CurvesAreSavedAsPng) {
     EXPECT_FALSE(QFile::exists(nowhere));
 }
 
+TEST_F(MapViewWindowTest, ThePrintoutShowsTheColoursOfTheScreen) {
+    QImage printed;
+    Form.reset();
+    PrintPage = [&printed](const QImage& page) {
+        printed = page;
+        return PrintOutcome{};
+    };
+    Form = StartShown({QStringLiteral("ENGLISH")});
+    ServoPageWithEngine();
+    Form->MenuColourByValue->trigger();
+    QTest::mouseClick(Form->SpeedButtonPrint, Qt::LeftButton);
+    ASSERT_FALSE(printed.isNull());
+    // The page is the window's client area as drawn: a cell's right part carries its value colour
+    // (the digits sit at its left edge).
+    auto colourAt = [&](TEdit* cell) {
+        const QPoint inside = cell->mapTo(Form->ClientArea, QPoint(cell->width() - 6, cell->height() / 2));
+        return printed.pixelColor(inside * printed.devicePixelRatio());
+    };
+    EXPECT_EQ(colourAt(Map(0, 0)), ToQColor(ValueScale(0.0)));
+    EXPECT_EQ(colourAt(Map(0, 14)), ToQColor(ValueScale(1.0)));
+}
+
 // ---- a dark desktop theme ---------------------------------------------------------------------
 
 // The colour a widget's text is drawn on: its own fill, else the nearest filled parent's.
