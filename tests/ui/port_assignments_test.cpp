@@ -111,7 +111,7 @@ TEST_F(PortAssignmentsWindow, PinsMadeInTheWindowAreKeptForTheNextStart) {
 TEST_F(PortAssignmentsWindow, EveryComItemSaysWhichDeviceIsBehindIt) {
     auto form = StartShown({QStringLiteral("ENGLISH")});
     QTest::keyClick(form.get(), Qt::Key_C, Qt::AltModifier); // the Com menu opens
-    QTRY_VERIFY_WITH_TIMEOUT(form->MenuCom->isVisible(), 2000);
+    ASSERT_TRUE(QTest::qWaitFor([&form] { return form->MenuCom->isVisible(); }, 2000));
     // The headless line has no devices.
     EXPECT_EQ(form->MenuComItems[2]->statusTip(), QStringLiteral("COM3: no port present"));
     QTest::keyClick(form->MenuCom, Qt::Key_Escape);
