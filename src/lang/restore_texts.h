@@ -1,0 +1,32 @@
+#pragma once
+// Texts of the restore points, the difference listing and the state of the set, in Czech, English and
+// German. %1, %2, ... are filled with FillPlaceholders; no text carries an accelerator mark.
+
+#include <cstdint>
+#include <string_view>
+
+namespace zevo {
+
+enum class RestoreTextId : int {
+    // One line of a difference: %1 the field, %2 its value on screen, %3 the other side's.
+    DifferenceLine,  // "%1: %2 here, %3 there"
+    Tps0,            // "TP sensor at 0 %"
+    Tps100,          // "TP sensor at 100 %"
+    On,              // "on"
+    Off,             // "off"
+    // The set on screen against the unit, in the status bar.
+    StateInUnit,     // "In unit"
+    StateDiffers,    // "Differs from unit"
+    StateUnknown,    // "Unit not known"
+    StateInUnitTip,  // "The set on screen is the one last read from or programmed into the unit"
+    StateDiffersTip, // "The set on screen differs from the one last read from or programmed into the unit"
+    StateUnknownTip, // "No set has been read from or programmed into the connected unit"
+    // Restore points.
+    BackupsNotWritten, // "Restore points cannot be kept in %1: %2"
+    Count
+};
+
+// The text in language 0 Czech, 1 English, 2 German; any other index reads Czech. UTF-8.
+std::string_view RestoreText(RestoreTextId id, std::uint8_t language);
+
+} // namespace zevo
