@@ -22,6 +22,7 @@
 #include <QTabWidget>
 
 #include "link/link_engine.h"
+#include "ui/map_painter.h"
 #include "ui/cgauge.h"
 #include "ui/controls.h"
 #include "ui/form_hlav.h"
@@ -216,6 +217,10 @@ void TFormHlav::SetPrintControlsVisible(bool visible) {
         LabelTpRow[r]->setPalette(RowLookBeforePrint[r].Palette);
         LabelTpRow[r]->setAutoFillBackground(RowLookBeforePrint[r].Filled);
     }
+    // The painter knows only what it gave the fields itself.
+    if (CellPainter)
+        CellPainter->Forget();
+    PaintMap();
 }
 
 void TFormHlav::OfferPdfInstead(const QImage& page, const PrintOutcome& outcome) {

@@ -90,8 +90,9 @@ void TFormHlav::BlockToEditor() {
     }
     // Again, so the rows follow the TP Enable state just shown.
     UpdateServoPage();
-    if (servo >= 0)
-        PaintMap(); // the values' colours, and rows TP Enable hides drop out of the selection
+    // The values' colours, rows TP Enable hides dropping out of the selection, and the chart, which
+    // follows the set on every page.
+    PaintMap();
     DisplayBusy = 0;
 }
 
@@ -145,6 +146,7 @@ void TFormHlav::PageControl1Change(int /*index*/) {
         Selection->Clear();
     // The other servo has axes of its own: where the engine ran on this one means nothing there.
     Trail.Clear();
+    LiveCell.reset(); // until the next tick finds the engine's cell on the new page's axis
     HoldServoBox(true);
     BlockToEditor();
     HoldServoBox(false);

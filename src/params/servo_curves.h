@@ -26,7 +26,7 @@ struct ServoCurves {
     std::vector<CurveRow> Rows;
     // The selected cells (the selected axis points are not cells and show no point).
     std::vector<CurvePoint> Selected;
-    // Where the engine runs: its speed and the target of the cell it runs in.
+    // Where the engine runs: its speed and the target its row's curve gives there.
     std::optional<CurvePoint> Live;
     friend bool operator==(const ServoCurves&, const ServoCurves&) = default;
 };

@@ -360,17 +360,18 @@ public:
     void ShowLive(std::optional<std::pair<int, int>> live);
     void MenuJumpToLiveClick();
     void MenuServoCurvesClick();
-    MapPainter& Painter() { return *Paint; }
+    MapPainter& Painter() { return *CellPainter; }
 
 private:
     void BuildViewMenu();
     void ApplyViewCaptions();
     void ShowViewChoice();
     void UpdateCurves();
+    void ShowCurves(bool activate);
     void PlaceCurves();
     void KeepCurvesBeside();
     QPoint CurvesPlace; // where the chart window was put beside the main window
-    std::unique_ptr<MapPainter> Paint;
+    std::unique_ptr<MapPainter> CellPainter;
     TFormAbout* FormAbout = nullptr;
 
     // ---- port assignments (port_commands.cpp) ---------------------------------------------------

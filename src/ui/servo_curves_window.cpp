@@ -35,8 +35,8 @@ QColor RowColour(int row, int rows) {
 
 } // namespace
 
-ServoCurvesWindow::ServoCurvesWindow(QWidget* owner, Prompter* prompts)
-    : QWidget(owner, Qt::Window), Prompts(prompts) {
+ServoCurvesWindow::ServoCurvesWindow(QWidget* owner, Prompter* prompts, std::function<void(const QString&)> say)
+    : QWidget(owner, Qt::Window), Prompts(prompts), Say(std::move(say)) {
     setObjectName(QStringLiteral("ServoCurvesWindow"));
     resize(720, 460);
     Chart = new QCustomPlot(this);
@@ -105,8 +105,10 @@ void ServoCurvesWindow::ApplyAxisCaptions() {
 void ServoCurvesWindow::Show(const ServoCurves& curves) {
     if (HasCurves && curves == Curves)
         return; // most ticks change nothing the chart shows
+    // An engine beyond the axis's last point widens the speed axis, so the point stays in sight.
+    const bool outside = curves.Live && curves.Live->Rpm > Chart->xAxis->range().upper;
     const bool rowsChanged = !HasCurves || curves.Rows != Curves.Rows || curves.Servo != Curves.Servo ||
-                             curves.PerCent != Curves.PerCent;
+                             curves.PerCent != Curves.PerCent || outside;
     const bool marksChanged = !HasCurves || curves.Selected != Curves.Selected || curves.Live != Curves.Live;
     Curves = curves;
     HasCurves = true;
@@ -156,6 +158,8 @@ void ServoCurvesWindow::SetRows(const ServoCurves& curves) {
     for (const CurveRow& row : curves.Rows)
         for (const CurvePoint& p : row.Points)
             fastest = std::max(fastest, static_cast<double>(p.Rpm));
+    if (curves.Live)
+        fastest = std::max(fastest, static_cast<double>(curves.Live->Rpm));
     Chart->xAxis->setRange(0, std::max(fastest * 1.04, 1000.0));
     Chart->yAxis->setRange(0, std::max(high * 1.08, curves.PerCent ? 10.0 : 200.0));
 }
@@ -194,6 +198,8 @@ void ServoCurvesWindow::SaveAsPng() {
     Outcome = Filled(saved ? EditingTextId::CurvesSaved : EditingTextId::CurvesNotSaved, Language, path);
     if (!saved)
         Prompts->ShowMessage(this, Outcome, file.errorString());
+    else if (Say)
+        Say(Outcome);
 }
 
 } // namespace zevo

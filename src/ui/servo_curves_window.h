@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "params/servo_curves.h"
@@ -21,11 +22,12 @@ class Prompter;
 class ServoCurvesWindow : public QWidget {
     Q_OBJECT
 public:
-    ServoCurvesWindow(QWidget* owner, Prompter* prompts);
+    // `say` puts a short message where the user looks (the main window's status bar).
+    ServoCurvesWindow(QWidget* owner, Prompter* prompts, std::function<void(const QString&)> say = {});
 
     void ApplyLanguage(std::uint8_t language);
     void Show(const ServoCurves& curves);
-    // Asks for a file name and writes the chart there as PNG, saying in the status text how it went.
+    // Asks for a file name and writes the chart there as PNG; says where it went, or shows why not.
     void SaveAsPng();
 
     const ServoCurves& Shown() const { return Curves; }
@@ -40,6 +42,7 @@ private:
     void ApplyAxisCaptions();
 
     Prompter* Prompts = nullptr;
+    std::function<void(const QString&)> Say;
     std::uint8_t Language = 0;
     QCustomPlot* Chart = nullptr;
     QCPGraph* SelectedGraph = nullptr;

@@ -1,5 +1,6 @@
 // The View menu: how the servo page shows the map and the engine, and the servo curves window.
 #include <QAction>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
@@ -23,8 +24,6 @@ QString Text(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-constexpr int MessageMs = 8000;
-
 } // namespace
 
 void TFormHlav::BuildViewMenu() {
@@ -37,7 +36,7 @@ void TFormHlav::BuildViewMenu() {
     }
     for (int r = 0; r < MapRows; ++r)
         fields.RowCaptions[static_cast<std::size_t>(r)] = LabelTpRow[static_cast<std::size_t>(r)];
-    Paint = std::make_unique<MapPainter>(fields);
+    CellPainter = std::make_unique<MapPainter>(fields);
 
     // After Tools, before the design's Language menu.
     MenuView = new QMenu(this);
@@ -96,7 +95,7 @@ void TFormHlav::ShowViewChoice() {
 
 void TFormHlav::PaintMap() {
     const int servo = ShownServo();
-    if (Paint && servo >= 0) {
+    if (CellPainter && servo >= 0) {
         MapPainter::Scene scene;
         scene.Image = &Image;
         scene.Servo = servo;
@@ -108,7 +107,7 @@ void TFormHlav::PaintMap() {
         if (ViewChoice.Trail && LiveCell)
             scene.Trail = &Trail;
         scene.Palette = palette();
-        Paint->Paint(scene);
+        CellPainter->Paint(scene);
     }
     UpdateCurves();
 }
@@ -121,13 +120,18 @@ void TFormHlav::ShowLive(std::optional<std::pair<int, int>> live) {
 
 void TFormHlav::MenuJumpToLiveClick() {
     if (ShownServo() < 0) {
-        StatusBar1->showMessage(Text(EditingText(EditingTextId::LiveCellOnServoPages, LanguageIndex)), MessageMs);
+        Say(Text(EditingText(EditingTextId::LiveCellOnServoPages, LanguageIndex)));
         return;
     }
     if (!LiveCell) {
-        StatusBar1->showMessage(Text(EditingText(EditingTextId::NoLiveCell, LanguageIndex)), MessageMs);
+        Say(Text(EditingText(EditingTextId::NoLiveCell, LanguageIndex)));
         return;
     }
+    // A value typed into the field being left is taken first, as leaving it by Tab does.
+    if (const auto* typing = qobject_cast<TEdit*>(QApplication::focusWidget()); typing && typing->HoldsProposal())
+        ConfirmPage();
+    if (!LiveCell)
+        return;
     const auto [row, column] = *LiveCell;
     TEdit* cell = EditMap[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
     cell->setFocus(Qt::ShortcutFocusReason);
@@ -135,17 +139,27 @@ void TFormHlav::MenuJumpToLiveClick() {
 }
 
 void TFormHlav::MenuServoCurvesClick() {
+    ShowCurves(true);
+}
+
+void TFormHlav::ShowCurves(bool activate) {
     const bool first = !Curves;
     if (first) {
-        Curves = new ServoCurvesWindow(this, Prompts);
+        Curves = new ServoCurvesWindow(this, Prompts, [this](const QString& text) { Say(text); });
         Curves->ApplyLanguage(LanguageIndex);
     }
+    // A chart reopened at start-up must not take the keyboard from the main window.
+    if (!activate)
+        Curves->setAttribute(Qt::WA_ShowWithoutActivating);
     Curves->show();
+    Curves->setAttribute(Qt::WA_ShowWithoutActivating, false);
     // Placed once shown: a window manager places a new window by its own rules when it maps it.
     if (first)
         PlaceCurves();
-    Curves->raise();
-    Curves->activateWindow();
+    if (activate) {
+        Curves->raise();
+        Curves->activateWindow();
+    }
     UpdateCurves();
 }
 

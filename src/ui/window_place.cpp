@@ -115,12 +115,12 @@ void TFormHlav::showEvent(QShowEvent* event) {
     FrameWatch->setInterval(FrameWatchIntervalMs);
     connect(FrameWatch, &QTimer::timeout, this, &TFormHlav::WatchFrameMargins);
     FrameWatch->start();
-    // Drawn after the first paint: rendering the icon's four sizes would delay the window by a
-    // tenth of its start; the window manager takes the icon when it comes.
+    // Drawn once the event loop runs, off the way to the first frame: rendering the icon's four
+    // sizes would delay the window by a tenth of its start; the window manager takes it when it comes.
     QTimer::singleShot(0, this, [this] { setWindowIcon(ApplicationIcon()); });
     // The chart window left open last time comes back once the main window has painted.
     if (ViewChoice.ServoCurves)
-        QTimer::singleShot(0, this, &TFormHlav::MenuServoCurvesClick);
+        QTimer::singleShot(0, this, [this] { ShowCurves(false); });
 }
 
 void TFormHlav::WatchFrameMargins() {

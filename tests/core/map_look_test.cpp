@@ -211,7 +211,28 @@ TEST(ServoCurves, OneCurvePerShownRowOverTheRealAxis) {
     EXPECT_EQ(curves.Selected.size(), 2u);
     EXPECT_EQ(curves.Live, (CurvePoint{5230, 50}));
     EXPECT_TRUE(CurvesOf(image, 0, MapSelection::WholeAxis(), std::nullopt).Selected.empty());
+    EXPECT_TRUE(CurvesOf(image, 0, MapSelection::Single(0, 3), std::nullopt).Selected.empty())
+        << "one cell is only the focused field";
     EXPECT_FALSE(CurvesOf(image, 0, std::nullopt, LivePoint{5230, 4, 2}).Live) << "a hidden row";
+}
+
+TEST(ServoCurves, TheLivePointSitsOnItsRowsCurve) {
+    // The unit interpolates between axis points: axis 0, 1000, 2000 ... RPM, row 0 rising by
+    // 20 mV steps of 10 per point (2000, 2200, 2400 ... mV).
+    DeviceImage image = MapOf(0, false, false);
+    for (int c = 0; c < MapColumns; ++c) {
+        image.RpmAxis(0, c) = static_cast<std::uint8_t>(10 * c);
+        image.MapCell(0, 0, c) = static_cast<std::uint8_t>(100 + 10 * c);
+    }
+    const struct {
+        int Rpm;
+        int Target;
+    } cases[] = {{0, 2000}, {1000, 2200}, {1400, 2280}, {2500, 2500}, {13999, 4800}, {14000, 4800}, {20000, 4800}};
+    for (const auto& c : cases) {
+        const ServoCurves curves = CurvesOf(image, 0, std::nullopt, LivePoint{c.Rpm, 0, 1});
+        ASSERT_TRUE(curves.Live) << c.Rpm;
+        EXPECT_EQ(*curves.Live, (CurvePoint{c.Rpm, c.Target})) << c.Rpm;
+    }
 }
 
 TEST(ViewSettings, KeptInASectionOfTheirOwn) {

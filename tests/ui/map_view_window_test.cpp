@@ -292,6 +292,17 @@ TEST_F(MapViewWindowTest, CurvesFollowEditsTabsAndTheEngine) {
     ClickCheckBox(Form->CheckBoxProcenta);
     EXPECT_TRUE(curves.Shown().PerCent);
     EXPECT_EQ(plot->yAxis->label(), QStringLiteral("Target [%]"));
+
+    // On the Miscellaneous page the chart keeps its servo and still follows the set: a file opened
+    // there shows at once.
+    ClickTab(0);
+    const ServoCurves before = curves.Shown();
+    Prompts.Paths.push_back(QStringLiteral(ZEVO_TEST_DATA "/default_set.ign"));
+    Form->MenuOpen->trigger();
+    ASSERT_TRUE(Prompts.Messages.isEmpty()) << Prompts.Messages.join('\n').toStdString();
+    EXPECT_EQ(curves.Shown().Servo, 1);
+    EXPECT_NE(curves.Shown().Rows, before.Rows);
+    EXPECT_FALSE(curves.Shown().PerCent) << "the file's servo 2 is in mV";
 }
 
 TEST_F(MapViewWindowTest, CurvesAreSavedAsPng) {
@@ -305,6 +316,7 @@ TEST_F(MapViewWindowTest, CurvesAreSavedAsPng) {
     ASSERT_TRUE(png.open(QIODevice::ReadOnly));
     EXPECT_EQ(png.read(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
     EXPECT_EQ(Form->Curves->LastOutcome(), QStringLiteral("Chart saved: ") + path);
+    EXPECT_EQ(Form->StatusBar1->currentMessage(), Form->Curves->LastOutcome()) << "said where the user looks";
 
     // A folder that is not there: a message naming the file, no crash, nothing written.
     const QString nowhere = QDir(Dir.path()).filePath(QStringLiteral("gone/curves.png"));
