@@ -32,6 +32,7 @@
 #include "cli/cli_options.h"
 #include "cli/cli_report.h"
 #include "files/ign_format.h"
+#include "files/restore_store.h"
 #include "lang/language_tables.h"
 #include "link/link_engine.h"
 #include "link/port_list.h"
@@ -467,6 +468,23 @@ int RunStatus(const Options& options) {
     return ExitDone;
 }
 
+// A restore point of the set the session holds, in the same folder the window keeps them in. One
+// that cannot be written is said and stops nothing.
+void KeepRestorePoint(const Session& session, RestoreEvent event, const std::string& file = {}) {
+    RestoreStore store(RestoreFolder(ConfigDirectory()));
+    RestoreInfo info;
+    info.Event = event;
+    info.Image = session.Image;
+    info.UnitName = session.Engine.Unit().UnitName;
+    info.UnitBuildDate = session.Engine.Unit().UnitBuildDate;
+    if (const auto& status = session.Engine.LastStatusFrame())
+        info.ProgrammingCount = status->ProgrammingCount;
+    info.FileName = file;
+    const RestoreStore::Outcome outcome = store.Take(std::move(info));
+    if (!outcome.Error.isEmpty())
+        Say("no restore point kept: " + outcome.Error.toStdString());
+}
+
 int RunRead(const Options& options) {
     OutputFile ign(options.File, false);
     std::optional<OutputFile> image;
@@ -483,6 +501,7 @@ int RunRead(const Options& options) {
         return code;
     if (const int code = session.Report(session.Transfer(&LinkEngine::StartRead), "read"); code != ExitDone)
         return code;
+    KeepRestorePoint(session, RestoreEvent::Read);
     if (!ign.Commit(IgnText(session.Image), &error))
         return Fail(ExitUsage, error);
     if (image) {
@@ -525,6 +544,8 @@ int RunProgram(const Options& options) {
     // The unit's own set first: its identification page and the bytes no file carries are kept.
     if (const int code = CheckFileAndReadUnit(options, session); code != ExitDone)
         return code;
+    // What the unit held before the file goes in, so it can always be put back.
+    KeepRestorePoint(session, RestoreEvent::Read);
     if (const int code = ApplyIgnFile(options.File, session.Image); code != ExitDone)
         return code;
     const Outcome programmed = session.Transfer(&LinkEngine::StartProgram);
@@ -532,6 +553,7 @@ int RunProgram(const Options& options) {
         return Fail(ExitFailed, "program interrupted: the unit may hold a partly written set");
     if (const int code = session.Report(programmed, "program"); code != ExitDone)
         return code;
+    KeepRestorePoint(session, RestoreEvent::Programmed, options.File);
     // The unit stores the set in its EEPROM after the last page; the engine reports "Program device:
     // OK" once a status frame shows the storing has ended.
     session.View.Progress = StderrIsTerminal();

@@ -56,6 +56,8 @@ void TFormHlav::MenuSaveClick() {
     IniDir = path;
     OpenDialogFileName = path;
     SaveDialogFileName = path;
+    FileSet = Image;
+    ShowSetState();
 }
 
 void TFormHlav::MenuOpenClick() {
@@ -78,6 +80,9 @@ void TFormHlav::MenuOpenClick() {
                 IniDir = path;
                 OpenDialogFileName = path;
                 SaveDialogFileName = path;
+                FileSet = Image;
+                TakeRestorePoint(RestoreEvent::Opened);
+                ShowSetState();
             } else if (result == IgnReadResult::UnmatchedVersion) {
                 message = Msg(MsgId::MsgUnmatchedFileVersion);
             } else {

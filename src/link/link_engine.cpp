@@ -230,6 +230,8 @@ void LinkEngine::SendStatusRequest() {
 
 void LinkEngine::DecodeStatus(const Frame& frame) {
     const std::optional<StatusFrame> status = DecodeStatusFrame(frame);
+    if (status)
+        LastStatus = *status;
     if (!status)
         return;
     S.NoFrameTicks = 0;
@@ -329,8 +331,11 @@ void LinkEngine::TransactionTick() {
             View.ShowNote(LinkNoteText(LinkNoteId::MixedSetAfterFailedProgram, View.LanguageIndex()));
         if (S.TransferMode == Transfer::Verify)
             S.ProgramDonePending = 0;
+        const bool unitUnsure = S.TransferMode != Transfer::Read;
         // A Read that breaks off leaves the set as it was: its pages were only collected.
         S.TransferMode = Transfer::Idle;
+        if (unitUnsure)
+            View.UnitSetKnown(LinkView::UnitSet::Failed);
         return;
     }
     if (S.TransferMode == Transfer::Read)
@@ -419,6 +424,7 @@ void LinkEngine::PageStep(int page) {
         SetStatus(MsgId::MsgVerify, ": OK", LabelColour::Normal);
         S.MessageTimer = linktime::MessageTicks;
         S.TransferMode = Transfer::Idle;
+        View.UnitSetKnown(S.ProgramDonePending != 0 ? LinkView::UnitSet::Programmed : LinkView::UnitSet::Verified);
         break;
     case Transfer::Idle:
         break;
@@ -443,6 +449,7 @@ void LinkEngine::CommitReadPages() {
     View.ClearFileName();
     View.BlockToEditor();
     View.RecordReadSet();
+    View.UnitSetKnown(LinkView::UnitSet::Read);
 }
 
 void LinkEngine::RefuseVersion(int unitVersion) {

@@ -100,6 +100,8 @@ public:
     const LinkState& State() const { return S; }
     // The identification last decoded by a transfer.
     const Identification& Unit() const { return UnitId; }
+    // The last status frame the unit sent, none before the first.
+    const std::optional<StatusFrame>& LastStatusFrame() const { return LastStatus; }
 
 private:
     // A Program writing its pages or in its verify pass.
@@ -146,6 +148,7 @@ private:
 
     LinkState S;
     Identification UnitId;
+    std::optional<StatusFrame> LastStatus;
     std::array<std::uint8_t, ReceiveBufferSize> ReceiveBuffer{};
     Frame TransmitFrame{};
     // A Read collects the pages here and takes them over only once all eight have arrived: a Read

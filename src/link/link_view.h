@@ -64,6 +64,11 @@ public:
     // A Read took the unit's set over (after BlockToEditor): one step of the undo history, so undo
     // returns to the set from before the Read and redo to the read set. Never a reason to program.
     virtual void RecordReadSet() = 0;
+    // What the unit is known to hold now: the set just read (Read), the set on screen after a
+    // Program's or a Verify's pass found every page equal (Programmed, Verified), or not the set on
+    // screen (a Program or Verify that failed: Failed).
+    enum class UnitSet { Read, Programmed, Verified, Failed };
+    virtual void UnitSetKnown(UnitSet /*event*/) {}
 
     // ---- modal message -------------------------------------------------------------------------
     // A modal box. The engine calls it only as the very last thing of an entry point, once every

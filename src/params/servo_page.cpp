@@ -154,6 +154,7 @@ void TFormHlav::CreateServoPage() {
     BuildMapEditing();
     BuildPortCommands();
     BuildViewMenu();
+    BuildRestoreCommands();
 }
 
 void TFormHlav::BuildComMenu() {

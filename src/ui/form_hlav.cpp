@@ -1,5 +1,6 @@
 #include "ui/form_hlav.h"
 #include "ui/map_painter.h"
+#include "files/restore_store.h"
 
 #include <QAction>
 #include <QApplication>
@@ -239,6 +240,7 @@ void TFormHlav::FormClose() {
     Engine->ClosePort();
     EditorToBlock();
     ValidateBlock(Image, Ports);
+    TakeRestorePoint(RestoreEvent::Closed);
     SaveSettings();
 }
 
@@ -270,11 +272,14 @@ void TFormHlav::SaveSettings() {
 void TFormHlav::MenuNewClick() {
     if (!Prompts || Prompts->ConfirmYesNoCancel(this, Msg(MsgId::MsgDefaultSetting)) != PromptAnswer::Yes)
         return;
+    TakeRestorePoint(RestoreEvent::BeforeNew);
     SetDefaults(Image);
     AfterChange();
     LabelHlaseni->hide();
     CGaugeProgram->hide();
     LabelFile2->SetCaption(QString());
+    FileSet.reset();
+    ShowSetState();
 }
 
 void TFormHlav::MenuExitClick() {

@@ -20,6 +20,8 @@
 #include "app/app_settings.h"
 #include "app/view_settings.h"
 #include "files/printing.h"
+#include "files/restore_points.h"
+#include "link/link_view.h"
 #include "lang/editing_texts.h"
 #include "lang/language_tables.h"
 #include "link/port_choice.h"
@@ -59,6 +61,7 @@ class MapPainter;
 class MapSelectionControl;
 class ServoCurvesWindow;
 class QtSerialLine;
+class RestoreStore;
 class SerialLine;
 class WindowLinkView;
 
@@ -373,6 +376,33 @@ private:
     QPoint CurvesPlace; // where the chart window was put beside the main window
     std::unique_ptr<MapPainter> CellPainter;
     TFormAbout* FormAbout = nullptr;
+
+    // ---- restore points and the state of the set (restore_commands.cpp) ------------------------
+public:
+    // Keeps a copy of the set on screen as a restore point; a folder that cannot be written says so
+    // once a run and stops nothing.
+    void TakeRestorePoint(RestoreEvent event);
+    // The set the connected unit is known to hold, none when not known; and the set of the file
+    // named on screen as it was last opened or saved, none when no file is named or it is unknown.
+    std::optional<DeviceImage> UnitSet;
+    std::optional<DeviceImage> FileSet;
+    enum class SetState { InUnit, DiffersFromUnit, UnitNotKnown };
+    SetState UnitState() const;
+    bool DiffersFromFile() const;
+    // The status bar's indicator and the window title (file name, and a mark when the set differs
+    // from it), after every change of the set or of what is known about it.
+    void ShowSetState();
+    void UnitSetKnown(LinkView::UnitSet event);
+    void UnitSetUnknown();
+    QLabel* LabelSetState = nullptr;
+    const QString& RestorePointsFolder() const;
+
+private:
+    void BuildRestoreCommands();
+    void ReadNamedFileSet();
+    std::unique_ptr<RestoreStore> RestorePoints;
+    bool RestoreFailureSaid = false;
+    bool UnitDiffers = false; // a Program or Verify failed: the unit holds some other set
 
     // ---- port assignments (port_commands.cpp) ---------------------------------------------------
 public:

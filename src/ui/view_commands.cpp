@@ -79,6 +79,7 @@ void TFormHlav::ApplyViewCaptions() {
     MenuServoCurves->setText(Text(EditingText(EditingTextId::MenuServoCurves, LanguageIndex)));
     if (Curves)
         Curves->ApplyLanguage(LanguageIndex);
+    ShowSetState(); // the design's caption was just set again: the file name follows it
 }
 
 void TFormHlav::ShowViewChoice() {
@@ -110,6 +111,7 @@ void TFormHlav::PaintMap() {
         CellPainter->Paint(scene);
     }
     UpdateCurves();
+    ShowSetState();
 }
 
 void TFormHlav::ShowLive(std::optional<std::pair<int, int>> live) {

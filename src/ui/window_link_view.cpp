@@ -96,6 +96,8 @@ void WindowLinkView::SetConnectionLost(bool lost) {
         return;
     // The labels keep the last values the unit sent, greyed while they are no longer current.
     Lost = lost;
+    if (lost)
+        Form.UnitSetUnknown();
     DressTelemetry();
     Form.CGaugeRpm->SetStale(lost);
     Form.CGaugeTps->SetStale(lost);
@@ -193,6 +195,7 @@ void WindowLinkView::ShowIdentification(const Identification& unit) {
 
 void WindowLinkView::ClearFileName() {
     Form.LabelFile2->SetCaption(QString());
+    Form.FileSet.reset();
 }
 
 void WindowLinkView::ShowNote(const std::string& text) {
@@ -203,6 +206,10 @@ void WindowLinkView::ShowNote(const std::string& text) {
 void WindowLinkView::RecordReadSet() {
     if (Form.History.RecordUnitSet(Form.Image, Form.PageControl1->currentIndex()))
         Form.HistoryUpdateButtons();
+}
+
+void WindowLinkView::UnitSetKnown(UnitSet event) {
+    Form.UnitSetKnown(event);
 }
 
 void WindowLinkView::ShowMessage(const std::string& text) {

@@ -35,6 +35,7 @@ public:
     void ShowIdentification(const Identification& unit) override;
     void ClearFileName() override;
     void RecordReadSet() override;
+    void UnitSetKnown(UnitSet event) override;
     void ShowNote(const std::string& text) override;
     void ShowMessage(const std::string& text) override;
 

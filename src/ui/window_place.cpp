@@ -118,6 +118,8 @@ void TFormHlav::showEvent(QShowEvent* event) {
     // Drawn once the event loop runs, off the way to the first frame: rendering the icon's four
     // sizes would delay the window by a tenth of its start; the window manager takes it when it comes.
     QTimer::singleShot(0, this, [this] { setWindowIcon(ApplicationIcon()); });
+    // What the file named on screen holds, for the title's mark.
+    QTimer::singleShot(0, this, &TFormHlav::ReadNamedFileSet);
     // The chart window left open last time comes back once the main window has painted.
     if (ViewChoice.ServoCurves)
         QTimer::singleShot(0, this, [this] { ShowCurves(false); });

@@ -15,6 +15,8 @@
 #include <string>
 
 #include "files/ign_format.h"
+#include "files/restore_store.h"
+#include "files/set_difference.h"
 #include "link_rig.h"
 
 #ifndef ZEVO_CLI_PATH
@@ -137,6 +139,38 @@ TEST_F(CliOnLine, ProgramVerifyFindTheChangedCellAndReadBack) {
     EXPECT_EQ(numbers[idpage::Version].toInt(), PcProgramVersion);
     EXPECT_EQ(numbers[BlockOffset + block::ServoMap + MapCells + 4 * MapColumns + 6].toInt(),
               set.MapCell(1, 4, 6));
+}
+
+// Program keeps what the unit held before the file went in, and the set it wrote; read keeps what
+// it read. The window lists the same folder.
+TEST_F(CliOnLine, ProgramAndReadKeepRestorePoints) {
+    ASSERT_TRUE(Sim.Start()) << Sim.Diagnostics().toStdString();
+    const QString config = Path("config");
+    const CliRun before = RunCli(With("read", {Path("before.ign")}), config);
+    ASSERT_EQ(before.Exit, 0) << Describe(before);
+    const DeviceImage set = ChangedSet(5);
+    ASSERT_TRUE(WriteBytes(Path("set.ign"), IgnOf(set)));
+    const CliRun programmed = RunCli(With("program", {Path("set.ign")}), config);
+    ASSERT_EQ(programmed.Exit, 0) << Describe(programmed);
+
+    const std::vector<RestoreStore::Entry> entries = RestoreStore(RestoreFolder(config)).List();
+    // Newest first: programmed, then the unit's set read before it (the same as the first read's,
+    // so kept once).
+    ASSERT_EQ(entries.size(), 2u);
+    ASSERT_TRUE(entries[0].Info && entries[1].Info);
+    EXPECT_EQ(entries[0].Info->Event, RestoreEvent::Programmed);
+    EXPECT_EQ(entries[0].Info->FileName, Path("set.ign").toStdString());
+    EXPECT_TRUE(SameParameters(entries[0].Info->Image, [&] {
+        DeviceImage expected = entries[1].Info->Image;
+        std::istringstream in(IgnOf(set).toStdString());
+        ReadIgnFile(in, expected);
+        return expected;
+    }()));
+    EXPECT_EQ(entries[1].Info->Event, RestoreEvent::Read);
+    EXPECT_EQ(entries[1].Info->Image.Bytes[idpage::Version], PcProgramVersion) << "the whole memory, page 0 too";
+    EXPECT_FALSE(entries[1].Info->UnitName.empty());
+    EXPECT_TRUE(entries[1].Info->ProgrammingCount) << "the unit's counter as its status frames said";
+    EXPECT_TRUE(QFile::exists(RestoreFolder(config) + QLatin1Char('/') + entries[0].Stem + QStringLiteral(".ign")));
 }
 
 TEST_F(CliOnLine, AUnitOfAnotherVersionIsRefusedAndReceivesNoProgramFrame) {

@@ -1,4 +1,5 @@
 #include <QCoreApplication>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,10 @@
 // timer tick must work from whatever the line already holds.
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    // Every zevo-cli the tests start keeps its restore points and reads its settings in a folder of
+    // the run's own, never in the user's; a test that needs its own folder sets it per process.
+    QTemporaryDir config;
+    qputenv("ZEVO_CONFIG_DIR", config.path().toLocal8Bit());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,160 @@
+// Restore points of every set the tool has seen, and what the window shows about the set on screen:
+// whether the unit holds it, and whether the file named holds it.
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QStatusBar>
+#include <sstream>
+
+#include "files/ign_format.h"
+#include "files/restore_store.h"
+#include "files/set_difference.h"
+#include "lang/editing_texts.h"
+#include "lang/restore_texts.h"
+#include "link/link_engine.h"
+#include "ui/form_hlav.h"
+
+namespace zevo {
+
+namespace {
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A parameter file is about 3 kB; one far larger is not one.
+constexpr qint64 NamedFileReadLimit = 1024 * 1024;
+
+} // namespace
+
+void TFormHlav::BuildRestoreCommands() {
+    RestorePoints = std::make_unique<RestoreStore>(RestoreFolder(ConfigDir));
+    LabelSetState = new QLabel(StatusBar1);
+    LabelSetState->setObjectName(QStringLiteral("LabelSetState"));
+    StatusBar1->addPermanentWidget(LabelSetState);
+}
+
+const QString& TFormHlav::RestorePointsFolder() const {
+    return RestorePoints->Path();
+}
+
+void TFormHlav::TakeRestorePoint(RestoreEvent event) {
+    if (!RestorePoints)
+        return;
+    RestoreInfo info;
+    info.Event = event;
+    info.Image = Image;
+    if (event == RestoreEvent::Read || event == RestoreEvent::Programmed) {
+        info.UnitName = UnitName;
+        info.UnitBuildDate = UnitBuildDate;
+        if (const auto& status = Link().LastStatusFrame())
+            info.ProgrammingCount = status->ProgrammingCount;
+    } else {
+        info.FileName = LabelFile2->Caption().toStdString();
+    }
+    const RestoreStore::Outcome outcome = RestorePoints->Take(std::move(info));
+    if (!outcome.Error.isEmpty() && !RestoreFailureSaid) {
+        RestoreFailureSaid = true;
+        const std::string text = FillPlaceholders(RestoreText(RestoreTextId::BackupsNotWritten, LanguageIndex),
+                                                  {RestorePoints->Path().toStdString(), outcome.Error.toStdString()});
+        Say(Text(text));
+    }
+}
+
+void TFormHlav::UnitSetKnown(LinkView::UnitSet event) {
+    switch (event) {
+    case LinkView::UnitSet::Read:
+        UnitSet = Image;
+        UnitDiffers = false;
+        TakeRestorePoint(RestoreEvent::Read);
+        break;
+    case LinkView::UnitSet::Programmed:
+        UnitSet = Image;
+        UnitDiffers = false;
+        TakeRestorePoint(RestoreEvent::Programmed);
+        break;
+    case LinkView::UnitSet::Verified:
+        UnitSet = Image;
+        UnitDiffers = false;
+        break;
+    case LinkView::UnitSet::Failed:
+        // Some pages may be new and some old, or the unit holds another set: not this one.
+        UnitSet.reset();
+        UnitDiffers = true;
+        break;
+    }
+    ShowSetState();
+}
+
+void TFormHlav::UnitSetUnknown() {
+    // A unit that went silent may come back as another one.
+    UnitSet.reset();
+    UnitDiffers = false;
+    ShowSetState();
+}
+
+TFormHlav::SetState TFormHlav::UnitState() const {
+    if (UnitDiffers)
+        return SetState::DiffersFromUnit;
+    if (!UnitSet)
+        return SetState::UnitNotKnown;
+    return SameParameters(Image, *UnitSet) ? SetState::InUnit : SetState::DiffersFromUnit;
+}
+
+bool TFormHlav::DiffersFromFile() const {
+    return FileSet && !SameParameters(Image, *FileSet);
+}
+
+void TFormHlav::ShowSetState() {
+    if (LabelSetState) {
+        RestoreTextId text = RestoreTextId::StateUnknown, tip = RestoreTextId::StateUnknownTip;
+        switch (UnitState()) {
+        case SetState::InUnit:
+            text = RestoreTextId::StateInUnit;
+            tip = RestoreTextId::StateInUnitTip;
+            break;
+        case SetState::DiffersFromUnit:
+            text = RestoreTextId::StateDiffers;
+            tip = RestoreTextId::StateDiffersTip;
+            break;
+        case SetState::UnitNotKnown:
+            break;
+        }
+        const QString caption = Text(RestoreText(text, LanguageIndex));
+        if (LabelSetState->text() != caption) {
+            LabelSetState->setText(caption);
+            LabelSetState->setToolTip(Text(RestoreText(tip, LanguageIndex)));
+        }
+    }
+    // The design's caption, then the file the set came from, marked while the set differs from it.
+    QString title = Text(CaptionText(CaptionId::FormCaption, LanguageIndex));
+    const QString file = LabelFile2 ? LabelFile2->Caption() : QString();
+    if (!file.isEmpty())
+        title += QStringLiteral(" \u2014 ") + QFileInfo(file).fileName() + QStringLiteral("[*]");
+    if (windowTitle() != title)
+        setWindowTitle(title);
+    if (isWindowModified() != (!file.isEmpty() && DiffersFromFile()))
+        setWindowModified(!file.isEmpty() && DiffersFromFile());
+}
+
+void TFormHlav::ReadNamedFileSet() {
+    // The file named at start-up, as the settings left it: what it holds decides the title's mark.
+    FileSet.reset();
+    const QString path = LabelFile2->Caption();
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.read(NamedFileReadLimit);
+        std::istringstream in(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        DeviceImage set = Image;
+        if (ReadIgnFile(in, set) == IgnReadResult::Ok) {
+            PortChoice ports = Ports; // the repair of a copy changes no port choice
+            ValidateBlock(set, ports);
+            FileSet = set;
+        }
+    }
+    ShowSetState();
+}
+
+} // namespace zevo

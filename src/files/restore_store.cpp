@@ -1,0 +1,108 @@
+#include "files/restore_store.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <sstream>
+
+#include "files/ign_format.h"
+
+namespace zevo {
+
+namespace {
+
+const QString InfoSuffix = QStringLiteral(".txt");
+const QString IgnSuffix = QStringLiteral(".ign");
+
+bool Save(const QString& path, const QByteArray& bytes, QString* error) {
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    *error = path + QStringLiteral(": ") + file.errorString();
+    return false;
+}
+
+QStringList InfoStems(const QDir& dir) {
+    QStringList stems;
+    for (const QString& name : dir.entryList({QStringLiteral("*") + InfoSuffix}, QDir::Files, QDir::Name))
+        stems << name.chopped(InfoSuffix.size());
+    return stems;
+}
+
+} // namespace
+
+QString RestoreFolder(const QString& configDir) {
+    return QDir(configDir).filePath(QStringLiteral("backups"));
+}
+
+std::optional<RestoreInfo> RestoreStore::Load(const QString& stem) const {
+    QFile file(QDir(Folder).filePath(stem + InfoSuffix));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.read(static_cast<qint64>(RestoreInfoReadLimit) + 1);
+    return ReadRestoreInfo(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+std::vector<RestoreStore::Entry> RestoreStore::List() const {
+    std::vector<Entry> entries;
+    const QStringList stems = InfoStems(QDir(Folder));
+    entries.reserve(static_cast<std::size_t>(stems.size()));
+    for (auto it = stems.crbegin(); it != stems.crend(); ++it)
+        entries.push_back({*it, Load(*it)});
+    return entries;
+}
+
+RestoreStore::Outcome RestoreStore::Take(RestoreInfo info) {
+    Outcome outcome;
+    if (!NewestKnown) {
+        const QStringList stems = InfoStems(QDir(Folder));
+        for (auto it = stems.crbegin(); it != stems.crend() && !Newest; ++it)
+            if (const auto newest = Load(*it))
+                Newest = newest->Image;
+        NewestKnown = true;
+    }
+    if (Newest && *Newest == info.Image) {
+        outcome.SameAsNewest = true;
+        return outcome;
+    }
+    if (!QDir().mkpath(Folder)) {
+        outcome.Error = Folder + QStringLiteral(": ") + QObject::tr("cannot create the folder");
+        return outcome;
+    }
+    if (info.Time.empty())
+        info.Time = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
+    const QString base = QString::fromStdString(RestoreStem(info.Time, info.Event));
+    QString stem = base;
+    const QDir dir(Folder);
+    for (int n = 2; QFile::exists(dir.filePath(stem + InfoSuffix)) || QFile::exists(dir.filePath(stem + IgnSuffix)); ++n)
+        stem = base + QStringLiteral("-%1").arg(n);
+
+    std::ostringstream ign(std::ios::binary);
+    WriteIgnFile(ign, info.Image);
+    if (!Save(dir.filePath(stem + IgnSuffix), QByteArray::fromStdString(ign.str()), &outcome.Error) ||
+        !Save(dir.filePath(stem + InfoSuffix), QByteArray::fromStdString(WriteRestoreInfo(info)), &outcome.Error))
+        return outcome;
+    outcome.Taken = true;
+    outcome.Stem = stem;
+    Newest = info.Image;
+    Prune();
+    return outcome;
+}
+
+void RestoreStore::Prune() {
+    const QDir dir(Folder);
+    std::vector<std::string> stems;
+    for (const QString& name : dir.entryList({QStringLiteral("*") + InfoSuffix, QStringLiteral("*") + IgnSuffix},
+                                             QDir::Files))
+        stems.push_back(QFileInfo(name).completeBaseName().toStdString());
+    // A stray .ign without its text file (a copy cut short) counts as a stem of its own and goes
+    // first, being older than the copy that follows it.
+    for (const std::string& stem : StemsToRemove(stems)) {
+        const QString s = QString::fromStdString(stem);
+        QFile::remove(dir.filePath(s + IgnSuffix));
+        QFile::remove(dir.filePath(s + InfoSuffix));
+    }
+}
+
+} // namespace zevo
