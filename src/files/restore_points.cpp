@@ -149,6 +149,18 @@ std::optional<RestoreInfo> ReadRestoreInfo(std::string_view text) {
     return info;
 }
 
+std::string RestoreSortKey(std::string_view timeOrStem) {
+    std::string digits;
+    for (char c : timeOrStem) {
+        if (c >= '0' && c <= '9')
+            digits += c;
+        else if (digits.size() >= 14 && c != '.' && c != ':')
+            break; // the event's name, or a collision's number, follows the time
+    }
+    digits.resize(17, '0');
+    return digits.substr(0, 17);
+}
+
 std::vector<std::string> StemsToRemove(std::vector<std::string> stems, std::size_t keep) {
     std::sort(stems.begin(), stems.end());
     stems.erase(std::unique(stems.begin(), stems.end()), stems.end());

@@ -21,7 +21,7 @@ std::optional<RestoreEvent> RestoreEventFromName(std::string_view name);
 
 struct RestoreInfo {
     RestoreEvent Event = RestoreEvent::Read;
-    std::string Time; // local time, "2026-12-09 05:40:12"
+    std::string Time; // local time, "2026-12-09 05:40:12.345"
     DeviceImage Image;
     // The unit involved (empty when none was), and its programming counter when known.
     std::string UnitName;
@@ -41,6 +41,10 @@ std::string RestoreStem(std::string_view time, RestoreEvent event);
 std::string WriteRestoreInfo(const RestoreInfo& info);
 std::optional<RestoreInfo> ReadRestoreInfo(std::string_view text);
 inline constexpr std::size_t RestoreInfoReadLimit = 64 * 1024;
+
+// A key that sorts restore points by the time they were taken: the digits of a time or of a stem,
+// to the millisecond (a stem has none, so it counts as the start of its second).
+std::string RestoreSortKey(std::string_view timeOrStem);
 
 // The stems to remove so that the newest `keep` stay (stems sort by time, so by name).
 std::vector<std::string> StemsToRemove(std::vector<std::string> stems, std::size_t keep = RestorePointsKept);

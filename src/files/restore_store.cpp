@@ -48,18 +48,29 @@ std::vector<RestoreStore::Entry> RestoreStore::List() const {
     std::vector<Entry> entries;
     const QStringList stems = InfoStems(QDir(Folder));
     entries.reserve(static_cast<std::size_t>(stems.size()));
-    for (auto it = stems.crbegin(); it != stems.crend(); ++it)
-        entries.push_back({*it, Load(*it)});
+    for (const QString& stem : stems)
+        entries.push_back({stem, Load(stem)});
+    // Newest first, by the time each copy was taken to the millisecond (several are taken within
+    // one second: a Read, then the Program after it); an unreadable copy by the time in its name.
+    auto taken = [](const Entry& e) {
+        return e.Info ? RestoreSortKey(e.Info->Time) : RestoreSortKey(e.Stem.toStdString());
+    };
+    std::stable_sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+        const std::string ka = taken(a), kb = taken(b);
+        return ka != kb ? ka > kb : a.Stem > b.Stem;
+    });
     return entries;
 }
 
 RestoreStore::Outcome RestoreStore::Take(RestoreInfo info) {
     Outcome outcome;
     if (!NewestKnown) {
-        const QStringList stems = InfoStems(QDir(Folder));
-        for (auto it = stems.crbegin(); it != stems.crend() && !Newest; ++it)
-            if (const auto newest = Load(*it))
-                Newest = newest->Image;
+        for (const Entry& entry : List()) {
+            if (entry.Info) {
+                Newest = entry.Info->Image;
+                break;
+            }
+        }
         NewestKnown = true;
     }
     if (Newest && *Newest == info.Image) {
@@ -71,7 +82,7 @@ RestoreStore::Outcome RestoreStore::Take(RestoreInfo info) {
         return outcome;
     }
     if (info.Time.empty())
-        info.Time = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
+        info.Time = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toStdString();
     const QString base = QString::fromStdString(RestoreStem(info.Time, info.Event));
     QString stem = base;
     const QDir dir(Folder);

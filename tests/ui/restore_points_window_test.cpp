@@ -1,0 +1,277 @@
+// Restore points as the window takes them, the folder they live in, and what the window says about
+// the set on screen: in the unit or not, and the file it came from.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "files/restore_store.h"
+#include "files/set_difference.h"
+#include "form_fixture.h"
+#include "link/link_engine.h"
+#include "model_line.h"
+#include "ui/up_down.h"
+
+namespace zevo {
+namespace {
+
+class RestorePointsWindowTest : public FormFixture {
+protected:
+    ModelLine Model;
+    std::unique_ptr<TFormHlav> Form;
+    QLocale SavedLocale;
+
+    void SetUp() override {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+        Line = &Model;
+        QFile settings(QDir(Dir.path()).filePath(QStringLiteral("ZEVO_v56.ini")));
+        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+        settings.write("[FORM_HLAV]\nComPort=1\n");
+        settings.close();
+        Form = StartShown({QStringLiteral("ENGLISH")});
+        Ticks(12);
+    }
+    void TearDown() override {
+        Form.reset();
+        QLocale::setDefault(SavedLocale);
+    }
+    void Ticks(int count) {
+        for (int i = 0; i < count; ++i) {
+            Model.Advance(55);
+            Form->Timer1Timer();
+        }
+    }
+    // Runs a transfer from its key to its end.
+    void RunTransfer(Qt::Key key) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : Form.get(), key);
+        Ticks(200);
+        ASSERT_EQ(Form->Link().State().TransferMode, zevo::Transfer::Idle);
+    }
+    std::vector<RestoreStore::Entry> Copies() const { return RestoreStore(Form->RestorePointsFolder()).List(); }
+    QString State() const { return Form->LabelSetState->text(); }
+    TEdit* Map(int r, int c) const {
+        return Form->EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+    }
+    void Enter(TEdit* field, const QString& text) {
+        QTest::mouseDClick(field, Qt::LeftButton);
+        QTest::keyClicks(QApplication::focusWidget(), text);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    void ClickTab(int index) {
+        QTabBar* bar = Form->PageControl1->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    }
+};
+
+TEST_F(RestorePointsWindowTest, EachEventLeavesTheRightCopy) {
+    EXPECT_EQ(Form->RestorePointsFolder(), QDir(Dir.path()).filePath(QStringLiteral("backups")));
+    // Read: the unit's whole memory, its identification page and unused bytes included.
+    Model.Unit.Memory().MapCell(0, 2, 2) = 77;
+    Model.Unit.Memory().Bytes[BlockOffset + 12] = 0xA5;
+    RunTransfer(Qt::Key_F7);
+    auto copies = Copies();
+    ASSERT_EQ(copies.size(), 1u);
+    ASSERT_TRUE(copies[0].Info);
+    EXPECT_TRUE(copies[0].Stem.endsWith(QStringLiteral("-read")));
+    EXPECT_EQ(copies[0].Info->Event, RestoreEvent::Read);
+    EXPECT_EQ(copies[0].Info->Image, Form->Image);
+    EXPECT_EQ(copies[0].Info->Image.Bytes[BlockOffset + 12], 0xA5);
+    EXPECT_EQ(copies[0].Info->UnitName, Form->UnitName);
+    EXPECT_TRUE(copies[0].Info->ProgrammingCount);
+    // The same set read again is not kept twice.
+    RunTransfer(Qt::Key_F7);
+    EXPECT_EQ(Copies().size(), 1u);
+
+    // Program: the set now in the unit, once its verify pass found every page.
+    ClickTab(1);
+    Enter(Map(0, 4), QStringLiteral("3000"));
+    RunTransfer(Qt::Key_F9);
+    copies = Copies();
+    ASSERT_EQ(copies.size(), 2u);
+    EXPECT_EQ(copies[0].Info->Event, RestoreEvent::Programmed);
+    EXPECT_EQ(copies[0].Info->Image.MapCell(0, 0, 4), 150);
+    EXPECT_TRUE(SameParameters(copies[0].Info->Image, Model.Unit.Memory()));
+
+    // Open: the file as it was opened, with its name.
+    const QString path = QStringLiteral(ZEVO_TEST_DATA "/default_set.ign");
+    Prompts.Paths.push_back(path);
+    Form->MenuOpen->trigger();
+    copies = Copies();
+    ASSERT_EQ(copies.size(), 3u);
+    EXPECT_EQ(copies[0].Info->Event, RestoreEvent::Opened);
+    EXPECT_EQ(copies[0].Info->FileName, path.toStdString());
+    EXPECT_EQ(copies[0].Info->Image, Form->Image);
+
+    // New: the set being left, before the defaults replace it.
+    Enter(Map(0, 5), QStringLiteral("1000"));
+    const DeviceImage edited = Form->Image;
+    Prompts.Answers.push_back(PromptAnswer::Yes);
+    Form->MenuNew->trigger();
+    copies = Copies();
+    ASSERT_EQ(copies.size(), 4u);
+    EXPECT_EQ(copies[0].Info->Event, RestoreEvent::BeforeNew);
+    EXPECT_EQ(copies[0].Info->Image, edited);
+
+    // Close: the set being left.
+    Enter(Map(0, 6), QStringLiteral("1200"));
+    const DeviceImage last = Form->Image;
+    Form->close();
+    copies = Copies();
+    ASSERT_EQ(copies.size(), 5u);
+    EXPECT_EQ(copies[0].Info->Event, RestoreEvent::Closed);
+    EXPECT_EQ(copies[0].Info->Image.MapCell(0, 0, 6), last.MapCell(0, 0, 6));
+    // Each copy is an .ign file too, readable by Open.
+    for (const auto& copy : copies)
+        EXPECT_TRUE(QFile::exists(QDir(Form->RestorePointsFolder()).filePath(copy.Stem + QStringLiteral(".ign"))));
+}
+
+TEST_F(RestorePointsWindowTest, AFolderThatCannotBeWrittenSaysSoOnceAndStopsNothing) {
+    // A file where the folder should be: the folder cannot be made.
+    QFile blocker(QDir(Dir.path()).filePath(QStringLiteral("backups")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    RunTransfer(Qt::Key_F7);
+    EXPECT_TRUE(Form->StatusBar1->currentMessage().startsWith(QStringLiteral("Restore points cannot be kept in ")))
+        << Form->StatusBar1->currentMessage().toStdString();
+    EXPECT_EQ(State(), QStringLiteral("In unit")) << "the read itself went through";
+    Form->StatusBar1->clearMessage();
+    Model.Unit.Memory().MapCell(1, 0, 0) = 9;
+    RunTransfer(Qt::Key_F7);
+    EXPECT_TRUE(Form->StatusBar1->currentMessage().isEmpty()) << "said once a run";
+    EXPECT_EQ(Form->Image.MapCell(1, 0, 0), 9);
+    EXPECT_TRUE(Prompts.Messages.isEmpty());
+}
+
+TEST_F(RestorePointsWindowTest, TheIndicatorFollowsWhatTheUnitIsKnownToHold) {
+    EXPECT_EQ(State(), QStringLiteral("Unit not known"));
+    RunTransfer(Qt::Key_F7);
+    EXPECT_EQ(State(), QStringLiteral("In unit"));
+    ClickTab(1);
+    Enter(Map(0, 1), QStringLiteral("2500"));
+    EXPECT_EQ(State(), QStringLiteral("Differs from unit"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier); // undo the edit
+    EXPECT_EQ(State(), QStringLiteral("In unit"));
+    Enter(Map(0, 1), QStringLiteral("2500"));
+    RunTransfer(Qt::Key_F9);
+    EXPECT_EQ(State(), QStringLiteral("In unit"));
+    RunTransfer(Qt::Key_F8);
+    EXPECT_EQ(State(), QStringLiteral("In unit"));
+
+    // The unit's set changes behind the tool's back: the next Verify finds out.
+    Model.Unit.Memory().MapCell(0, 3, 3) ^= 1;
+    RunTransfer(Qt::Key_F8);
+    EXPECT_EQ(State(), QStringLiteral("Differs from unit"));
+
+    // A unit that goes silent may come back as another one.
+    RunTransfer(Qt::Key_F7);
+    ASSERT_EQ(State(), QStringLiteral("In unit"));
+    Model.Unit.SetSilent(true);
+    Ticks(25);
+    EXPECT_EQ(State(), QStringLiteral("Unit not known"));
+    Model.Unit.SetSilent(false);
+    Ticks(12);
+    EXPECT_EQ(State(), QStringLiteral("Unit not known"));
+    Form->MenuGerman->trigger();
+    EXPECT_EQ(State(), QStringLiteral("Zündung unbekannt"));
+}
+
+TEST_F(RestorePointsWindowTest, TheTitleNamesTheFileAndMarksAChangedSet) {
+    const QString caption = QStringLiteral("Programming of \"ZEVO\" unit");
+    EXPECT_EQ(Form->windowTitle(), caption);
+    const QString path = QDir(Dir.path()).filePath(QStringLiteral("race.ign"));
+    QFile::copy(QStringLiteral(ZEVO_TEST_DATA "/default_set.ign"), path);
+    Prompts.Paths.push_back(path);
+    Form->MenuOpen->trigger();
+    EXPECT_EQ(Form->windowTitle(), caption + QStringLiteral(" \u2014 race.ign[*]"));
+    EXPECT_FALSE(Form->isWindowModified());
+    ClickTab(1);
+    Enter(Map(0, 0), QStringLiteral("1500"));
+    EXPECT_TRUE(Form->isWindowModified());
+    Prompts.Paths.push_back(path);
+    Form->MenuSave->trigger();
+    EXPECT_FALSE(Form->isWindowModified()) << "saved: the file holds the set again";
+
+    // The next start names the file from the settings and knows what it holds.
+    Form->close();
+    Form.reset();
+    Form = StartShown({QStringLiteral("ENGLISH")});
+    EXPECT_TRUE(QTest::qWaitFor([this] { return Form->FileSet.has_value(); }, 2000));
+    EXPECT_EQ(Form->windowTitle(), caption + QStringLiteral(" \u2014 race.ign[*]"));
+    EXPECT_FALSE(Form->isWindowModified());
+
+    // A Read replaces the set with the unit's: it no longer comes from the file.
+    Ticks(12);
+    RunTransfer(Qt::Key_F7);
+    EXPECT_EQ(Form->windowTitle(), caption);
+}
+
+// ---- the folder ------------------------------------------------------------------------------
+
+class RestoreStoreTest : public ::testing::Test {
+protected:
+    QTemporaryDir Dir;
+    QString Folder() const { return QDir(Dir.path()).filePath(QStringLiteral("backups")); }
+    static RestoreInfo At(const char* time, std::uint8_t mark) {
+        RestoreInfo info;
+        info.Time = time;
+        info.Image.Bytes[100] = mark;
+        return info;
+    }
+    static void Write(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+};
+
+TEST_F(RestoreStoreTest, CopiesInTimeOrderUnreadableOnesListedAndTheNewest500Kept) {
+    RestoreStore store(Folder());
+    EXPECT_TRUE(store.List().empty()) << "no folder yet";
+    const auto first = store.Take(At("2026-12-09 05:40:12", 1));
+    ASSERT_TRUE(first.Taken) << first.Error.toStdString();
+    EXPECT_EQ(first.Stem, QStringLiteral("20261209-054012-read"));
+    // The same second and event again, another set: a name of its own.
+    const auto second = store.Take(At("2026-12-09 05:40:12", 2));
+    EXPECT_EQ(second.Stem, QStringLiteral("20261209-054012-read-2"));
+    EXPECT_TRUE(store.Take(At("2026-12-09 05:41:00", 2)).SameAsNewest);
+    // A store opened later knows the newest copy from the folder.
+    EXPECT_TRUE(RestoreStore(Folder()).Take(At("2026-12-09 05:42:00", 2)).SameAsNewest);
+
+    // A torn or foreign text file is listed as unreadable; a stray .ign without one is not listed.
+    Write(QDir(Folder()).filePath(QStringLiteral("20261209-060000-read.txt")), "ZEVO restore point\nevent=re");
+    Write(QDir(Folder()).filePath(QStringLiteral("20261209-060100-closed.ign")), "VORTALEX_KEY 56\n");
+    const auto entries = store.List();
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].Stem, QStringLiteral("20261209-060000-read"));
+    EXPECT_FALSE(entries[0].Info);
+    EXPECT_EQ(entries[1].Stem, QStringLiteral("20261209-054012-read-2"));
+    ASSERT_TRUE(entries[1].Info);
+    EXPECT_EQ(entries[1].Info->Image.Bytes[100], 2);
+    EXPECT_FALSE(store.Load(QStringLiteral("no-such-copy")));
+
+    // 500 are kept: the oldest go, with both their files.
+    for (int i = 0; i < 500; ++i) {
+        const QString stem = QStringLiteral("20250101-%1-read").arg(i, 6, 10, QLatin1Char('0'));
+        Write(QDir(Folder()).filePath(stem + QStringLiteral(".txt")), "x");
+        Write(QDir(Folder()).filePath(stem + QStringLiteral(".ign")), "x");
+    }
+    ASSERT_TRUE(store.Take(At("2026-12-10 00:00:00", 3)).Taken);
+    const QDir dir(Folder());
+    QSet<QString> stems;
+    for (const QString& name : dir.entryList(QDir::Files))
+        stems.insert(QFileInfo(name).completeBaseName());
+    EXPECT_EQ(stems.size(), 500);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("20250101-000000-read.txt"))));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("20250101-000000-read.ign"))));
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("20261210-000000-read.txt"))));
+}
+
+} // namespace
+} // namespace zevo
