@@ -32,6 +32,7 @@ void TFormHlav::BuildRestoreCommands() {
     LabelSetState = new QLabel(StatusBar1);
     LabelSetState->setObjectName(QStringLiteral("LabelSetState"));
     StatusBar1->addPermanentWidget(LabelSetState);
+    BuildCompareCommands();
 }
 
 const QString& TFormHlav::RestorePointsFolder() const {
@@ -78,9 +79,11 @@ void TFormHlav::UnitSetKnown(LinkView::UnitSet event) {
         UnitDiffers = false;
         break;
     case LinkView::UnitSet::Failed:
-        // Some pages may be new and some old, or the unit holds another set: not this one.
+        // Some pages may be new and some old, or the unit holds another set: not this one. Where it
+        // differs is one key away; the red caption stays as it is.
         UnitSet.reset();
         UnitDiffers = true;
+        Say(Text(RestoreText(RestoreTextId::VerifyOffer, LanguageIndex)));
         break;
     }
     ShowSetState();

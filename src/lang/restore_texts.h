@@ -23,6 +23,32 @@ enum class RestoreTextId : int {
     StateUnknownTip, // "No set has been read from or programmed into the connected unit"
     // Restore points.
     BackupsNotWritten, // "Restore points cannot be kept in %1: %2"
+    MenuRestorePoints, // "Restore points…"
+    RestoreTitle,      // "Restore points"
+    RestoreFolder,     // "Kept in %1, the newest 500."
+    ColumnEvent,       // "Event"
+    ColumnTime,        // "Time"
+    ColumnUnit,        // "Unit"
+    ColumnFile,        // "File"
+    EventRead,         // "read from the unit"
+    EventProgrammed,   // "programmed into the unit"
+    EventOpened,       // "opened"
+    EventBeforeNew,    // "before New"
+    EventClosed,       // "at close"
+    Unreadable,        // "unreadable"
+    ButtonCompare,     // "Compare"
+    ButtonRestore,     // "Restore"
+    // The difference view.
+    MenuCompareUnit,   // "Compare with unit"
+    MenuCompareFile,   // "Compare with file…"
+    DifferenceTitle,   // "Differences with %1"
+    TheUnit,           // "the unit"
+    DifferenceCount,   // "%1 differences; the differing cells are marked pink on the servo pages"
+    NoDifference,      // "No differences: the set on screen is the same"
+    TakeAll,           // "Take all theirs"
+    TakeSelected,      // "Take the selected"
+    ButtonClose,       // "Close"
+    VerifyOffer,       // "The unit holds another set: F12 shows where it differs"
     Count
 };
 

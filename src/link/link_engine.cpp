@@ -334,6 +334,7 @@ void LinkEngine::TransactionTick() {
         const bool unitUnsure = S.TransferMode != Transfer::Read;
         // A Read that breaks off leaves the set as it was: its pages were only collected.
         S.TransferMode = Transfer::Idle;
+        ReadAside = false;
         if (unitUnsure)
             View.UnitSetKnown(LinkView::UnitSet::Failed);
         return;
@@ -368,7 +369,17 @@ void LinkEngine::StartRead() {
         View.ShowNote(LinkNoteText(LinkNoteId::ReadWaitsForProgram, View.LanguageIndex()));
         return;
     }
+    ReadAside = false;
     BeginTransfer(Transfer::Read, ReadPageCode, MsgId::MsgRead);
+    ShowPendingMessage();
+}
+
+void LinkEngine::StartCompare() {
+    // Only on a free link: queued behind a Program it could not be told from a Read.
+    if (S.TransferMode != Transfer::Idle || Waiting)
+        return;
+    BeginTransfer(Transfer::Read, ReadPageCode, MsgId::MsgRead);
+    ReadAside = true;
     ShowPendingMessage();
 }
 
@@ -412,6 +423,18 @@ void LinkEngine::PageStep(int page) {
     }
     switch (S.TransferMode) {
     case Transfer::Read:
+        if (ReadAside) {
+            // Collected for a comparison only: nothing is taken over and nothing is verified.
+            ReadAside = false;
+            SetGauge(S.GaugeMaximum, S.GaugeMaximum);
+            SetStatus(MsgId::MsgRead, ": OK", LabelColour::Normal);
+            S.MessageTimer = linktime::MessageTicks;
+            S.TransferMode = Transfer::Idle;
+            DeviceImage unit;
+            std::copy(ReadPages.begin(), ReadPages.end(), unit.Bytes.begin());
+            View.UnitSetAside(unit);
+            break;
+        }
         CommitReadPages();
         BeginVerifyPass();
         break;
@@ -456,7 +479,9 @@ void LinkEngine::RefuseVersion(int unitVersion) {
     // Ended before the box: the ticks that run while it is open see an idle link.
     const Transfer mode = S.TransferMode;
     S.TransferMode = Transfer::Idle;
-    if (mode == Transfer::Read) {
+    const bool aside = ReadAside;
+    ReadAside = false;
+    if (mode == Transfer::Read && !aside) {
         // The unit's identification is kept, so the user sees which unit it was; its parameter
         // pages were never asked for.
         std::copy_n(ReadPages.begin(), PageSize, Image.Bytes.begin());

@@ -89,6 +89,9 @@ public:
     // leave the unit with some pages new and some old, and nothing would say so).
     void StartRead();
     void StartVerify();
+    // A Read whose pages are set aside for a comparison (LinkView::UnitSetAside) and never taken
+    // over: the set on screen stays as it is. The same frames, retries and refusals as a Read.
+    void StartCompare();
     void StartProgram();
     // Programming after change starts here too: the history's record step decides when (it keeps
     // ProgramAfterChangeArmed), and undo and redo start it whenever the box is ticked.
@@ -154,6 +157,7 @@ private:
     // A Read collects the pages here and takes them over only once all eight have arrived: a Read
     // that breaks off leaves the set on screen as it was.
     std::array<std::uint8_t, ImageSize> ReadPages{};
+    bool ReadAside = false; // the Read running is a comparison's
     // A status frame has arrived since the last transfer ended: only then is the unit's store
     // countdown current, and only then may "Program device: OK" follow a verify pass.
     bool StatusSinceTransfer = true;

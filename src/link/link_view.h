@@ -69,6 +69,8 @@ public:
     // screen (a Program or Verify that failed: Failed).
     enum class UnitSet { Read, Programmed, Verified, Failed };
     virtual void UnitSetKnown(UnitSet /*event*/) {}
+    // A comparison's Read has collected the unit's whole memory; the set on screen is untouched.
+    virtual void UnitSetAside(const DeviceImage& /*unit*/) {}
 
     // ---- modal message -------------------------------------------------------------------------
     // A modal box. The engine calls it only as the very last thing of an entry point, once every

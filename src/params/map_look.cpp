@@ -142,6 +142,8 @@ CellColours ComposeCell(const CellLayers& layers) {
     std::optional<Rgb> painted;
     if (layers.Selected)
         painted = SelectedBlue;
+    else if (layers.Differs)
+        painted = DifferencePink;
     else if (layers.Value)
         painted = layers.Value;
     if (layers.Trail > 0) {

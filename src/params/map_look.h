@@ -23,6 +23,8 @@ inline constexpr Rgb White{255, 255, 255};
 inline constexpr Rgb LiveLime{0, 255, 0};
 // Selected cells: a pale blue under the digits, far from the engine's lime and from the value scale.
 inline constexpr Rgb SelectedBlue{198, 219, 247};
+// Cells that differ from the set compared with: pink, unlike the lime, the blue and the value scale.
+inline constexpr Rgb DifferencePink{255, 150, 200};
 
 // Relative luminance and contrast ratio as the accessibility guidelines define them (1 to 21).
 double RelativeLuminance(Rgb colour);
@@ -77,6 +79,7 @@ struct CellLayers {
     int Trail = 0;             // LiveTrail::Strength, 0 when the trail is off
     bool Selected = false;
     bool Live = false;
+    bool Differs = false;      // marked by the difference view
 };
 struct CellColours {
     Rgb Background;
@@ -84,8 +87,8 @@ struct CellColours {
     std::optional<Rgb> Text;
     friend bool operator==(const CellColours&, const CellColours&) = default;
 };
-// The live cell is lime over everything; the selection covers the value colour; the trail tints
-// whatever lies under it towards lime, most for the cell just left.
+// The live cell is lime over everything; the selection covers the difference mark, which covers the
+// value colour; the trail tints whatever lies under it towards lime, most for the cell just left.
 CellColours ComposeCell(const CellLayers& layers);
 
 } // namespace zevo

@@ -62,6 +62,8 @@ class MapSelectionControl;
 class ServoCurvesWindow;
 class QtSerialLine;
 class RestoreStore;
+class RestoreWindow;
+class DifferenceWindow;
 class SerialLine;
 class WindowLinkView;
 
@@ -400,6 +402,31 @@ public:
 private:
     void BuildRestoreCommands();
     void ReadNamedFileSet();
+
+    // ---- comparisons (compare_commands.cpp) -----------------------------------------------------
+public:
+    QAction* MenuRestorePoints = nullptr;
+    QAction* MenuCompareFile = nullptr;
+    QAction* MenuCompareUnit = nullptr;
+    RestoreWindow* RestorePointsWindow = nullptr; // built on first use
+    DifferenceWindow* Differences = nullptr;      // built on first use
+    // The set compared with while the difference view is open, and what it is.
+    std::optional<DeviceImage> ComparedSet;
+    QString ComparedWhat;
+    void MenuRestorePointsClick();
+    void MenuCompareFileClick();
+    void MenuCompareUnitClick();
+    void UnitSetAside(const DeviceImage& unit);
+    void ShowDifferences(const DeviceImage& there, const QString& what);
+    void RestoreSet(const RestoreInfo& info);
+
+private:
+    void BuildCompareCommands();
+    void ApplyCompareCaptions();
+    // Keeps the listing and the marks of the difference view in step with the set on screen.
+    void FollowDifferences();
+    std::optional<DeviceImage> ListedAgainst;
+    std::optional<std::array<std::array<bool, MapColumns>, MapRows + 1>> DifferenceMarks;
     std::unique_ptr<RestoreStore> RestorePoints;
     bool RestoreFailureSaid = false;
     bool UnitDiffers = false; // a Program or Verify failed: the unit holds some other set

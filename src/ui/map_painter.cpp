@@ -48,15 +48,18 @@ void MapPainter::Paint(const Scene& scene) {
         return scene.Live && scene.Live->second == column && (row == AxisRow || scene.Live->first == row);
     };
     auto selected = [&](int row, int column) { return scene.Selection && scene.Selection->Contains(row, column); };
+    auto differs = [&](int row, int column) {
+        return scene.Differs && (*scene.Differs)[static_cast<std::size_t>(row + 1)][static_cast<std::size_t>(column)];
+    };
 
     for (int c = 0; c < MapColumns; ++c) {
         const auto ci = static_cast<std::size_t>(c);
-        CellLayers axis{base, std::nullopt, 0, selected(AxisRow, c), live(AxisRow, c)};
+        CellLayers axis{base, std::nullopt, 0, selected(AxisRow, c), live(AxisRow, c), differs(AxisRow, c)};
         Apply(F.Axis[ci], AxisLook[ci], look(ComposeCell(axis), QPalette::Text), QPalette::Base, QPalette::Text);
         // Hidden rows keep what they had; they are painted when TP Enable shows them again.
         for (int r = 0; r < rows; ++r) {
             const auto ri = static_cast<std::size_t>(r);
-            CellLayers cell{base, std::nullopt, 0, selected(r, c), live(r, c)};
+            CellLayers cell{base, std::nullopt, 0, selected(r, c), live(r, c), differs(r, c)};
             if (scene.ColourByValue)
                 cell.Value = ValueScale(
                     SpanPosition(MapCellToDisplay(scene.Image->MapCell(scene.Servo, r, c), perCent), span));

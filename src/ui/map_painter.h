@@ -30,6 +30,8 @@ public:
         std::optional<MapSelection> Selection; // a block of several cells, or none
         std::optional<std::pair<int, int>> Live; // (row, column) the engine runs in, or none
         const LiveTrail* Trail = nullptr;        // none: the trail is off
+        // Fields marked by the difference view: the axis points (row AxisRow) and the cells.
+        const std::array<std::array<bool, MapColumns>, MapRows + 1>* Differs = nullptr;
         QPalette Palette;                        // the window's own colours
     };
 

@@ -79,6 +79,7 @@ void TFormHlav::ApplyViewCaptions() {
     MenuServoCurves->setText(Text(EditingText(EditingTextId::MenuServoCurves, LanguageIndex)));
     if (Curves)
         Curves->ApplyLanguage(LanguageIndex);
+    ApplyCompareCaptions();
     ShowSetState(); // the design's caption was just set again: the file name follows it
 }
 
@@ -95,6 +96,7 @@ void TFormHlav::ShowViewChoice() {
 }
 
 void TFormHlav::PaintMap() {
+    FollowDifferences();
     const int servo = ShownServo();
     if (CellPainter && servo >= 0) {
         MapPainter::Scene scene;
@@ -108,6 +110,8 @@ void TFormHlav::PaintMap() {
         if (ViewChoice.Trail && LiveCell)
             scene.Trail = &Trail;
         scene.Palette = palette();
+        if (DifferenceMarks)
+            scene.Differs = &*DifferenceMarks;
         CellPainter->Paint(scene);
     }
     UpdateCurves();

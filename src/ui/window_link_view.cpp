@@ -212,6 +212,10 @@ void WindowLinkView::UnitSetKnown(UnitSet event) {
     Form.UnitSetKnown(event);
 }
 
+void WindowLinkView::UnitSetAside(const DeviceImage& unit) {
+    Form.UnitSetAside(unit);
+}
+
 void WindowLinkView::ShowMessage(const std::string& text) {
     if (Form.Prompts)
         Form.Prompts->ShowMessage(&Form, Utf8(text));

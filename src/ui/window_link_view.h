@@ -36,6 +36,7 @@ public:
     void ClearFileName() override;
     void RecordReadSet() override;
     void UnitSetKnown(UnitSet event) override;
+    void UnitSetAside(const DeviceImage& unit) override;
     void ShowNote(const std::string& text) override;
     void ShowMessage(const std::string& text) override;
 

@@ -5,18 +5,26 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <memory>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "files/restore_store.h"
 #include "files/set_difference.h"
+#include "files/ign_format.h"
 #include "form_fixture.h"
 #include "link/link_engine.h"
 #include "model_line.h"
+#include "ui/difference_window.h"
+#include "ui/map_painter.h"
+#include "ui/restore_window.h"
 #include "ui/up_down.h"
 
 namespace zevo {
@@ -210,6 +218,102 @@ TEST_F(RestorePointsWindowTest, TheTitleNamesTheFileAndMarksAChangedSet) {
     Ticks(12);
     RunTransfer(Qt::Key_F7);
     EXPECT_EQ(Form->windowTitle(), caption);
+}
+
+// ---- comparisons -------------------------------------------------------------------------------
+
+TEST_F(RestorePointsWindowTest, AfterAVerifyErrorOneKeyShowsWhereTheUnitDiffers) {
+    RunTransfer(Qt::Key_F7);
+    ClickTab(1);
+    Model.Unit.Memory().MapCell(0, 0, 6) = 140; // 2 800 mV in the unit
+    RunTransfer(Qt::Key_F8);
+    EXPECT_EQ(Form->LabelHlaseni->Caption(), QStringLiteral("Verify error!")) << "the red caption stays";
+    EXPECT_EQ(Form->StatusBar1->currentMessage(),
+              QStringLiteral("The unit holds another set: F12 shows where it differs"));
+    const DeviceImage before = Form->Image;
+    RunTransfer(Qt::Key_F12);
+    ASSERT_NE(Form->Differences, nullptr);
+    EXPECT_TRUE(Form->Differences->isVisible());
+    EXPECT_EQ(Form->Image, before) << "a comparison never changes the set on screen";
+    ASSERT_EQ(Form->Differences->List->count(), 1);
+    EXPECT_EQ(Form->Differences->List->item(0)->text(),
+              QStringLiteral("Servo 1, 0\u00A0%, 6\u00A0500\u00A0RPM: 2\u00A0600\u00A0mV here, 2\u00A0800\u00A0mV there"));
+    EXPECT_EQ(Form->Differences->windowTitle(), QStringLiteral("Differences with the unit"));
+    // The cell is marked on the page until the view closes.
+    const QColor pink(255, 150, 200);
+    EXPECT_EQ(Map(0, 6)->palette().color(QPalette::Base), pink);
+    EXPECT_NE(Map(0, 5)->palette().color(QPalette::Base), pink);
+
+    // Take theirs: one change, one undo step.
+    QTest::mouseClick(Form->Differences->List->viewport(), Qt::LeftButton, {},
+                      Form->Differences->List->visualItemRect(Form->Differences->List->item(0)).center());
+    QTest::mouseClick(Form->Differences->TakeSelected, Qt::LeftButton);
+    EXPECT_EQ(Form->Image.MapCell(0, 0, 6), 140);
+    EXPECT_EQ(Form->Differences->List->count(), 0);
+    EXPECT_NE(Map(0, 6)->palette().color(QPalette::Base), pink);
+    EXPECT_EQ(State(), QStringLiteral("Differs from unit")) << "known only from a Read, Program or Verify";
+    Form->SpeedButtonZpetClick();
+    EXPECT_EQ(Form->Image.MapCell(0, 0, 6), before.MapCell(0, 0, 6));
+    ClickTab(1); // undo shows the page its step was taken on
+    EXPECT_EQ(Map(0, 6)->palette().color(QPalette::Base), pink) << "the listing follows the set on screen";
+    QTest::mouseClick(Form->Differences->CloseButton, Qt::LeftButton);
+    EXPECT_FALSE(Form->Differences->isVisible());
+    EXPECT_FALSE(Form->ComparedSet);
+    EXPECT_NE(Map(0, 6)->palette().color(QPalette::Base), pink);
+}
+
+TEST_F(RestorePointsWindowTest, AFileIsComparedAndTakenWhole) {
+    DeviceImage other = Form->Image;
+    other.Tps0() = 60;
+    other.RpmAxis(1, 2) = 25;
+    std::ostringstream text(std::ios::binary);
+    WriteIgnFile(text, other);
+    const QString path = QDir(Dir.path()).filePath(QStringLiteral("other.ign"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(text.str()));
+    file.close();
+    Prompts.Paths.push_back(path);
+    Form->MenuCompareFile->trigger();
+    ASSERT_NE(Form->Differences, nullptr);
+    EXPECT_EQ(Form->Differences->windowTitle(), QStringLiteral("Differences with other.ign"));
+    ASSERT_EQ(Form->Differences->List->count(), 2);
+    QTest::mouseClick(Form->Differences->TakeAll, Qt::LeftButton);
+    EXPECT_EQ(Form->Image.Tps0(), 60);
+    EXPECT_EQ(Form->Image.RpmAxis(1, 2), 25);
+    EXPECT_EQ(Form->Differences->Count->text(), QStringLiteral("No differences: the set on screen is the same"));
+}
+
+TEST_F(RestorePointsWindowTest, ARestorePointIsTakenBackAsOneStep) {
+    RunTransfer(Qt::Key_F7); // a read copy
+    const DeviceImage read = Form->Image;
+    ClickTab(1);
+    Enter(Map(0, 3), QStringLiteral("4000"));
+    // A torn copy among them is listed and cannot be used.
+    QFile torn(QDir(Form->RestorePointsFolder()).filePath(QStringLiteral("20000101-000000-read.txt")));
+    ASSERT_TRUE(torn.open(QIODevice::WriteOnly));
+    torn.write("ZEVO restore point\n");
+    torn.close();
+
+    Form->MenuRestorePoints->trigger();
+    ASSERT_NE(Form->RestorePointsWindow, nullptr);
+    RestoreWindow& window = *Form->RestorePointsWindow;
+    ASSERT_EQ(window.Table->rowCount(), 2);
+    EXPECT_EQ(window.Table->item(0, 0)->text(), QStringLiteral("read from the unit"));
+    EXPECT_EQ(window.Table->item(1, 0)->text(), QStringLiteral("unreadable"));
+    QTest::mouseClick(window.Table->viewport(), Qt::LeftButton, {},
+                      window.Table->visualItemRect(window.Table->item(1, 0)).center());
+    EXPECT_FALSE(window.RestoreButton->isEnabled());
+    QTest::mouseClick(window.Table->viewport(), Qt::LeftButton, {},
+                      window.Table->visualItemRect(window.Table->item(0, 0)).center());
+    ASSERT_TRUE(window.RestoreButton->isEnabled());
+    QTest::mouseClick(window.RestoreButton, Qt::LeftButton);
+    EXPECT_TRUE(SameParameters(Form->Image, read));
+    EXPECT_EQ(State(), QStringLiteral("In unit"));
+    // A restore is an opening, but this set is the newest copy already: none is added.
+    EXPECT_EQ(Copies().size(), 2u) << "the read copy and the torn one";
+    Form->SpeedButtonZpetClick();
+    EXPECT_EQ(Form->Image.MapCell(0, 0, 3), 200) << "one undo step back to the edit";
 }
 
 // ---- the folder ------------------------------------------------------------------------------

@@ -1,0 +1,162 @@
+// The difference view against the unit, a file or a restore point, and taking a restore point back.
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QStatusBar>
+#include <sstream>
+
+#include "files/ign_format.h"
+#include "files/restore_store.h"
+#include "lang/restore_texts.h"
+#include "link/link_engine.h"
+#include "ui/difference_window.h"
+#include "ui/form_hlav.h"
+#include "ui/prompter.h"
+#include "ui/restore_window.h"
+
+namespace zevo {
+
+namespace {
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+constexpr qint64 CompareReadLimit = 16 * 1024 * 1024;
+
+} // namespace
+
+void TFormHlav::BuildCompareCommands() {
+    // After the design's items of each menu.
+    MenuFile->addSeparator();
+    MenuRestorePoints = MenuFile->addAction(QString());
+    MenuRestorePoints->setObjectName(QStringLiteral("MenuRestorePoints"));
+    connect(MenuRestorePoints, &QAction::triggered, this, &TFormHlav::MenuRestorePointsClick);
+    MenuCompareFile = MenuFile->addAction(QString());
+    MenuCompareFile->setObjectName(QStringLiteral("MenuCompareFile"));
+    connect(MenuCompareFile, &QAction::triggered, this, &TFormHlav::MenuCompareFileClick);
+    MenuCompareUnit = MenuDevice->addAction(QString());
+    MenuCompareUnit->setObjectName(QStringLiteral("MenuCompareUnit"));
+    // F12 is free among the design's keys (F1..F9).
+    MenuCompareUnit->setShortcut(QKeySequence(Qt::Key_F12));
+    connect(MenuCompareUnit, &QAction::triggered, this, &TFormHlav::MenuCompareUnitClick);
+}
+
+void TFormHlav::ApplyCompareCaptions() {
+    if (!MenuRestorePoints)
+        return;
+    MenuRestorePoints->setText(Text(RestoreText(RestoreTextId::MenuRestorePoints, LanguageIndex)));
+    MenuCompareFile->setText(Text(RestoreText(RestoreTextId::MenuCompareFile, LanguageIndex)));
+    MenuCompareUnit->setText(Text(RestoreText(RestoreTextId::MenuCompareUnit, LanguageIndex)));
+    if (Differences && ComparedSet)
+        Differences->Show(Image, *ComparedSet, ComparedWhat, LanguageIndex);
+}
+
+void TFormHlav::MenuRestorePointsClick() {
+    if (!RestorePointsWindow) {
+        RestorePointsWindow = new RestoreWindow(this);
+        RestorePointsWindow->Compare = [this](const RestoreInfo& info, const QString& stem) {
+            ShowDifferences(info.Image, stem);
+        };
+        RestorePointsWindow->Restore = [this](const RestoreInfo& info, const QString&) { RestoreSet(info); };
+    }
+    RestorePointsWindow->Show(RestorePoints->List(), RestorePoints->Path(), LanguageIndex);
+    RestorePointsWindow->show();
+    RestorePointsWindow->raise();
+    RestorePointsWindow->activateWindow();
+}
+
+void TFormHlav::RestoreSet(const RestoreInfo& info) {
+    // As Open takes a file: the parameter pages over the set on screen (the identification page is
+    // the connected unit's), validated, shown, one step of the history.
+    std::copy(info.Image.Bytes.begin() + BlockOffset, info.Image.Bytes.end(), Image.Bytes.begin() + BlockOffset);
+    AfterChange();
+    TakeRestorePoint(RestoreEvent::Opened);
+}
+
+void TFormHlav::MenuCompareFileClick() {
+    const QString path = Prompts ? Prompts->OpenFileName(this, OpenDialogSettings()) : QString();
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Prompts->ShowMessage(this, Msg(MsgId::MsgOpenFileError), file.errorString());
+        return;
+    }
+    const QByteArray bytes = file.read(CompareReadLimit);
+    std::istringstream in(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    // The file laid over the set on screen, as Open would: what it does not carry never differs.
+    DeviceImage there = Image;
+    const IgnReadResult result = ReadIgnFile(in, there);
+    if (result != IgnReadResult::Ok) {
+        Prompts->ShowMessage(this, Msg(result == IgnReadResult::UnmatchedVersion ? MsgId::MsgUnmatchedFileVersion
+                                                                                 : MsgId::MsgOpenFileError));
+        return;
+    }
+    PortChoice ports = Ports;
+    ValidateBlock(there, ports);
+    ShowDifferences(there, QFileInfo(path).fileName());
+}
+
+void TFormHlav::MenuCompareUnitClick() {
+    EditorToBlock();
+    Link().StartCompare();
+}
+
+void TFormHlav::UnitSetAside(const DeviceImage& unit) {
+    DeviceImage there = unit;
+    PortChoice ports = Ports;
+    ValidateBlock(there, ports);
+    ShowDifferences(there, Text(RestoreText(RestoreTextId::TheUnit, LanguageIndex)));
+}
+
+void TFormHlav::ShowDifferences(const DeviceImage& there, const QString& what) {
+    if (!Differences) {
+        Differences = new DifferenceWindow(this);
+        Differences->TakeTheirs = [this](const std::vector<SetDifference>& chosen) {
+            if (!ComparedSet)
+                return;
+            for (const SetDifference& d : chosen)
+                zevo::TakeTheirs(Image, *ComparedSet, d);
+            AfterChange(); // one step of the history for all of them
+        };
+        Differences->Closed = [this] {
+            ComparedSet.reset();
+            PaintMap(); // the marks go with the window
+        };
+    }
+    ComparedSet = there;
+    ComparedWhat = what;
+    Differences->Show(Image, there, what, LanguageIndex);
+    ListedAgainst = Image;
+    Differences->show();
+    Differences->raise();
+    Differences->activateWindow();
+    PaintMap();
+}
+
+void TFormHlav::FollowDifferences() {
+    if (!Differences || !ComparedSet || !Differences->isVisible()) {
+        DifferenceMarks.reset();
+        return;
+    }
+    // The listing follows the set on screen as it changes.
+    if (!ListedAgainst || !(*ListedAgainst == Image)) {
+        Differences->Show(Image, *ComparedSet, ComparedWhat, LanguageIndex);
+        ListedAgainst = Image;
+    }
+    const int servo = ShownServo();
+    std::array<std::array<bool, MapColumns>, MapRows + 1> marks{};
+    for (const SetDifference& d : Differences->Differences()) {
+        if (d.Servo != servo)
+            continue;
+        if (d.Field == SetField::RpmPoint)
+            marks[0][static_cast<std::size_t>(d.Column)] = true;
+        else if (d.Field == SetField::MapCell)
+            marks[static_cast<std::size_t>(d.Row + 1)][static_cast<std::size_t>(d.Column)] = true;
+    }
+    DifferenceMarks = marks;
+}
+
+} // namespace zevo
