@@ -57,10 +57,13 @@ void TFormHlav::MenuSaveClick() {
     OpenDialogFileName = path;
     SaveDialogFileName = path;
     FileSet = Image;
+    SafeSet = Image;
     ShowSetState();
 }
 
 void TFormHlav::MenuOpenClick() {
+    if (!MayLeaveSet())
+        return;
     const QString path = Prompts ? Prompts->OpenFileName(this, OpenDialogSettings()) : QString();
     QString message;
     QString reason;
@@ -81,6 +84,7 @@ void TFormHlav::MenuOpenClick() {
                 OpenDialogFileName = path;
                 SaveDialogFileName = path;
                 FileSet = Image;
+                SafeSet = Image;
                 TakeRestorePoint(RestoreEvent::Opened);
                 ShowSetState();
             } else if (result == IgnReadResult::UnmatchedVersion) {

@@ -63,6 +63,8 @@ void TFormHlav::TakeRestorePoint(RestoreEvent event) {
 }
 
 void TFormHlav::UnitSetKnown(LinkView::UnitSet event) {
+    if (event != LinkView::UnitSet::Failed)
+        SafeSet = Image; // in the unit: nothing to lose
     switch (event) {
     case LinkView::UnitSet::Read:
         UnitSet = Image;
@@ -138,6 +140,29 @@ void TFormHlav::ShowSetState() {
         setWindowTitle(title);
     if (isWindowModified() != (!file.isEmpty() && DiffersFromFile()))
         setWindowModified(!file.isEmpty() && DiffersFromFile());
+}
+
+bool TFormHlav::SetAtRisk() const {
+    // Only a set the user changed since it was last saved, opened, read, programmed, verified or made
+    // new, which neither the file named nor the unit holds.
+    // Compared field by field: the unused bytes are nothing a user could lose.
+    const bool edited = SafeSet && !DifferencesBetween(Image, *SafeSet).empty();
+    const bool inFile = FileSet && DifferencesBetween(Image, *FileSet).empty();
+    return edited && !inFile && UnitState() != SetState::InUnit;
+}
+
+bool TFormHlav::MayLeaveSet() {
+    if (!Prompts || !SetAtRisk())
+        return true;
+    switch (Prompts->ConfirmYesNoCancel(this, Text(RestoreText(RestoreTextId::SaveFirst, LanguageIndex)))) {
+    case PromptAnswer::Yes:
+        MenuSaveClick();
+        return FileSet && SameParameters(Image, *FileSet); // saved: go on; cancelled or failed: stay
+    case PromptAnswer::No:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void TFormHlav::ReadNamedFileSet() {

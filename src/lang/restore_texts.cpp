@@ -74,6 +74,9 @@ constexpr std::array<Row, static_cast<std::size_t>(RestoreTextId::Count)> Texts{
     {RestoreTextId::ButtonClose, "Zavřít", "Close", "Schließen"},
     {RestoreTextId::VerifyOffer, "Zapalování obsahuje jinou sadu: F12 ukáže, kde se liší",
      "The unit holds another set: F12 shows where it differs", "Die Zündung enthält einen anderen Satz: F12 zeigt, wo er abweicht"},
+    {RestoreTextId::SaveFirst, "Sada na obrazovce není uložena ani v zapalování. Uložit ji nejdřív?",
+     "The set on screen is neither saved nor in the unit. Save it first?",
+     "Der Satz auf dem Bildschirm ist weder gespeichert noch in der Zündung. Zuerst speichern?"},
 }};
 static_assert(RowsInIdOrder(Texts), "one row per RestoreTextId, in id order");
 

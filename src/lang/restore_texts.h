@@ -49,6 +49,7 @@ enum class RestoreTextId : int {
     TakeSelected,      // "Take the selected"
     ButtonClose,       // "Close"
     VerifyOffer,       // "The unit holds another set: F12 shows where it differs"
+    SaveFirst,         // "The set on screen is neither saved nor in the unit. Save it first?"
     Count
 };
 

@@ -29,6 +29,8 @@ void CloseOnTerminationSignals(QWidget* window) {
         if (TerminationRequested == 0 || !target)
             return;
         TerminationRequested = 0;
+        // Said to the window, so it never asks a question nobody is there to answer.
+        target->setProperty(CloseBySignalProperty, true);
         target->close();
     });
     poll->start();

@@ -8,4 +8,7 @@ namespace zevo {
 // the window the normal way, so the settings and the parameter set are saved as on Exit.
 void CloseOnTerminationSignals(QWidget* window);
 
+// Set on the window (true) before such a close: the window asks nothing then.
+inline constexpr const char* CloseBySignalProperty = "zevoCloseBySignal";
+
 } // namespace zevo

@@ -30,6 +30,7 @@
 #include "link/qt_serial_line.h"
 #include "params/conversions.h"
 #include "ui/cgauge.h"
+#include "ui/close_on_signal.h"
 #include "ui/config_files.h"
 #include "ui/controls.h"
 #include "ui/prompter.h"
@@ -166,6 +167,7 @@ void TFormHlav::FormCreate() {
             LanguageIndex = *chosen;
     }
     ValidateBlock(Image, Ports);
+    SafeSet = Image; // the set the last run left: what the user changes from here could be lost
     ApplyLanguageCaptions();
     HistoryReset();
     BlockToEditor();
@@ -229,6 +231,12 @@ void TFormHlav::ReadTestModeFile() {
 // ---- shutdown --------------------------------------------------------------------------------
 
 void TFormHlav::closeEvent(QCloseEvent* event) {
+    // A close by the session (logout, shutdown: a signal) never asks; the set is kept as a restore
+    // point and in the image file all the same.
+    if (!Closed && !property(CloseBySignalProperty).toBool() && !MayLeaveSet()) {
+        event->ignore();
+        return;
+    }
     if (!Closed) {
         Closed = true;
         FormClose();
@@ -270,6 +278,8 @@ void TFormHlav::SaveSettings() {
 // ---- handlers --------------------------------------------------------------------------------
 
 void TFormHlav::MenuNewClick() {
+    if (!MayLeaveSet())
+        return;
     if (!Prompts || Prompts->ConfirmYesNoCancel(this, Msg(MsgId::MsgDefaultSetting)) != PromptAnswer::Yes)
         return;
     TakeRestorePoint(RestoreEvent::BeforeNew);
@@ -279,6 +289,7 @@ void TFormHlav::MenuNewClick() {
     CGaugeProgram->hide();
     LabelFile2->SetCaption(QString());
     FileSet.reset();
+    SafeSet = Image;
     ShowSetState();
 }
 
@@ -321,6 +332,8 @@ void TFormHlav::MenuCom1Click(int position) {
 }
 
 void TFormHlav::MenuReadClick() {
+    if (!MayLeaveSet())
+        return;
     Engine->StartRead();
 }
 

@@ -396,6 +396,13 @@ public:
     void ShowSetState();
     void UnitSetKnown(LinkView::UnitSet event);
     void UnitSetUnknown();
+    // The set as it was last saved, opened, read, programmed, verified or made new (or loaded at
+    // start-up): edits since then are what a close, New, Open or Read could lose.
+    std::optional<DeviceImage> SafeSet;
+    bool SetAtRisk() const;
+    // Asks once, before a close, New, Open or Read replaces a set that is at risk, whether to save it
+    // first; true to go on.
+    bool MayLeaveSet();
     QLabel* LabelSetState = nullptr;
     const QString& RestorePointsFolder() const;
 

@@ -242,13 +242,19 @@ TEST_F(FormHlavTest, NewAsksFirstAndOnlyYesLoadsTheDefaults) {
     form->Image.Tps0() = 90;
     form->Image.BlockByte(12) = 0x5A;
     form->LabelFile2->SetCaption(QStringLiteral("tune.ign"));
+    // The set was changed and is neither in a file nor in the unit: first the question whether to
+    // save it (No: go on without saving), then the design's own.
     for (PromptAnswer answer : {PromptAnswer::No, PromptAnswer::Cancel}) {
-        Prompts.Answers = {answer};
+        Prompts.Answers = {PromptAnswer::No, answer};
         form->SpeedButtonNew->click();
         EXPECT_EQ(form->Image.Tps0(), 90);
         EXPECT_EQ(form->LabelFile2->Caption(), QStringLiteral("tune.ign"));
     }
-    Prompts.Answers = {PromptAnswer::Yes};
+    Prompts.Answers = {PromptAnswer::Cancel};
+    form->SpeedButtonNew->click();
+    EXPECT_EQ(Prompts.Asked.back(), QStringLiteral("The set on screen is neither saved nor in the unit. Save it first?"));
+    EXPECT_EQ(form->Image.Tps0(), 90) << "cancelled at the first question";
+    Prompts.Answers = {PromptAnswer::No, PromptAnswer::Yes};
     form->MenuNew->trigger();
     EXPECT_EQ(Prompts.Asked.back(), QStringLiteral("Do you want default setting?"));
     EXPECT_EQ(form->Image.Tps0(), 48);

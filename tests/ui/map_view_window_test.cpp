@@ -298,6 +298,7 @@ TEST_F(MapViewWindowTest, CurvesFollowEditsTabsAndTheEngine) {
     ClickTab(0);
     const ServoCurves before = curves.Shown();
     Prompts.Paths.push_back(QStringLiteral(ZEVO_TEST_DATA "/default_set.ign"));
+    Prompts.Answers.push_back(PromptAnswer::No); // the edits above need not be saved
     Form->MenuOpen->trigger();
     ASSERT_TRUE(Prompts.Messages.isEmpty()) << Prompts.Messages.join('\n').toStdString();
     EXPECT_EQ(curves.Shown().Servo, 1);

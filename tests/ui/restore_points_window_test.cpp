@@ -22,6 +22,7 @@
 #include "form_fixture.h"
 #include "link/link_engine.h"
 #include "model_line.h"
+#include "ui/close_on_signal.h"
 #include "ui/difference_window.h"
 #include "ui/map_painter.h"
 #include "ui/restore_window.h"
@@ -120,7 +121,7 @@ TEST_F(RestorePointsWindowTest, EachEventLeavesTheRightCopy) {
     // New: the set being left, before the defaults replace it.
     Enter(Map(0, 5), QStringLiteral("1000"));
     const DeviceImage edited = Form->Image;
-    Prompts.Answers.push_back(PromptAnswer::Yes);
+    Prompts.Answers = {PromptAnswer::No, PromptAnswer::Yes}; // not saved first; the defaults, yes
     Form->MenuNew->trigger();
     copies = Copies();
     ASSERT_EQ(copies.size(), 4u);
@@ -130,6 +131,7 @@ TEST_F(RestorePointsWindowTest, EachEventLeavesTheRightCopy) {
     // Close: the set being left.
     Enter(Map(0, 6), QStringLiteral("1200"));
     const DeviceImage last = Form->Image;
+    Prompts.Answers = {PromptAnswer::No};
     Form->close();
     copies = Copies();
     ASSERT_EQ(copies.size(), 5u);
@@ -218,6 +220,52 @@ TEST_F(RestorePointsWindowTest, TheTitleNamesTheFileAndMarksAChangedSet) {
     Ticks(12);
     RunTransfer(Qt::Key_F7);
     EXPECT_EQ(Form->windowTitle(), caption);
+}
+
+TEST_F(RestorePointsWindowTest, ASetNeitherSavedNorInTheUnitIsNotLeftWithoutAQuestion) {
+    const QString question = QStringLiteral("The set on screen is neither saved nor in the unit. Save it first?");
+    // Nothing changed yet: no question.
+    Form->MenuRead->trigger();
+    EXPECT_TRUE(Prompts.Asked.isEmpty());
+    Ticks(200);
+    ClickTab(1);
+    Enter(Map(0, 2), QStringLiteral("3300"));
+    // Read over it: Cancel keeps the edit and starts nothing.
+    Prompts.Answers = {PromptAnswer::Cancel};
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F7);
+    EXPECT_EQ(Prompts.Asked.back(), question);
+    EXPECT_EQ(Form->Link().State().TransferMode, zevo::Transfer::Idle);
+    // Close: Cancel keeps the window; Yes saves first, then closes.
+    Prompts.Answers = {PromptAnswer::Cancel};
+    EXPECT_FALSE(Form->close());
+    EXPECT_TRUE(Form->isVisible());
+    const QString path = QDir(Dir.path()).filePath(QStringLiteral("kept.ign"));
+    Prompts.Answers = {PromptAnswer::Yes};
+    Prompts.Paths = {path};
+    EXPECT_TRUE(Form->close());
+    ASSERT_TRUE(QFile::exists(path));
+    DeviceImage saved;
+    SetDefaults(saved);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    std::istringstream in(file.readAll().toStdString());
+    ASSERT_EQ(ReadIgnFile(in, saved), IgnReadResult::Ok);
+    EXPECT_EQ(saved.MapCell(0, 0, 2), 165);
+    EXPECT_EQ(Prompts.Asked.count(question), 3);
+}
+
+TEST_F(RestorePointsWindowTest, AClosingSessionIsNeverAsked) {
+    ClickTab(1);
+    Enter(Map(0, 2), QStringLiteral("3300"));
+    const int asked = static_cast<int>(Prompts.Asked.size());
+    Form->setProperty(CloseBySignalProperty, true); // as the SIGTERM handler does
+    EXPECT_TRUE(Form->close());
+    EXPECT_EQ(Prompts.Asked.size(), asked);
+    const auto copies = Copies();
+    ASSERT_FALSE(copies.empty());
+    EXPECT_EQ(copies[0].Info->Event, RestoreEvent::Closed);
+    EXPECT_EQ(copies[0].Info->Image.MapCell(0, 0, 2), 165);
+    EXPECT_TRUE(QFile::exists(QDir(Dir.path()).filePath(QStringLiteral("_ZEVO_v56.ini")))) << "the image file as always";
 }
 
 // ---- comparisons -------------------------------------------------------------------------------
