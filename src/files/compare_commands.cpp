@@ -1,5 +1,11 @@
 // The difference view against the unit, a file or a restore point, and taking a restore point back.
 #include <QAction>
+#include <QDateTime>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextDocument>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
@@ -8,6 +14,8 @@
 
 #include "files/ign_format.h"
 #include "files/restore_store.h"
+#include "files/set_report.h"
+#include "lang/editing_texts.h"
 #include "lang/restore_texts.h"
 #include "link/link_engine.h"
 #include "ui/difference_window.h"
@@ -36,6 +44,9 @@ void TFormHlav::BuildCompareCommands() {
     MenuCompareFile = MenuFile->addAction(QString());
     MenuCompareFile->setObjectName(QStringLiteral("MenuCompareFile"));
     connect(MenuCompareFile, &QAction::triggered, this, &TFormHlav::MenuCompareFileClick);
+    MenuExportReport = MenuFile->addAction(QString());
+    MenuExportReport->setObjectName(QStringLiteral("MenuExportReport"));
+    connect(MenuExportReport, &QAction::triggered, this, &TFormHlav::MenuExportReportClick);
     MenuCompareUnit = MenuDevice->addAction(QString());
     MenuCompareUnit->setObjectName(QStringLiteral("MenuCompareUnit"));
     // F12 is free among the design's keys (F1..F9).
@@ -49,8 +60,53 @@ void TFormHlav::ApplyCompareCaptions() {
     MenuRestorePoints->setText(Text(RestoreText(RestoreTextId::MenuRestorePoints, LanguageIndex)));
     MenuCompareFile->setText(Text(RestoreText(RestoreTextId::MenuCompareFile, LanguageIndex)));
     MenuCompareUnit->setText(Text(RestoreText(RestoreTextId::MenuCompareUnit, LanguageIndex)));
+    MenuExportReport->setText(Text(RestoreText(RestoreTextId::MenuExportReport, LanguageIndex)));
     if (Differences && ComparedSet)
         Differences->Show(Image, *ComparedSet, ComparedWhat, LanguageIndex);
+}
+
+void TFormHlav::MenuExportReportClick() {
+    if (!Prompts)
+        return;
+    FileDialogSettings settings;
+    settings.DefaultExtension = QStringLiteral("pdf");
+    settings.Filters = {QStringLiteral("PDF (*.pdf)")};
+    settings.PromptOverwrite = true;
+    const QString named = LabelFile2->Caption();
+    settings.InitialFileName = named.isEmpty() ? QStringLiteral("zevo.pdf") : QFileInfo(named).completeBaseName() + QStringLiteral(".pdf");
+    const QString path = Prompts->SaveFileName(this, settings);
+    if (path.isEmpty())
+        return;
+    EditorToBlock();
+    ValidateBlock(Image, Ports);
+    BlockToEditor();
+    ReportInput input;
+    input.Image = Image;
+    input.FileName = named.toStdString();
+    input.UnitName = UnitName;
+    input.UnitBuild = UnitBuildDate + " " + UnitBuildTime;
+    input.Date = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString();
+    input.Language = LanguageIndex;
+    QSaveFile file(path);
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written) {
+        QPdfWriter writer(&file);
+        writer.setTitle(Text(RestoreText(RestoreTextId::ReportTitle, LanguageIndex)));
+        writer.setCreator(QStringLiteral("ZEVO"));
+        // Landscape: a map row of fifteen RPM points with its caption fits across.
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(12, 12, 12, 12),
+                                         QPageLayout::Millimeter));
+        QTextDocument document;
+        document.setHtml(QString::fromStdString(ReportHtml(input)));
+        document.print(&writer);
+    }
+    written = written && file.commit();
+    const std::string shown = FillPlaceholders(
+        RestoreText(written ? RestoreTextId::ReportSaved : RestoreTextId::ReportNotSaved, LanguageIndex), {path.toStdString()});
+    if (written)
+        Say(Text(shown));
+    else
+        Prompts->ShowMessage(this, Text(shown), file.errorString());
 }
 
 void TFormHlav::MenuRestorePointsClick() {

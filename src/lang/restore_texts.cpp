@@ -77,6 +77,12 @@ constexpr std::array<Row, static_cast<std::size_t>(RestoreTextId::Count)> Texts{
     {RestoreTextId::SaveFirst, "Sada na obrazovce není uložena ani v zapalování. Uložit ji nejdřív?",
      "The set on screen is neither saved nor in the unit. Save it first?",
      "Der Satz auf dem Bildschirm ist weder gespeichert noch in der Zündung. Zuerst speichern?"},
+    {RestoreTextId::MenuExportReport, "Exportovat protokol…", "Export report…", "Bericht exportieren…"},
+    {RestoreTextId::ReportTitle, "Sada parametrů ZEVO", "ZEVO parameter set", "ZEVO-Parametersatz"},
+    {RestoreTextId::ReportDate, "Vytvořeno", "Made", "Erstellt"},
+    {RestoreTextId::ReportSaved, "Protokol uložen: %1", "Report written: %1", "Bericht geschrieben: %1"},
+    {RestoreTextId::ReportNotSaved, "Protokol se nepodařilo uložit do %1", "The report could not be written to %1",
+     "Der Bericht konnte nicht unter %1 gespeichert werden"},
 }};
 static_assert(RowsInIdOrder(Texts), "one row per RestoreTextId, in id order");
 

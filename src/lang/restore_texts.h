@@ -50,6 +50,12 @@ enum class RestoreTextId : int {
     ButtonClose,       // "Close"
     VerifyOffer,       // "The unit holds another set: F12 shows where it differs"
     SaveFirst,         // "The set on screen is neither saved nor in the unit. Save it first?"
+    // The report.
+    MenuExportReport,  // "Export report…"
+    ReportTitle,       // "ZEVO parameter set"
+    ReportDate,        // "Made"
+    ReportSaved,       // "Report written: %1"
+    ReportNotSaved,    // "The report could not be written to %1"
     Count
 };
 

@@ -415,6 +415,8 @@ public:
     QAction* MenuRestorePoints = nullptr;
     QAction* MenuCompareFile = nullptr;
     QAction* MenuCompareUnit = nullptr;
+    QAction* MenuExportReport = nullptr;
+    void MenuExportReportClick();
     RestoreWindow* RestorePointsWindow = nullptr; // built on first use
     DifferenceWindow* Differences = nullptr;      // built on first use
     // The set compared with while the difference view is open, and what it is.

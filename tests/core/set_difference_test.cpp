@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "files/set_report.h"
 #include "lang/language_tables.h"
 #include "lang/restore_texts.h"
 
@@ -111,6 +112,37 @@ TEST(SetDifference, WhatCountsAsDifferent) {
     EXPECT_EQ(std::make_pair(ordered[1].Row, ordered[1].Column), std::make_pair(2, 3));
     EXPECT_EQ(std::make_pair(ordered[2].Row, ordered[2].Column), std::make_pair(9, 14));
     EXPECT_EQ(ordered[3].Servo, 1);
+}
+
+TEST(SetReport, BothMapsWithTheirAxesTheSettingsAndWhatTheyCameFrom) {
+    ReportInput input;
+    SetDefaults(input.Image);
+    input.Image.TpEnable(0) = 1;
+    input.Image.PerCentMode(1) = 1;
+    input.Image.MapCell(1, 0, 3) = 47;
+    input.Image.MapCell(0, 9, 14) = 245;
+    input.FileName = "<race & rain>.ign";
+    input.UnitName = "ABC07";
+    input.Date = "2026-12-09 06:00";
+    const std::string html = ReportHtml(input);
+    auto count = [&html](const std::string& part) {
+        std::size_t n = 0;
+        for (std::size_t at = html.find(part); at != std::string::npos; at = html.find(part, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count("&lt;race &amp; rain&gt;.ign"), 1u) << "the file name cannot break the page";
+    EXPECT_EQ(count("<race"), 0u);
+    EXPECT_EQ(count("ABC07"), 1u);
+    EXPECT_EQ(count("<th>12000</th>"), 2u) << "each map's RPM axis";
+    EXPECT_EQ(count("<th>TP 100%</th>"), 1u) << "all ten rows of servo 1, row 0 alone of servo 2";
+    EXPECT_EQ(count("<th>TP 0%</th>"), 2u);
+    EXPECT_EQ(count(">4900</td>"), 1u) << "servo 1 in mV";
+    EXPECT_EQ(count(">47</td>"), 1u) << "servo 2 in per cent";
+    EXPECT_EQ(count("<th>% \\ RPM</th>"), 1u);
+    EXPECT_EQ(count("480 mV"), 1u);
+    input.Language = LanguageGerman;
+    EXPECT_NE(ReportHtml(input).find("ZEVO-Parametersatz"), std::string::npos);
 }
 
 TEST(RestoreTexts, EveryIdHasThreeTextsWithTheSamePlaceholders) {

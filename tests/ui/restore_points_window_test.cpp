@@ -364,6 +364,25 @@ TEST_F(RestorePointsWindowTest, ARestorePointIsTakenBackAsOneStep) {
     EXPECT_EQ(Form->Image.MapCell(0, 0, 3), 200) << "one undo step back to the edit";
 }
 
+TEST_F(RestorePointsWindowTest, TheReportIsAPdfOfTheSet) {
+    const QString path = QDir(Dir.path()).filePath(QStringLiteral("report.pdf"));
+    Prompts.Paths = {path};
+    Form->MenuExportReport->trigger();
+    EXPECT_EQ(Prompts.LastDialog.DefaultExtension, QStringLiteral("pdf"));
+    QFile pdf(path);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5) == "%PDF-");
+    EXPECT_GT(pdf.size(), 2000);
+    EXPECT_EQ(Form->StatusBar1->currentMessage(), QStringLiteral("Report written: ") + path);
+    // A folder that is not there: said, nothing written.
+    const QString nowhere = QDir(Dir.path()).filePath(QStringLiteral("gone/report.pdf"));
+    Prompts.Paths = {nowhere};
+    Form->MenuExportReport->trigger();
+    ASSERT_EQ(Prompts.Messages.size(), 1);
+    EXPECT_TRUE(Prompts.Messages[0].startsWith(QStringLiteral("The report could not be written to ") + nowhere));
+    EXPECT_FALSE(QFile::exists(nowhere));
+}
+
 // ---- the folder ------------------------------------------------------------------------------
 
 class RestoreStoreTest : public ::testing::Test {
