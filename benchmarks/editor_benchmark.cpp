@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 #include <memory>
 
+#include "files/restore_store.h"
 #include "model_line.h"
 #include "ui/form_hlav.h"
 #include "ui/map_selection_control.h"
@@ -164,6 +165,46 @@ void TickWithColoursTrailAndCurves(benchmark::State& state) {
     }
 }
 BENCHMARK(TickWithColoursTrailAndCurves)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// A restore point taken as a transaction ends: two small files through save files, then the prune
+// of a folder that already holds the 500 kept.
+void TakeRestorePoint(benchmark::State& state) {
+    QTemporaryDir dir;
+    zevo::RestoreStore store(dir.path());
+    zevo::RestoreInfo info;
+    zevo::SetDefaults(info.Image);
+    int n = 0;
+    for (int i = 0; i < 500; ++i) {
+        info.Image.Bytes[100] = static_cast<std::uint8_t>(++n);
+        info.Image.Bytes[101] = static_cast<std::uint8_t>(n >> 8);
+        info.Time = "2025-01-01 00:00:00." + std::to_string(i);
+        store.Take(info);
+    }
+    for (auto _ : state) {
+        info.Image.Bytes[100] = static_cast<std::uint8_t>(++n);
+        info.Image.Bytes[101] = static_cast<std::uint8_t>(n >> 8);
+        info.Time.clear();
+        benchmark::DoNotOptimize(store.Take(info));
+    }
+}
+BENCHMARK(TakeRestorePoint)->Unit(benchmark::kMillisecond);
+
+// The restore points window's list: all 500 text files read and sorted.
+void ListRestorePoints(benchmark::State& state) {
+    QTemporaryDir dir;
+    zevo::RestoreStore store(dir.path());
+    zevo::RestoreInfo info;
+    zevo::SetDefaults(info.Image);
+    for (int i = 0; i < 500; ++i) {
+        info.Image.Bytes[100] = static_cast<std::uint8_t>(i);
+        info.Image.Bytes[101] = static_cast<std::uint8_t>(i >> 8);
+        info.Time = "2026-01-01 00:00:00." + std::to_string(i);
+        store.Take(info);
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(zevo::RestoreStore(dir.path()).List());
+}
+BENCHMARK(ListRestorePoints)->Unit(benchmark::kMillisecond);
 
 void BuildWindow(benchmark::State& state) {
     for (auto _ : state) {

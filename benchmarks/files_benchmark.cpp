@@ -5,6 +5,7 @@
 #include <string>
 
 #include "files/ign_format.h"
+#include "files/set_difference.h"
 #include "params/device_image.h"
 #include "params/undo_history.h"
 
@@ -60,5 +61,18 @@ void HistoryRecordOneByteChange(benchmark::State& state) {
         state.SkipWithError("a one-byte change was not recorded");
 }
 BENCHMARK(HistoryRecordOneByteChange);
+
+// The difference of two sets (the verify listing, the difference view on every change): a map
+// unit switched, so every cell of that servo's map is listed.
+void DifferenceOfTwoSets(benchmark::State& state) {
+    const zevo::DeviceImage here = DefaultImage();
+    zevo::DeviceImage there = here;
+    there.PerCentMode(1) = 1;
+    for (int k = 0; k < 20; ++k)
+        there.MapCell(0, 7 * k) = static_cast<std::uint8_t>(k);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(zevo::DifferencesBetween(here, there));
+}
+BENCHMARK(DifferenceOfTwoSets)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "files/restore_store.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -65,12 +66,14 @@ std::vector<RestoreStore::Entry> RestoreStore::List() const {
 RestoreStore::Outcome RestoreStore::Take(RestoreInfo info) {
     Outcome outcome;
     if (!NewestKnown) {
-        for (const Entry& entry : List()) {
+        const std::vector<Entry> entries = List();
+        for (const Entry& entry : entries) {
             if (entry.Info) {
                 Newest = entry.Info->Image;
                 break;
             }
         }
+        Kept = entries.size();
         NewestKnown = true;
     }
     if (Newest && *Newest == info.Image) {
@@ -97,7 +100,9 @@ RestoreStore::Outcome RestoreStore::Take(RestoreInfo info) {
     outcome.Taken = true;
     outcome.Stem = stem;
     Newest = info.Image;
-    Prune();
+    // The folder is looked through only when it may hold more than it keeps.
+    if (++Kept > RestorePointsKept)
+        Prune();
     return outcome;
 }
 
@@ -109,11 +114,15 @@ void RestoreStore::Prune() {
         stems.push_back(QFileInfo(name).completeBaseName().toStdString());
     // A stray .ign without its text file (a copy cut short) counts as a stem of its own and goes
     // first, being older than the copy that follows it.
-    for (const std::string& stem : StemsToRemove(stems)) {
+    const std::vector<std::string> removed = StemsToRemove(stems);
+    for (const std::string& stem : removed) {
         const QString s = QString::fromStdString(stem);
         QFile::remove(dir.filePath(s + IgnSuffix));
         QFile::remove(dir.filePath(s + InfoSuffix));
     }
+    std::sort(stems.begin(), stems.end());
+    stems.erase(std::unique(stems.begin(), stems.end()), stems.end());
+    Kept = stems.size() - removed.size();
 }
 
 } // namespace zevo

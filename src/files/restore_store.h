@@ -42,6 +42,7 @@ private:
     // The newest copy's bytes, once known, so a take need not read the folder.
     std::optional<DeviceImage> Newest;
     bool NewestKnown = false;
+    std::size_t Kept = 0; // copies in the folder as far as this store knows
 };
 
 // The folder the tool keeps its restore points in: `backups` in the config folder.
