@@ -27,6 +27,7 @@
 #include "app/app_settings.h"
 #include "app/image_file.h"
 #include "files/ign_format.h"
+#include "files/restore_points.h"
 #include "params/device_image.h"
 
 #ifndef ZEVO_KILL_SUBJECT_PATH
@@ -129,6 +130,25 @@ int CheckStrays(const QString& folder, const QStringList& expected, const std::s
         QFile::remove(QDir(folder).filePath(stray));
     }
     return static_cast<int>(strays.size());
+}
+
+// Every restore point the killed window left is whole: each text file reads as one, and each has its
+// .ign beside it (the .ign is written first). A copy cut short leaves at most an .ign without its
+// text file, or a save file's temporary; neither is listed. Returns the copies found.
+int CheckRestorePoints(const QString& folder, const std::string& context) {
+    const QDir dir(folder);
+    int copies = 0;
+    for (const QString& name : dir.entryList({QStringLiteral("*.txt")}, QDir::Files)) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << context << ": " << name.toStdString();
+        const QByteArray bytes = file.readAll();
+        EXPECT_TRUE(ReadRestoreInfo(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
+            << context << ": a torn restore point " << name.toStdString();
+        EXPECT_TRUE(QFile::exists(dir.filePath(name.chopped(4) + QStringLiteral(".ign"))))
+            << context << ": " << name.toStdString() << " without its .ign";
+        ++copies;
+    }
+    return copies;
 }
 
 // kill_subject in a child process, its lines kept in order.
@@ -275,6 +295,7 @@ TEST(KillTest, SaveKilledAnywhereLeavesTheWholeOldOrNewParameterFile) {
     int betweenSaves = 0;
     std::vector<int> savesBeforeKill;
     int strayCount = 0;
+    int restorePoints = 0;
     for (int kill = 0; kill < KillsPerCase; ++kill) {
         QFile::remove(target);
         Subject subject({QStringLiteral("save"), target, setB, QStringLiteral("0")}, config);
@@ -308,7 +329,12 @@ TEST(KillTest, SaveKilledAnywhereLeavesTheWholeOldOrNewParameterFile) {
         strayCount +=
             CheckStrays(root.filePath(QStringLiteral("target")), {QStringLiteral("tune.ign")},
                         "kill " + std::to_string(kill) + " during " + subject.Lines.back().toStdString());
+        // Each New and Open keeps a restore point too, so kills land in those writes as well.
+        restorePoints = CheckRestorePoints(QDir(config).filePath(QStringLiteral("backups")),
+                                           "kill " + std::to_string(kill));
     }
+    std::printf("restore points whole after the kills: %d\n", restorePoints);
+    EXPECT_GT(restorePoints, 2) << "the loop kept no restore points";
     std::printf("save kills: %d inside a save (old file %d, new file %d), %d between saves; %d to %d saves "
                 "done before the kill; %d temporary links left\n",
                 insideSave, insideSaveOld, insideSaveNew, betweenSaves,
