@@ -43,7 +43,7 @@ enum class RestoreTextId : int {
     MenuCompareFile,   // "Compare with file…"
     DifferenceTitle,   // "Differences with %1"
     TheUnit,           // "the unit"
-    DifferenceCount,   // "%1 differences; the differing cells are marked pink on the servo pages"
+    DifferenceCount,   // "Differences: %1 (the differing cells are marked pink on the servo pages)"
     NoDifference,      // "No differences: the set on screen is the same"
     TakeAll,           // "Take all theirs"
     TakeSelected,      // "Take the selected"
