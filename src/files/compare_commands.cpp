@@ -22,14 +22,12 @@
 #include "ui/form_hlav.h"
 #include "ui/prompter.h"
 #include "ui/restore_window.h"
+#include "ui/qt_text.h"
 
 namespace zevo {
 
 namespace {
 
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 constexpr qint64 CompareReadLimit = 16 * 1024 * 1024;
 

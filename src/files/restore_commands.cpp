@@ -13,14 +13,12 @@
 #include "lang/restore_texts.h"
 #include "link/link_engine.h"
 #include "ui/form_hlav.h"
+#include "ui/qt_text.h"
 
 namespace zevo {
 
 namespace {
 
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // A parameter file is about 3 kB; one far larger is not one.
 constexpr qint64 NamedFileReadLimit = 1024 * 1024;

@@ -11,16 +11,9 @@
 
 #include "ui/controls.h"
 #include "ui/form_hlav.h"
+#include "ui/qt_text.h"
 
 namespace zevo {
-
-namespace {
-
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 void TFormHlav::ApplyLanguageCaptions() {
     const std::uint8_t lang = LanguageIndex;

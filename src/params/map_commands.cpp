@@ -20,6 +20,7 @@
 #include "ui/map_selection_control.h"
 #include "ui/up_down.h"
 #include "ui/window_link_view.h"
+#include "ui/qt_text.h"
 
 namespace zevo {
 
@@ -28,9 +29,6 @@ namespace {
 // How long a message about an entry or an operation stays in the status bar.
 constexpr int MessageMs = 8000;
 
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 std::string Std(const QString& text) {
     return text.toUtf8().toStdString();
 }

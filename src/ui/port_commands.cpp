@@ -10,16 +10,9 @@
 #include "link/qt_serial_line.h"
 #include "ui/config_files.h"
 #include "ui/form_hlav.h"
+#include "ui/qt_text.h"
 
 namespace zevo {
-
-namespace {
-
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 void TFormHlav::BuildPortCommands() {
     // After the design's items of the menu.

@@ -9,14 +9,12 @@
 
 #include "lang/editing_texts.h"
 #include "lang/restore_texts.h"
+#include "ui/qt_text.h"
 
 namespace zevo {
 
 namespace {
 
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 RestoreTextId EventText(RestoreEvent event) {
     switch (event) {

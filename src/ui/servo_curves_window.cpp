@@ -12,14 +12,12 @@
 #include "params/map_look.h"
 #include "ui/map_painter.h"
 #include "ui/prompter.h"
+#include "ui/qt_text.h"
 
 namespace zevo {
 
 namespace {
 
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString Filled(EditingTextId id, std::uint8_t language, const QString& argument) {
     const std::string a = argument.toStdString();

@@ -15,16 +15,9 @@
 #include "ui/map_painter.h"
 #include "ui/servo_curves_window.h"
 #include "ui/up_down.h"
+#include "ui/qt_text.h"
 
 namespace zevo {
-
-namespace {
-
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 void TFormHlav::BuildViewMenu() {
     MapPainter::Fields fields;
