@@ -113,7 +113,9 @@ void TFormHlav::MenuRestorePointsClick() {
         RestorePointsWindow->Compare = [this](const RestoreInfo& info, const QString& stem) {
             ShowDifferences(info.Image, stem);
         };
-        RestorePointsWindow->Restore = [this](const RestoreInfo& info, const QString&) { RestoreSet(info); };
+        RestorePointsWindow->Restore = [this](const RestoreInfo& info, const QString& stem) {
+            RestoreSet(info, stem);
+        };
     }
     RestorePointsWindow->Show(RestorePoints->List(), RestorePoints->Path(), LanguageIndex);
     RestorePointsWindow->show();
@@ -121,12 +123,19 @@ void TFormHlav::MenuRestorePointsClick() {
     RestorePointsWindow->activateWindow();
 }
 
-void TFormHlav::RestoreSet(const RestoreInfo& info) {
+void TFormHlav::RestoreSet(const RestoreInfo& info, const QString& stem) {
+    if (!MayLeaveSet())
+        return;
     // As Open takes a file: the parameter pages over the set on screen (the identification page is
-    // the connected unit's), validated, shown, one step of the history.
+    // the connected unit's), validated, shown, one step of the history. It is no longer the named
+    // file's set.
     std::copy(info.Image.Bytes.begin() + BlockOffset, info.Image.Bytes.end(), Image.Bytes.begin() + BlockOffset);
     AfterChange();
-    TakeRestorePoint(RestoreEvent::Opened);
+    LabelFile2->SetCaption(QString());
+    FileSet.reset();
+    SafeSet = Image;
+    TakeRestorePoint(RestoreEvent::Opened, nullptr, RestorePoints->Path() + QLatin1Char('/') + stem + QStringLiteral(".ign"));
+    ShowSetState();
 }
 
 void TFormHlav::MenuCompareFileClick() {
@@ -154,15 +163,21 @@ void TFormHlav::MenuCompareFileClick() {
 }
 
 void TFormHlav::MenuCompareUnitClick() {
+    const LinkState& link = Link().State();
+    if (link.TransferMode != Transfer::Idle || link.ProgramDonePending != 0) {
+        Say(Text(RestoreText(RestoreTextId::LinkBusy, LanguageIndex)));
+        return;
+    }
     EditorToBlock();
     Link().StartCompare();
 }
 
 void TFormHlav::UnitSetAside(const DeviceImage& unit) {
-    DeviceImage there = unit;
-    PortChoice ports = Ports;
-    ValidateBlock(there, ports);
-    ShowDifferences(there, Text(RestoreText(RestoreTextId::TheUnit, LanguageIndex)));
+    // Now the unit's set is known, as after a Read, though nothing is taken over; listed as the
+    // unit holds it, unrepaired, so what a Verify trips over shows.
+    UnitSet = unit;
+    UnitDiffers = false;
+    ShowDifferences(unit, Text(RestoreText(RestoreTextId::TheUnit, LanguageIndex)));
 }
 
 void TFormHlav::ShowDifferences(const DeviceImage& there, const QString& what) {

@@ -12,6 +12,7 @@
 #include "lang/editing_texts.h"
 #include "lang/restore_texts.h"
 #include "link/link_engine.h"
+#include "ui/close_on_signal.h"
 #include "ui/form_hlav.h"
 #include "ui/qt_text.h"
 
@@ -37,19 +38,19 @@ const QString& TFormHlav::RestorePointsFolder() const {
     return RestorePoints->Path();
 }
 
-void TFormHlav::TakeRestorePoint(RestoreEvent event) {
+void TFormHlav::TakeRestorePoint(RestoreEvent event, const DeviceImage* set, const QString& fileName) {
     if (!RestorePoints)
         return;
     RestoreInfo info;
     info.Event = event;
-    info.Image = Image;
+    info.Image = set ? *set : Image;
     if (event == RestoreEvent::Read || event == RestoreEvent::Programmed) {
         info.UnitName = UnitName;
         info.UnitBuildDate = UnitBuildDate;
         if (const auto& status = Link().LastStatusFrame())
             info.ProgrammingCount = status->ProgrammingCount;
     } else {
-        info.FileName = LabelFile2->Caption().toStdString();
+        info.FileName = (fileName.isEmpty() ? LabelFile2->Caption() : fileName).toStdString();
     }
     const RestoreStore::Outcome outcome = RestorePoints->Take(std::move(info));
     if (!outcome.Error.isEmpty() && !RestoreFailureSaid) {
@@ -61,22 +62,22 @@ void TFormHlav::TakeRestorePoint(RestoreEvent event) {
 }
 
 void TFormHlav::UnitSetKnown(LinkView::UnitSet event) {
-    if (event != LinkView::UnitSet::Failed)
-        SafeSet = Image; // in the unit: nothing to lose
     switch (event) {
     case LinkView::UnitSet::Read:
         UnitSet = Image;
+        SafeSet = Image; // in the unit: nothing to lose
         UnitDiffers = false;
         TakeRestorePoint(RestoreEvent::Read);
         break;
     case LinkView::UnitSet::Programmed:
-        UnitSet = Image;
-        UnitDiffers = false;
-        TakeRestorePoint(RestoreEvent::Programmed);
-        break;
     case LinkView::UnitSet::Verified:
-        UnitSet = Image;
+        // The pages the pass found, not the screen as it is now: an edit made while the pass ran
+        // is not in the unit.
+        UnitSet = Link().VerifiedSet();
+        SafeSet = UnitSet;
         UnitDiffers = false;
+        if (event == LinkView::UnitSet::Programmed)
+            TakeRestorePoint(RestoreEvent::Programmed, &*UnitSet);
         break;
     case LinkView::UnitSet::Failed:
         // Some pages may be new and some old, or the unit holds another set: not this one. Where it
@@ -101,11 +102,11 @@ TFormHlav::SetState TFormHlav::UnitState() const {
         return SetState::DiffersFromUnit;
     if (!UnitSet)
         return SetState::UnitNotKnown;
-    return SameParameters(Image, *UnitSet) ? SetState::InUnit : SetState::DiffersFromUnit;
+    return SameFields(Image, *UnitSet) ? SetState::InUnit : SetState::DiffersFromUnit;
 }
 
 bool TFormHlav::DiffersFromFile() const {
-    return FileSet && !SameParameters(Image, *FileSet);
+    return FileSet && !SameFields(Image, *FileSet);
 }
 
 void TFormHlav::ShowSetState() {
@@ -144,23 +145,24 @@ bool TFormHlav::SetAtRisk() const {
     // Only a set the user changed since it was last saved, opened, read, programmed, verified or made
     // new, which neither the file named nor the unit holds.
     // Compared field by field: the unused bytes are nothing a user could lose.
-    const bool edited = SafeSet && !DifferencesBetween(Image, *SafeSet).empty();
-    const bool inFile = FileSet && DifferencesBetween(Image, *FileSet).empty();
+    const bool edited = SafeSet && !SameFields(Image, *SafeSet);
+    const bool inFile = FileSet && SameFields(Image, *FileSet);
     return edited && !inFile && UnitState() != SetState::InUnit;
 }
 
 bool TFormHlav::MayLeaveSet() {
     if (!Prompts || !SetAtRisk())
         return true;
-    switch (Prompts->ConfirmYesNoCancel(this, Text(RestoreText(RestoreTextId::SaveFirst, LanguageIndex)))) {
-    case PromptAnswer::Yes:
+    const PromptAnswer answer =
+        Prompts->ConfirmYesNoCancel(this, Text(RestoreText(RestoreTextId::SaveFirst, LanguageIndex)));
+    if (answer == PromptAnswer::Yes)
         MenuSaveClick();
-        return FileSet && SameParameters(Image, *FileSet); // saved: go on; cancelled or failed: stay
-    case PromptAnswer::No:
+    // The session ended while the question was open: it goes on, the set kept as a restore point.
+    if (property(CloseBySignalProperty).toBool())
         return true;
-    default:
-        return false;
-    }
+    if (answer == PromptAnswer::Yes)
+        return FileSet && SameFields(Image, *FileSet); // saved: go on; cancelled or failed: stay
+    return answer == PromptAnswer::No;
 }
 
 void TFormHlav::ReadNamedFileSet() {

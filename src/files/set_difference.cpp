@@ -117,9 +117,14 @@ std::string WindowName(const SetDifference& d, std::uint8_t language) {
 
 } // namespace
 
-std::vector<SetDifference> DifferencesBetween(const DeviceImage& here, const DeviceImage& there) {
-    std::vector<SetDifference> out;
+namespace {
+
+// Calls found(difference) for each differing field in the editor's order until it returns false.
+template <typename Found> void VisitDifferences(const DeviceImage& here, const DeviceImage& there, Found&& found) {
+    bool going = true;
     auto compare = [&](SetField field, int servo, int row, int column, int byte) {
+        if (!going)
+            return;
         SetDifference d;
         d.Field = field;
         d.Servo = servo;
@@ -139,7 +144,7 @@ std::vector<SetDifference> DifferencesBetween(const DeviceImage& here, const Dev
         } else if (same) {
             return;
         }
-        out.push_back(d);
+        going = found(d);
     };
     compare(SetField::PulsesPerRev, -1, -1, -1, Block(block::PulsesPerRevIndex));
     compare(SetField::Tps0, -1, -1, -1, Block(block::Tps0));
@@ -157,7 +162,29 @@ std::vector<SetDifference> DifferencesBetween(const DeviceImage& here, const Dev
                 compare(SetField::MapCell, servo, row, column,
                         Block(block::ServoMap + MapCells * servo + MapColumns * row + column));
     }
+}
+
+} // namespace
+
+std::vector<SetDifference> DifferencesBetween(const DeviceImage& here, const DeviceImage& there) {
+    std::vector<SetDifference> out;
+    // Room for a typical listing up front; it also keeps GCC 12's overflow warning from a false alarm
+    // about the first growth of the vector.
+    out.reserve(32);
+    VisitDifferences(here, there, [&out](const SetDifference& d) {
+        out.push_back(d);
+        return true;
+    });
     return out;
+}
+
+bool SameFields(const DeviceImage& a, const DeviceImage& b) {
+    bool same = true;
+    VisitDifferences(a, b, [&same](const SetDifference&) {
+        same = false;
+        return false;
+    });
+    return same;
 }
 
 std::string CliDifferenceLine(const SetDifference& d) {

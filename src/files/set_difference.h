@@ -53,6 +53,10 @@ std::string DifferenceLine(const SetDifference& difference, std::uint8_t languag
 // Takes the other side's value of one field into `here`.
 void TakeTheirs(DeviceImage& here, const DeviceImage& there, const SetDifference& difference);
 
+// True when no field differs, as DifferencesBetween would find none (switches as on/off, the unused
+// bytes not at all); cheap enough for every tick.
+bool SameFields(const DeviceImage& a, const DeviceImage& b);
+
 // True when the parameter blocks (pages 1 to 7) hold the same bytes.
 bool SameParameters(const DeviceImage& a, const DeviceImage& b);
 

@@ -77,6 +77,8 @@ constexpr std::array<Row, static_cast<std::size_t>(RestoreTextId::Count)> Texts{
     {RestoreTextId::SaveFirst, "Sada na obrazovce není uložena ani v zapalování. Uložit ji nejdřív?",
      "The set on screen is neither saved nor in the unit. Save it first?",
      "Der Satz auf dem Bildschirm ist weder gespeichert noch in der Zündung. Zuerst speichern?"},
+    {RestoreTextId::LinkBusy, "Probíhá přenos: porovnejte, až skončí", "A transfer is running: compare when it has ended",
+     "Eine Übertragung läuft: vergleichen Sie, wenn sie beendet ist"},
     {RestoreTextId::MenuExportReport, "Exportovat protokol…", "Export report…", "Bericht exportieren…"},
     {RestoreTextId::ReportTitle, "Sada parametrů ZEVO", "ZEVO parameter set", "ZEVO-Parametersatz"},
     {RestoreTextId::ReportDate, "Vytvořeno", "Made", "Erstellt"},

@@ -50,6 +50,7 @@ enum class RestoreTextId : int {
     ButtonClose,       // "Close"
     VerifyOffer,       // "The unit holds another set: F12 shows where it differs"
     SaveFirst,         // "The set on screen is neither saved nor in the unit. Save it first?"
+    LinkBusy,          // "A transfer is running: compare when it has ended"
     // The report.
     MenuExportReport,  // "Export report…"
     ReportTitle,       // "ZEVO parameter set"

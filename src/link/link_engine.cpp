@@ -305,6 +305,8 @@ void LinkEngine::DecodeReply(const Frame& frame) {
         } else if (!samePage()) {
             return;
         }
+        // What the unit was found to hold, page by page: the set on screen may change during the pass.
+        std::copy(payload.begin(), payload.end(), Verified.Bytes.begin() + PageSize * page);
         break;
     case Transfer::Idle:
         return;
@@ -331,7 +333,8 @@ void LinkEngine::TransactionTick() {
             View.ShowNote(LinkNoteText(LinkNoteId::MixedSetAfterFailedProgram, View.LanguageIndex()));
         if (S.TransferMode == Transfer::Verify)
             S.ProgramDonePending = 0;
-        const bool unitUnsure = S.TransferMode != Transfer::Read;
+        // Broken off by silence, it says nothing about the set: the unit may be gone or another one.
+        const bool unitUnsure = S.TransferMode != Transfer::Read && S.NoFrameTicks < linktime::LostAfterTicks;
         // A Read that breaks off leaves the set as it was: its pages were only collected.
         S.TransferMode = Transfer::Idle;
         ReadAside = false;
@@ -376,7 +379,7 @@ void LinkEngine::StartRead() {
 
 void LinkEngine::StartCompare() {
     // Only on a free link: queued behind a Program it could not be told from a Read.
-    if (S.TransferMode != Transfer::Idle || Waiting)
+    if (S.TransferMode != Transfer::Idle || Waiting || S.ProgramDonePending != 0)
         return;
     BeginTransfer(Transfer::Read, ReadPageCode, MsgId::MsgRead);
     ReadAside = true;
@@ -391,6 +394,7 @@ void LinkEngine::StartVerify() {
     }
     // The Verify a user starts begins with the identification page: a unit of another version is
     // refused before any of its pages is compared.
+    Verified = Image;
     BeginTransfer(Transfer::Verify, ReadPageCode, MsgId::MsgVerify);
     ShowPendingMessage();
 }
@@ -455,6 +459,7 @@ void LinkEngine::PageStep(int page) {
 }
 
 void LinkEngine::BeginVerifyPass() {
+    Verified = Image;
     S.TransferMode = Transfer::Verify;
     S.CommandByte = ReadPageCode + 1;
     S.RetryCount = 1;

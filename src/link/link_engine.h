@@ -103,6 +103,9 @@ public:
     const LinkState& State() const { return S; }
     // The identification last decoded by a transfer.
     const Identification& Unit() const { return UnitId; }
+    // The pages a Verify pass (or a Program's or Read's) found in the unit, page 0 the set's own:
+    // what the unit holds once UnitSetKnown says Programmed or Verified.
+    const DeviceImage& VerifiedSet() const { return Verified; }
     // The last status frame the unit sent, none before the first.
     const std::optional<StatusFrame>& LastStatusFrame() const { return LastStatus; }
 
@@ -152,6 +155,7 @@ private:
     LinkState S;
     Identification UnitId;
     std::optional<StatusFrame> LastStatus;
+    DeviceImage Verified;
     std::array<std::uint8_t, ReceiveBufferSize> ReceiveBuffer{};
     Frame TransmitFrame{};
     // A Read collects the pages here and takes them over only once all eight have arrived: a Read

@@ -1,5 +1,6 @@
 #include "ui/close_on_signal.h"
 
+#include <QApplication>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -28,9 +29,15 @@ void CloseOnTerminationSignals(QWidget* window) {
     QObject::connect(poll, &QTimer::timeout, window, [target = QPointer<QWidget>(window)] {
         if (TerminationRequested == 0 || !target)
             return;
-        TerminationRequested = 0;
         // Said to the window, so it never asks a question nobody is there to answer.
         target->setProperty(CloseBySignalProperty, true);
+        // A box or dialog open (the window asking whether to save) is closed first; the close it
+        // interrupted then goes on, and a later round closes the window if it has not.
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->close();
+            return;
+        }
+        TerminationRequested = 0;
         target->close();
     });
     poll->start();

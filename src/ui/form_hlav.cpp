@@ -329,6 +329,7 @@ void TFormHlav::Timer1Timer() {
 
 void TFormHlav::MenuCom1Click(int position) {
     Engine->MenuCom1Click(position);
+    UnitSetUnknown(); // another port, maybe another unit
 }
 
 void TFormHlav::MenuReadClick() {

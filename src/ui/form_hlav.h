@@ -383,7 +383,8 @@ private:
 public:
     // Keeps a copy of the set on screen as a restore point; a folder that cannot be written says so
     // once a run and stops nothing.
-    void TakeRestorePoint(RestoreEvent event);
+    // `set`: another set than the one on screen; `fileName`: another file than the one named.
+    void TakeRestorePoint(RestoreEvent event, const DeviceImage* set = nullptr, const QString& fileName = {});
     // The set the connected unit is known to hold, none when not known; and the set of the file
     // named on screen as it was last opened or saved, none when no file is named or it is unknown.
     std::optional<DeviceImage> UnitSet;
@@ -427,7 +428,7 @@ public:
     void MenuCompareUnitClick();
     void UnitSetAside(const DeviceImage& unit);
     void ShowDifferences(const DeviceImage& there, const QString& what);
-    void RestoreSet(const RestoreInfo& info);
+    void RestoreSet(const RestoreInfo& info, const QString& stem);
 
 private:
     void BuildCompareCommands();

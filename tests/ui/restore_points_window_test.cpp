@@ -190,6 +190,34 @@ TEST_F(RestorePointsWindowTest, TheIndicatorFollowsWhatTheUnitIsKnownToHold) {
     EXPECT_EQ(State(), QStringLiteral("Unit not known"));
     Form->MenuGerman->trigger();
     EXPECT_EQ(State(), QStringLiteral("Zündung unbekannt"));
+    Form->MenuEnglish->trigger();
+
+    // Another port may hold another unit.
+    RunTransfer(Qt::Key_F7);
+    ASSERT_EQ(State(), QStringLiteral("In unit"));
+    Form->MenuComItems[0]->trigger();
+    EXPECT_EQ(State(), QStringLiteral("Unit not known"));
+}
+
+TEST_F(RestorePointsWindowTest, AnEditWhileAProgramRunsIsNeverTakenForTheUnits) {
+    ClickTab(1);
+    // Edits at every moment of a Program and its verify pass: whatever the pass found, the
+    // indicator says "In unit" exactly when the unit holds the set on screen.
+    for (int wait : {2, 6, 12, 18, 26}) {
+        Enter(Map(0, 1), QString::number(2000 + 20 * wait));
+        const std::size_t before = Copies().size();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
+        Ticks(wait);
+        Enter(Map(0, 9), QString::number(3000 + 20 * wait));
+        Ticks(200);
+        ASSERT_EQ(Form->Link().State().TransferMode, zevo::Transfer::Idle);
+        const bool inUnit = SameFields(Form->Image, Model.Unit.Memory());
+        EXPECT_EQ(State(), inUnit ? QStringLiteral("In unit") : QStringLiteral("Differs from unit")) << wait;
+        const auto copies = Copies();
+        if (copies.size() > before && copies[0].Info->Event == RestoreEvent::Programmed) {
+            EXPECT_TRUE(SameFields(copies[0].Info->Image, Model.Unit.Memory())) << "the copy holds what the unit got";
+        }
+    }
 }
 
 TEST_F(RestorePointsWindowTest, TheTitleNamesTheFileAndMarksAChangedSet) {
@@ -299,7 +327,7 @@ TEST_F(RestorePointsWindowTest, AfterAVerifyErrorOneKeyShowsWhereTheUnitDiffers)
     EXPECT_EQ(Form->Image.MapCell(0, 0, 6), 140);
     EXPECT_EQ(Form->Differences->List->count(), 0);
     EXPECT_NE(Map(0, 6)->palette().color(QPalette::Base), pink);
-    EXPECT_EQ(State(), QStringLiteral("Differs from unit")) << "known only from a Read, Program or Verify";
+    EXPECT_EQ(State(), QStringLiteral("In unit")) << "the comparison read the unit's set";
     Form->SpeedButtonZpetClick();
     EXPECT_EQ(Form->Image.MapCell(0, 0, 6), before.MapCell(0, 0, 6));
     ClickTab(1); // undo shows the page its step was taken on
@@ -355,7 +383,9 @@ TEST_F(RestorePointsWindowTest, ARestorePointIsTakenBackAsOneStep) {
     QTest::mouseClick(window.Table->viewport(), Qt::LeftButton, {},
                       window.Table->visualItemRect(window.Table->item(0, 0)).center());
     ASSERT_TRUE(window.RestoreButton->isEnabled());
+    Prompts.Answers = {PromptAnswer::No}; // the edit is neither saved nor in the unit: asked, not saved
     QTest::mouseClick(window.RestoreButton, Qt::LeftButton);
+    EXPECT_EQ(Prompts.Asked.back(), QStringLiteral("The set on screen is neither saved nor in the unit. Save it first?"));
     EXPECT_TRUE(SameParameters(Form->Image, read));
     EXPECT_EQ(State(), QStringLiteral("In unit"));
     // A restore is an opening, but this set is the newest copy already: none is added.
