@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <regex>
 #include <set>
 #include <string>
 
@@ -148,10 +147,9 @@ TEST(SetReport, BothMapsWithTheirAxesTheSettingsAndWhatTheyCameFrom) {
 TEST(RestoreTexts, EveryIdHasThreeTextsWithTheSamePlaceholders) {
     auto placeholders = [](std::string_view text) {
         std::set<std::string> found;
-        const std::string s(text);
-        const std::regex placeholder("%[0-9]");
-        for (std::sregex_iterator it(s.begin(), s.end(), placeholder), end; it != end; ++it)
-            found.insert(it->str());
+        for (std::size_t at = 0; at + 1 < text.size(); ++at)
+            if (text[at] == '%' && text[at + 1] >= '0' && text[at + 1] <= '9')
+                found.insert(std::string(text.substr(at, 2)));
         return found;
     };
     for (int id = 0; id < static_cast<int>(RestoreTextId::Count); ++id) {
