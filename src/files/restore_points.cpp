@@ -118,18 +118,19 @@ std::optional<RestoreInfo> ReadRestoreInfo(std::string_view text) {
             info.Event = *e;
             event = true;
         } else if (key == "time") {
-            info.Time = value;
+            info.Time = OneLine(value);
         } else if (key == "unit") {
-            info.UnitName = value;
+            info.UnitName = OneLine(value);
         } else if (key == "build") {
-            info.UnitBuildDate = value;
+            info.UnitBuildDate = OneLine(value);
         } else if (key == "programming_count") {
             int count = 0;
             const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), count);
             if (!value.empty() && error == std::errc() && end == value.data() + value.size() && count >= 0)
                 info.ProgrammingCount = count;
         } else if (key == "file") {
-            info.FileName = value;
+            // A carriage return inside a line reads as the space the writer makes of it.
+            info.FileName = OneLine(value);
         } else if (key.size() == 5 && key.substr(0, 4) == "page" && key[4] >= '0' && key[4] < '0' + PageCount) {
             const int page = key[4] - '0';
             if (value.size() != 2 * PageSize)

@@ -58,6 +58,14 @@ TEST(RestorePoints, SideFileRoundTripAndWhatItHolds) {
     EXPECT_EQ(back->FileName, "a name");
     EXPECT_FALSE(back->ProgrammingCount);
     EXPECT_EQ(back->Image, info.Image);
+    // A carriage return inside a value reads as the space the writer makes of it, so what reads
+    // writes back to the same copy (found by fuzzing).
+    std::string inner = text;
+    inner.replace(inner.find("file=/home"), 10, std::string("file=/ho\r\0me", 12));
+    const auto odd = ReadRestoreInfo(inner);
+    ASSERT_TRUE(odd);
+    EXPECT_EQ(odd->FileName.substr(0, 6), std::string("/ho \0m", 6));
+    EXPECT_EQ(ReadRestoreInfo(WriteRestoreInfo(*odd)), odd);
     // Windows line ends read the same.
     std::string crlf;
     for (char c : text)
