@@ -60,8 +60,8 @@ TEST(RestorePoints, SideFileRoundTripAndWhatItHolds) {
     EXPECT_EQ(back->Image, info.Image);
     // A carriage return inside a value reads as the space the writer makes of it, so what reads
     // writes back to the same copy (found by fuzzing).
-    std::string inner = text;
-    inner.replace(inner.find("file=/home"), 10, std::string("file=/ho\r\0me", 12));
+    const std::size_t at = text.find("file=/home");
+    const std::string inner = text.substr(0, at) + std::string("file=/ho\r\0me", 12) + text.substr(at + 10);
     const auto odd = ReadRestoreInfo(inner);
     ASSERT_TRUE(odd);
     EXPECT_EQ(odd->FileName.substr(0, 6), std::string("/ho \0m", 6));
