@@ -4,30 +4,15 @@
 #include <cstddef>
 
 #include "lang/language_tables.h"
+#include "lang/text_table.h"
 #include "params/conversions.h"
 #include "params/map_operations.h"
 
 namespace zevo {
 namespace {
 
-// One row per id, checked against its position at compile time so that a row dropped or inserted by
-// mistake stops the build instead of shifting every later text.
-struct Row {
-    EditingTextId id;
-    const char* czech;
-    const char* english;
-    const char* german;
-};
-
-template <std::size_t N> constexpr bool RowsInIdOrder(const std::array<Row, N>& rows) {
-    for (std::size_t i = 0; i < N; ++i)
-        if (static_cast<std::size_t>(rows[i].id) != i)
-            return false;
-    return N == static_cast<std::size_t>(EditingTextId::Count);
-}
-
 // "RPM" is the same word in every language of the tool, as on the page's own captions.
-constexpr std::array<Row, static_cast<std::size_t>(EditingTextId::Count)> Texts{{
+constexpr TextTable<EditingTextId> Texts{{
     {EditingTextId::MenuSetValue, "Nastavit hodnotu…", "Set value…", "Wert setzen…"},
     {EditingTextId::MenuAdd, "Přičíst…", "Add…", "Addieren…"},
     {EditingTextId::MenuScale, "Vynásobit v %…", "Scale by %…", "Prozentual skalieren…"},
@@ -147,18 +132,7 @@ std::string WithUnit(const EditorRange& range, bool axis) {
 } // namespace
 
 std::string_view EditingText(EditingTextId id, std::uint8_t language) {
-    const auto index = static_cast<std::size_t>(id);
-    if (index >= Texts.size())
-        return {};
-    const Row& row = Texts[index];
-    switch (language) {
-    case LanguageEnglish:
-        return row.english;
-    case LanguageGerman:
-        return row.german;
-    default:
-        return row.czech;
-    }
+    return TextIn(Texts, id, language);
 }
 
 std::string FillPlaceholders(std::string_view text, std::initializer_list<std::string_view> arguments) {

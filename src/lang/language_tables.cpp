@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include "lang/text_table.h"
+
 namespace zevo {
 namespace {
 
@@ -12,24 +14,9 @@ struct Texts {
     const char* german;
 };
 
-// One row of a text table: the id it belongs to (checked against its position at compile time, so a
-// row inserted or dropped by mistake stops the build instead of shifting every later text) and its
-// text in each language.
-template <typename Id> struct Row {
-    Id id;
-    const char* czech;
-    const char* english;
-    const char* german;
-};
-
-template <typename Id, std::size_t N> constexpr bool RowsInIdOrder(const std::array<Row<Id>, N>& rows) {
-    for (std::size_t i = 0; i < N; ++i) {
-        if (static_cast<std::size_t>(rows[i].id) != i) {
-            return false;
-        }
-    }
-    return N == static_cast<std::size_t>(Id::Count);
-}
+// One row of a text table: its id (checked against its position at compile time) and its text in
+// each language.
+template <typename Id> using Row = TextRow<Id>;
 
 // The texts are kept letter for letter as the unit's users know them, spelling slips, doubled blanks
 // and trailing blanks included.
@@ -230,13 +217,8 @@ template <typename T> std::string_view Pick(const T& row, std::uint8_t language)
     }
 }
 
-template <typename Id, std::size_t N>
-std::string_view Lookup(const std::array<Row<Id>, N>& rows, Id id, std::uint8_t language) {
-    const auto index = static_cast<std::size_t>(id);
-    if (index >= N) {
-        return {};
-    }
-    return Pick(rows[index], language);
+template <typename Id> std::string_view Lookup(const TextTable<Id>& rows, Id id, std::uint8_t language) {
+    return TextIn(rows, id, language);
 }
 
 std::string LivePlaceholder(MsgId caption, int servoNumber, std::uint8_t language) {

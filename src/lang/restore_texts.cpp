@@ -4,26 +4,12 @@
 #include <cstddef>
 
 #include "lang/language_tables.h"
+#include "lang/text_table.h"
 
 namespace zevo {
 namespace {
 
-struct Row {
-    RestoreTextId id;
-    const char* czech;
-    const char* english;
-    const char* german;
-};
-
-// Checked against the ids at compile time, so a row dropped or inserted by mistake stops the build.
-template <std::size_t N> constexpr bool RowsInIdOrder(const std::array<Row, N>& rows) {
-    for (std::size_t i = 0; i < N; ++i)
-        if (static_cast<std::size_t>(rows[i].id) != i)
-            return false;
-    return N == static_cast<std::size_t>(RestoreTextId::Count);
-}
-
-constexpr std::array<Row, static_cast<std::size_t>(RestoreTextId::Count)> Texts{{
+constexpr TextTable<RestoreTextId> Texts{{
     {RestoreTextId::DifferenceLine, "%1: zde %2, tam %3", "%1: %2 here, %3 there", "%1: hier %2, dort %3"},
     {RestoreTextId::Tps0, "Snímač TP při 0 %", "TP sensor at 0 %", "TP-Sensor bei 0 %"},
     {RestoreTextId::Tps100, "Snímač TP při 100 %", "TP sensor at 100 %", "TP-Sensor bei 100 %"},
@@ -91,18 +77,7 @@ static_assert(RowsInIdOrder(Texts), "one row per RestoreTextId, in id order");
 } // namespace
 
 std::string_view RestoreText(RestoreTextId id, std::uint8_t language) {
-    const auto index = static_cast<std::size_t>(id);
-    if (index >= Texts.size())
-        return {};
-    const Row& row = Texts[index];
-    switch (language) {
-    case LanguageEnglish:
-        return row.english;
-    case LanguageGerman:
-        return row.german;
-    default:
-        return row.czech;
-    }
+    return TextIn(Texts, id, language);
 }
 
 } // namespace zevo
