@@ -35,6 +35,7 @@
 #include "files/restore_store.h"
 #include "lang/language_tables.h"
 #include "link/link_engine.h"
+#include "log/log_format.h"
 #include "link/port_list.h"
 #include "link/qt_serial_line.h"
 #include "ui/config_files.h"
@@ -442,17 +443,27 @@ int RunPorts() {
 
 int RunStatus(const Options& options) {
     Session session(options);
+    // The rows are the window's recording rows: the same log, read back by the same replay.
+    QElapsedTimer steady;
+    std::string row;
     session.View.OnStatus = [&] {
         if (!session.Line.LastStatus)
             return;
-        const QDateTime now = options.Csv ? QDateTime::currentDateTimeUtc() : QDateTime::currentDateTime();
-        const QString time =
-            options.Csv ? now.toString(Qt::ISODateWithMs) : now.toString(QStringLiteral("HH:mm:ss.zzz"));
-        std::printf("%s\n", FormatStatus(*session.Line.LastStatus, time.toStdString(), options.Csv).c_str());
+        if (options.Csv) {
+            if (!steady.isValid())
+                steady.start();
+            row.clear();
+            AppendLogRow(row, LogRowFrom(*session.Line.LastStatus, QDateTime::currentMSecsSinceEpoch(),
+                                         steady.elapsed(), 0));
+            std::fwrite(row.data(), 1, row.size(), stdout);
+        } else {
+            const QString time = QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss.zzz"));
+            std::printf("%s\n", FormatStatus(*session.Line.LastStatus, time.toStdString()).c_str());
+        }
         std::fflush(stdout);
     };
     if (options.Csv)
-        std::printf("%s\n", StatusCsvHeader().c_str());
+        std::printf("%s\n", LogHeader().c_str());
     if (const int code = session.Connect(); code != ExitDone)
         return code;
     bool lost = false;

@@ -15,12 +15,7 @@ std::vector<std::string> ListDifferences(const DeviceImage& file, const DeviceIm
     return out;
 }
 
-std::string StatusCsvHeader() {
-    return "time,rpm,tp_percent,tp_mv,supply_v,servo1_desired_mv,servo1_measured_mv,servo2_desired_mv,"
-           "servo2_measured_mv,programming_count,storing_countdown,data_error,version";
-}
-
-std::string FormatStatus(const StatusFrame& s, std::string_view time, bool csv) {
+std::string FormatStatus(const StatusFrame& s, std::string_view time) {
     // Above 100 % the unit reports a throttle sensor fault.
     const std::string tp = s.TpPercent <= 100 ? std::to_string(s.TpPercent) : "error";
     const int supply = SupplyMillivoltsFromCount(s.SupplyCount);
@@ -28,20 +23,12 @@ std::string FormatStatus(const StatusFrame& s, std::string_view time, bool csv) 
     std::snprintf(volts, sizeof volts, "%d.%d", supply / 1000, supply % 1000 / 100);
     const int dataError = s.EeDataError != 0 ? 1 : 0;
     char line[256];
-    if (csv)
-        std::snprintf(line, sizeof line, "%.*s,%u,%s,%u,%s,%u,%u,%u,%u,%u,%u,%d,%u",
-                      static_cast<int>(time.size()), time.data(), s.Rpm, tp.c_str(),
-                      TpMillivoltsFromCount(s.TpCount), volts, s.ServoDesired[0], s.ServoMeasured[0],
-                      s.ServoDesired[1], s.ServoMeasured[1], s.ProgrammingCount, s.SaveCountdown, dataError,
-                      s.Version);
-    else
-        std::snprintf(line, sizeof line,
-                      "%.*s  RPM %5u  TP %5s %%  TP %4u mV  supply %s V  servo 1 %4u/%4u mV  "
-                      "servo 2 %4u/%4u mV  programmed %u  storing %u  data error %d  version %u",
-                      static_cast<int>(time.size()), time.data(), s.Rpm, tp.c_str(),
-                      TpMillivoltsFromCount(s.TpCount), volts, s.ServoDesired[0], s.ServoMeasured[0],
-                      s.ServoDesired[1], s.ServoMeasured[1], s.ProgrammingCount, s.SaveCountdown, dataError,
-                      s.Version);
+    std::snprintf(line, sizeof line,
+                  "%.*s  RPM %5u  TP %5s %%  TP %4u mV  supply %s V  servo 1 %4u/%4u mV  "
+                  "servo 2 %4u/%4u mV  programmed %u  storing %u  data error %d  version %u",
+                  static_cast<int>(time.size()), time.data(), s.Rpm, tp.c_str(), TpMillivoltsFromCount(s.TpCount),
+                  volts, s.ServoDesired[0], s.ServoMeasured[0], s.ServoDesired[1], s.ServoMeasured[1],
+                  s.ProgrammingCount, s.SaveCountdown, dataError, s.Version);
     return line;
 }
 

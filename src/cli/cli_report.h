@@ -15,9 +15,8 @@ namespace zevo::cli {
 // and shown in each side's own map unit. Fields no parameter file carries are not compared.
 std::vector<std::string> ListDifferences(const DeviceImage& file, const DeviceImage& unit);
 
-// A status frame as one line of text, stamped with `time`. The CSV form has the columns of
-// StatusCsvHeader().
-std::string FormatStatus(const StatusFrame& status, std::string_view time, bool csv);
-std::string StatusCsvHeader();
+// A status frame as one line of text for a person, stamped with `time`. The CSV form is the
+// telemetry log's row (log/log_format.h), which the window's recording writes too.
+std::string FormatStatus(const StatusFrame& status, std::string_view time);
 
 } // namespace zevo::cli

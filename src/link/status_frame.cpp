@@ -123,11 +123,16 @@ std::string VersionWarningText(int unitVersion, std::uint8_t language) {
 
 TelemetryCaptions ComposeTelemetry(const StatusFrame& s, const std::array<bool, ServoCount>& servoEnabled,
                                    std::uint8_t language) {
+    return ComposeTelemetryFrom(s, TpMillivoltsFromCount(s.TpCount), SupplyMillivoltsFromCount(s.SupplyCount),
+                                servoEnabled, language);
+}
+
+TelemetryCaptions ComposeTelemetryFrom(const StatusFrame& s, int tpMillivolts, int supply,
+                                       const std::array<bool, ServoCount>& servoEnabled, std::uint8_t language) {
     TelemetryCaptions c;
     c.Rpm = Format("RPM = %d ", s.Rpm);
     c.RpmGauge = std::min(s.Rpm / 100, 100);
 
-    const int tpMillivolts = TpMillivoltsFromCount(s.TpCount);
     if (s.TpPercent <= 100) {
         c.Tps = Format("TP= %d %%=%d mV", s.TpPercent, tpMillivolts);
         c.TpsColour = LabelColour::Normal;
@@ -138,7 +143,6 @@ TelemetryCaptions ComposeTelemetry(const StatusFrame& s, const std::array<bool, 
         c.TpsGauge = 0;
     }
 
-    const int supply = SupplyMillivoltsFromCount(s.SupplyCount);
     // Single precision on purpose: the unit's users know the rounding of the figures it gives.
     const float volts = static_cast<float>(supply) * 0.001f;
     c.Supply = Format("U= %4.1f V", static_cast<double>(volts));

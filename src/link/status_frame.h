@@ -74,6 +74,10 @@ std::string VersionWarningText(int unitVersion, std::uint8_t language);
 // enabled servo that the unit reports out of position turns its labels red.
 TelemetryCaptions ComposeTelemetry(const StatusFrame& status,
                                    const std::array<bool, ServoCount>& servoEnabled, std::uint8_t language);
+// The same from the two voltages in millivolts instead of the frame's converter counts (TpCount and
+// SupplyCount are not read): a recorded row keeps the voltages.
+TelemetryCaptions ComposeTelemetryFrom(const StatusFrame& status, int tpMillivolts, int supplyMillivolts,
+                                       const std::array<bool, ServoCount>& servoEnabled, std::uint8_t language);
 
 // The map cell the engine runs in, for the live highlight. The column is the RPM axis point
 // nearest to the engine speed (axis in hundreds of RPM; half-way goes to the higher point); the row

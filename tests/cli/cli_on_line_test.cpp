@@ -2,6 +2,7 @@
 // the exit codes, the files it leaves (or does not leave) and what the unit holds afterwards.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +19,7 @@
 #include "files/restore_store.h"
 #include "files/set_difference.h"
 #include "link_rig.h"
+#include "log/log_reader.h"
 
 #ifndef ZEVO_CLI_PATH
 #error "ZEVO_CLI_PATH must name the zevo-cli executable"
@@ -190,10 +192,13 @@ TEST_F(CliOnLine, AUnitOfAnotherVersionIsRefusedAndReceivesNoProgramFrame) {
     const CliRun status =
         RunCli(With("status", {QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--csv")}));
     ASSERT_EQ(status.Exit, 0) << Describe(status);
-    EXPECT_TRUE(status.Out.trimmed().endsWith(QStringLiteral(",0,0,0,55")))
-        << "programming counter moved: " << status.Out.toStdString();
+    const LogData log = ReadLog(status.Out.toStdString());
+    ASSERT_EQ(log.Rows.size(), 1u) << status.Out.toStdString();
+    EXPECT_EQ(log.Rows[0].ProgrammingCount, 0) << "programming counter moved";
+    EXPECT_EQ(log.Rows[0].Version, 55);
 }
 
+// The rows are the recording's log format: the log reader takes every one of them.
 TEST_F(CliOnLine, StatusCsvPrintsAHeaderAndOneRowPerFrame) {
     ASSERT_TRUE(Sim.Start()) << Sim.Diagnostics().toStdString();
     const CliRun r =
@@ -201,11 +206,20 @@ TEST_F(CliOnLine, StatusCsvPrintsAHeaderAndOneRowPerFrame) {
     ASSERT_EQ(r.Exit, 0) << Describe(r);
     const QStringList lines = r.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 6) << r.Out.toStdString();
-    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("time,rpm,tp_percent,tp_mv,supply_v,")));
-    const QRegularExpression row(QStringLiteral(
-        R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z,\d+,(\d+|error),\d+,13\.8,(\d+,){4}\d+,\d+,[01],56$)"));
-    for (int i = 1; i < lines.size(); ++i)
-        EXPECT_TRUE(row.match(lines[i]).hasMatch()) << lines[i].toStdString();
+    EXPECT_EQ(lines[0].toStdString(), LogHeader());
+    const LogData log = ReadLog(r.Out.toStdString());
+    EXPECT_TRUE(log.HeaderFound);
+    EXPECT_EQ(log.BadRows, 0) << "first bad line " << log.FirstBadLine << ": " << r.Out.toStdString();
+    ASSERT_EQ(log.Rows.size(), 5u);
+    EXPECT_EQ(log.Rows[0].ElapsedMs, 0);
+    for (const LogRow& row : log.Rows) {
+        EXPECT_NEAR(row.SupplyMv, 13800, 60);
+        EXPECT_EQ(row.Version, 56);
+        EXPECT_NEAR(static_cast<double>(row.TimeMs), static_cast<double>(QDateTime::currentMSecsSinceEpoch()),
+                    60'000.0);
+    }
+    // About three frames a second: four gaps of about a third of a second each.
+    EXPECT_GT(log.Rows.back().ElapsedMs, 600);
 }
 
 // A held engine for practice: the status frames show it still, and keys on the simulator's standard
@@ -219,12 +233,8 @@ TEST_F(CliOnLine, AHeldEngineStaysWhereItIsAndKeysMoveIt) {
             With("status", {QStringLiteral("--csv"), QStringLiteral("--count"), QString::number(frames)}));
         EXPECT_EQ(r.Exit, 0) << Describe(r);
         QStringList seen;
-        const QStringList lines = r.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        for (int i = 1; i < lines.size(); ++i) {
-            const QStringList cells = lines[i].split(QLatin1Char(','));
-            if (cells.size() > 2)
-                seen << cells[1] + QLatin1Char('/') + cells[2];
-        }
+        for (const LogRow& row : ReadLog(r.Out.toStdString()).Rows)
+            seen << QStringLiteral("%1/%2").arg(row.Rpm).arg(row.TpPercent);
         return seen;
     };
     EXPECT_EQ(points(4), QStringList(4, QStringLiteral("4500/30")));

@@ -1,0 +1,54 @@
+#include "log/log_writer.h"
+
+#include <algorithm>
+
+namespace zevo {
+
+LogWriter::LogWriter(LogSink& sink) : Sink(sink) {
+    Pending = LogHeader();
+    Pending += '\n';
+    Flush();
+}
+
+void LogWriter::Add(const StatusFrame& status, std::int64_t utcMs, std::int64_t steadyMs) {
+    if (Failed())
+        return;
+    if (RowCount == 0) {
+        FirstSteadyMs = steadyMs;
+        LastFlushMs = steadyMs;
+    }
+    LastElapsedMs = std::max<std::int64_t>(0, steadyMs - FirstSteadyMs);
+    AppendLogRow(Pending, LogRowFrom(status, utcMs, LastElapsedMs, MarkerForNextRow));
+    MarkerForNextRow = 0;
+    ++RowCount;
+}
+
+int LogWriter::Mark() {
+    MarkerForNextRow = NextMarker++;
+    return MarkerForNextRow;
+}
+
+bool LogWriter::FlushIfDue(std::int64_t steadyMs) {
+    if (Failed())
+        return false;
+    if (Pending.size() < FlushBytes && steadyMs - LastFlushMs < FlushEveryMs)
+        return true;
+    LastFlushMs = steadyMs;
+    return Flush();
+}
+
+bool LogWriter::Flush() {
+    if (Failed())
+        return false;
+    if (Pending.empty())
+        return true;
+    std::string reason;
+    if (!Sink.Append(Pending, reason)) {
+        Reason = reason.empty() ? std::string("write failed") : reason;
+        return false;
+    }
+    Pending.clear();
+    return true;
+}
+
+} // namespace zevo
