@@ -241,6 +241,7 @@ void LinkEngine::DecodeStatus(const Frame& frame) {
     S.SaveCountdown = status->SaveCountdown;
     if (S.TransferMode == Transfer::Idle)
         StatusSinceTransfer = true;
+    View.StatusDecoded(*status);
     View.ShowTelemetry(ComposeTelemetry(*status, {Image.ServoEnable(0) != 0, Image.ServoEnable(1) != 0},
                                         View.LanguageIndex()));
 }

@@ -39,6 +39,9 @@ public:
     virtual void SetConnectionLost(bool lost) = 0;
     // Everything one status frame shows, LabelVersion included (hidden when VersionWarning is empty).
     virtual void ShowTelemetry(const TelemetryCaptions& captions) = 0;
+    // Every status frame decoded, whatever the transfer is doing, before it is shown: the ride log
+    // records each one.
+    virtual void StatusDecoded(const StatusFrame& /*status*/) {}
     // Hides LabelVersion while the connection is lost.
     virtual void HideVersionWarning() = 0;
     // Paints the live cell on the visible servo page: RPM axis field `column`, throttle row label

@@ -4,7 +4,7 @@
 
 namespace zevo {
 
-LogWriter::LogWriter(LogSink& sink) : Sink(sink) {
+LogWriter::LogWriter(LogSink& sink, std::int64_t flushEveryMs) : Sink(sink), FlushEveryMs(flushEveryMs) {
     Pending = LogHeader();
     Pending += '\n';
     Flush();
@@ -48,6 +48,7 @@ bool LogWriter::Flush() {
         return false;
     }
     Pending.clear();
+    WrittenCount = RowCount;
     return true;
 }
 

@@ -24,7 +24,8 @@ class LogWriter {
 public:
     // The header line is handed to the sink at once, so a file that cannot be written is known before
     // the first frame.
-    explicit LogWriter(LogSink& sink);
+    // `flushEveryMs`: how often what is buffered goes to the sink (a test makes it short).
+    explicit LogWriter(LogSink& sink, std::int64_t flushEveryMs = DefaultFlushEveryMs);
 
     // A decoded status frame: `utcMs` is the wall clock (the time column), `steadyMs` a clock that
     // never jumps (the elapsed column, from the first row).
@@ -39,22 +40,26 @@ public:
     bool Failed() const { return !Reason.empty(); }
     const std::string& FailureReason() const { return Reason; }
     std::int64_t Rows() const { return RowCount; }
+    // The rows the sink has taken: after a failure, the ones the file keeps.
+    std::int64_t RowsWritten() const { return WrittenCount; }
     std::int64_t ElapsedMs() const { return LastElapsedMs; }
     // The markers given so far.
     int Markers() const { return NextMarker - 1; }
 
     // The buffer is written out when it passes this many bytes, whatever the time.
     static constexpr std::size_t FlushBytes = 64 * 1024;
-    static constexpr std::int64_t FlushEveryMs = 1000;
+    static constexpr std::int64_t DefaultFlushEveryMs = 1000;
 
 private:
     LogSink& Sink;
+    std::int64_t FlushEveryMs;
     std::string Pending;
     std::string Reason;
     std::int64_t FirstSteadyMs = 0;
     std::int64_t LastFlushMs = 0;
     std::int64_t LastElapsedMs = 0;
     std::int64_t RowCount = 0;
+    std::int64_t WrittenCount = 0;
     int NextMarker = 1;
     int MarkerForNextRow = 0;
 };

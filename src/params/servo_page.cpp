@@ -155,6 +155,7 @@ void TFormHlav::CreateServoPage() {
     BuildPortCommands();
     BuildViewMenu();
     BuildRestoreCommands();
+    BuildLogCommands();
 }
 
 void TFormHlav::BuildComMenu() {

@@ -37,6 +37,7 @@
 #include "ui/servo_curves_window.h"
 #include "ui/map_selection_control.h"
 #include "ui/up_down.h"
+#include "ui/log_recorder.h"
 #include "ui/window_link_view.h"
 
 namespace zevo {
@@ -197,6 +198,7 @@ void TFormHlav::LoadSettings() {
     const AppSettings loaded = LoadAppSettings(ini, current);
     PinnedPorts = ReadPortPins(ini);
     ViewChoice = ReadViewSettings(ini);
+    LogChoice = ReadLogSettings(ini);
     ShowViewChoice();
     if (OwnLine)
         OwnLine->SetPins(PinnedPorts);
@@ -245,6 +247,7 @@ void TFormHlav::closeEvent(QCloseEvent* event) {
 }
 
 void TFormHlav::FormClose() {
+    EndRecording(); // the rows still in memory go to the file
     Engine->ClosePort();
     EditorToBlock();
     ValidateBlock(Image, Ports);
@@ -267,6 +270,7 @@ void TFormHlav::SaveSettings() {
     SaveAppSettings(ini, settings);
     ViewChoice.ServoCurves = Curves && Curves->isVisible();
     WriteViewSettings(ini, ViewChoice);
+    WriteLogSettings(ini, LogChoice);
     WriteFileAtomically(SettingsFilePath(), QByteArray::fromStdString(ini.Serialize()), true);
 
     std::ostringstream image;
@@ -325,6 +329,7 @@ void TFormHlav::MenuContensClick() {
 
 void TFormHlav::Timer1Timer() {
     Engine->Tick();
+    LogTick();
 }
 
 void TFormHlav::MenuCom1Click(int position) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QColor>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMargins>
@@ -9,6 +10,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -18,6 +20,7 @@
 
 #include "about/form_about.h"
 #include "app/app_settings.h"
+#include "app/log_settings.h"
 #include "app/view_settings.h"
 #include "files/printing.h"
 #include "files/restore_points.h"
@@ -26,6 +29,8 @@
 #include "lang/language_tables.h"
 #include "link/port_choice.h"
 #include "link/port_map.h"
+#include "log/cell_times.h"
+#include "log/log_format.h"
 #include "params/device_image.h"
 #include "params/map_look.h"
 #include "params/map_operations.h"
@@ -60,6 +65,10 @@ class LinkEngine;
 class MapPainter;
 class MapSelectionControl;
 class ServoCurvesWindow;
+class LiveChartWindow;
+class ReplayWindow;
+class CellTimesOverlay;
+class LogRecorder;
 class QtSerialLine;
 class RestoreStore;
 class RestoreWindow;
@@ -440,6 +449,69 @@ private:
     std::unique_ptr<RestoreStore> RestorePoints;
     bool RestoreFailureSaid = false;
     bool UnitDiffers = false; // a Program or Verify failed: the unit holds some other set
+
+    // ---- the ride log: recording, live chart, replay, time per cell (log_commands.cpp) ----------
+public:
+    QMenu* MenuLog = nullptr;
+    QAction* MenuStartRecording = nullptr;
+    QAction* MenuStopRecording = nullptr;
+    QAction* MenuMark = nullptr;
+    QAction* MenuOpenLog = nullptr;
+    QAction* MenuCloseLog = nullptr;
+    QAction* MenuCellTimes = nullptr;
+    QAction* MenuCopyCellTimes = nullptr;
+    QAction* MenuLiveChart = nullptr;
+    QLabel* LabelRecording = nullptr; // "REC 00:01:23 · 250 rows", red, while recording
+    QLabel* LabelReplay = nullptr;    // "REPLAY 00:00:10.3 / 00:05:00.0" while a log is replayed
+    LiveChartWindow* LiveChart = nullptr; // built on first use
+    ReplayWindow* Replay = nullptr;       // built on first use
+    CellTimesOverlay* CellTimesView = nullptr;
+    LogSettings LogChoice;
+    // The recording, while there is one.
+    std::unique_ptr<LogRecorder> Recorder;
+    // Every status frame the engine decodes, whatever the transfer: the recording and the chart.
+    void StatusDecoded(const StatusFrame& status);
+    void MenuStartRecordingClick();
+    void MenuStopRecordingClick();
+    void MenuMarkClick();
+    void MenuOpenLogClick();
+    void MenuCloseLogClick();
+    void MenuLiveChartClick();
+    void MenuCopyCellTimesClick();
+    // Loads a ride log and replays it; false (having said why) when it holds no row.
+    bool OpenLog(const QString& path);
+    // A log is loaded: the monitoring labels and the live cell show its rows, not the unit's.
+    bool Replaying() const;
+    // The replayed row's cell on the shown servo's axes as they are now; none off the servo pages.
+    std::optional<std::pair<int, int>> ReplayCell() const;
+    // The last frames of the session, for the live chart (at most its ten minutes).
+    const std::deque<LogRow>& RecentFrames() const { return RecentRows; }
+
+private:
+    void BuildLogCommands();
+    void ApplyLogCaptions();
+    void LogTick();
+    void ShowRecordingSign();
+    void EndRecording();
+    void ShowReplayRow();
+    void EndReplay();
+    void ShowLiveChart(bool activate);
+    void PaintCellTimes();
+    void UpdateLogMenu();
+    QElapsedTimer SessionClock;
+    bool ReplayOn = false;
+    std::deque<LogRow> RecentRows;
+    int PendingMarker = 0;
+    QString RecordingSign;
+    // The time per cell for the shown servo and the axes it was counted on.
+    struct CountedTimes {
+        int Servo = -1;
+        std::array<std::uint8_t, RpmPoints> Axis{};
+        bool TpEnabled = false;
+        CellTimes Times;
+    };
+    std::optional<CountedTimes> Counted;
+    const CellTimes* CurrentCellTimes();
 
     // ---- port assignments (port_commands.cpp) ---------------------------------------------------
 public:

@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
 #include "lang/editing_texts.h"
 #include "params/map_look.h"
+#include "ui/chart_png.h"
 #include "ui/map_painter.h"
 #include "ui/prompter.h"
 #include "ui/qt_text.h"
@@ -179,25 +179,10 @@ void ServoCurvesWindow::SetMarks(const ServoCurves& curves) {
 }
 
 void ServoCurvesWindow::SaveAsPng() {
-    if (!Prompts)
-        return;
-    FileDialogSettings settings;
-    settings.DefaultExtension = QStringLiteral("png");
-    settings.Filters = {QStringLiteral("PNG (*.png)")};
-    settings.PromptOverwrite = true;
-    settings.InitialFileName = QStringLiteral("servo%1.png").arg(Curves.Servo + 1);
-    const QString path = Prompts->SaveFileName(this, settings);
-    if (path.isEmpty())
-        return;
-    // Through a save file, so a failed write leaves an older chart of that name whole.
-    QSaveFile file(path);
-    const QPixmap picture = Chart->toPixmap(Chart->width(), Chart->height());
-    const bool saved = file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit();
-    Outcome = Filled(saved ? EditingTextId::CurvesSaved : EditingTextId::CurvesNotSaved, Language, path);
-    if (!saved)
-        Prompts->ShowMessage(this, Outcome, file.errorString());
-    else if (Say)
-        Say(Outcome);
+    const QString outcome = SaveChartAsPng(this, Chart, Prompts, QStringLiteral("servo%1.png").arg(Curves.Servo + 1),
+                                           Language, Say);
+    if (!outcome.isEmpty())
+        Outcome = outcome;
 }
 
 } // namespace zevo

@@ -16,6 +16,7 @@
 #include "ui/servo_curves_window.h"
 #include "ui/up_down.h"
 #include "ui/qt_text.h"
+#include "ui/replay_window.h"
 
 namespace zevo {
 
@@ -73,6 +74,7 @@ void TFormHlav::ApplyViewCaptions() {
     if (Curves)
         Curves->ApplyLanguage(LanguageIndex);
     ApplyCompareCaptions();
+    ApplyLogCaptions();
     ShowSetState(); // the design's caption was just set again: the file name follows it
 }
 
@@ -107,6 +109,7 @@ void TFormHlav::PaintMap() {
             scene.Differs = &*DifferenceMarks;
         CellPainter->Paint(scene);
     }
+    PaintCellTimes();
     UpdateCurves();
     ShowSetState();
 }
@@ -189,8 +192,10 @@ void TFormHlav::UpdateCurves() {
     // On the Miscellaneous page the chart keeps the servo it showed last.
     const int servo = shown >= 0 ? shown : Curves->Shown().Servo;
     std::optional<LivePoint> live;
-    if (shown >= 0 && LiveCell)
-        live = LivePoint{Link().State().RpmValue, LiveCell->first, LiveCell->second};
+    if (shown >= 0 && LiveCell) {
+        const int rpm = Replaying() ? Replay->Position().Row().Rpm : Link().State().RpmValue;
+        live = LivePoint{rpm, LiveCell->first, LiveCell->second};
+    }
     Curves->Show(CurvesOf(Image, servo, shown >= 0 ? ShownSelection() : std::nullopt, live));
 }
 

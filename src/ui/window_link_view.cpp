@@ -98,9 +98,18 @@ void WindowLinkView::SetConnectionLost(bool lost) {
     Lost = lost;
     if (lost)
         Form.UnitSetUnknown();
+    ReplayChanged();
+}
+
+bool WindowLinkView::Stale() const {
+    // A replay shows recorded values, which are as current as the replay's position.
+    return Lost && !Form.Replaying();
+}
+
+void WindowLinkView::ReplayChanged() {
     DressTelemetry();
-    Form.CGaugeRpm->SetStale(lost);
-    Form.CGaugeTps->SetStale(lost);
+    Form.CGaugeRpm->SetStale(Stale());
+    Form.CGaugeTps->SetStale(Stale());
 }
 
 std::vector<std::pair<TLabel*, QColor>> WindowLinkView::TelemetryLabels() const {
@@ -120,13 +129,23 @@ void WindowLinkView::DressTelemetry() {
     for (const auto& [label, colour] : TelemetryLabels()) {
         const QColor background = colour.isValid() ? colour : face;
         // A label the design leaves uncoloured is greyed on its own colour; it is filled only then.
-        if (!colour.isValid() && !Lost && !label->autoFillBackground())
+        if (!colour.isValid() && !Stale() && !label->autoFillBackground())
             continue;
-        Paint(label, QPalette::Window, background, own, Lost);
+        Paint(label, QPalette::Window, background, own, Stale());
     }
 }
 
+void WindowLinkView::StatusDecoded(const StatusFrame& status) {
+    Form.StatusDecoded(status);
+}
+
 void WindowLinkView::ShowTelemetry(const TelemetryCaptions& captions) {
+    // While a log is replayed the labels show it; the unit's frames wait for the replay's end.
+    if (!Form.Replaying())
+        ShowCaptions(captions);
+}
+
+void WindowLinkView::ShowCaptions(const TelemetryCaptions& captions) {
     const QColor face = Form.palette().color(QPalette::Window);
     Show(Form.LabelRpm, Utf8(captions.Rpm));
     Form.CGaugeRpm->SetProgress(captions.RpmGauge);
@@ -149,7 +168,8 @@ void WindowLinkView::ShowTelemetry(const TelemetryCaptions& captions) {
     for (std::size_t i = 0; i < Form.LabelTest.size(); ++i)
         Show(Form.LabelTest[i], Utf8(captions.Test[i]));
     if (captions.VersionWarning.empty()) {
-        HideVersionWarning();
+        if (!Form.LabelVersion->isHidden())
+            Form.LabelVersion->hide();
     } else {
         Show(Form.LabelVersion, Utf8(captions.VersionWarning));
         if (Form.LabelVersion->isHidden())
@@ -158,13 +178,16 @@ void WindowLinkView::ShowTelemetry(const TelemetryCaptions& captions) {
 }
 
 void WindowLinkView::HideVersionWarning() {
-    if (!Form.LabelVersion->isHidden())
+    if (!Form.Replaying() && !Form.LabelVersion->isHidden())
         Form.LabelVersion->hide();
 }
 
 void WindowLinkView::ShowLiveCell(int column, int row) {
+    // A replay puts the recorded cell there, on the axes as they are now.
+    if (Form.Replaying())
+        Form.ShowLive(Form.ReplayCell());
     // Nobody tunes against a cell that is seconds old: while the unit is silent there is none.
-    if (Lost)
+    else if (Lost)
         Form.ShowLive(std::nullopt);
     else
         Form.ShowLive(std::make_pair(row, column));

@@ -26,6 +26,7 @@ public:
     void SetProgramGauge(int maximum, int progress) override;
     void SetProgramGaugeVisible(bool visible) override;
     void SetConnectionLost(bool lost) override;
+    void StatusDecoded(const StatusFrame& status) override;
     void ShowTelemetry(const TelemetryCaptions& captions) override;
     void HideVersionWarning() override;
     void ShowLiveCell(int column, int row) override;
@@ -40,7 +41,13 @@ public:
     void ShowNote(const std::string& text) override;
     void ShowMessage(const std::string& text) override;
 
+    // The captions on the monitoring labels, whoever composed them (the engine, or a replay).
+    void ShowCaptions(const TelemetryCaptions& captions);
+    // A replay began or ended: the labels are greyed only for the unit's values while it is silent.
+    void ReplayChanged();
+
 private:
+    bool Stale() const;
     // The monitoring labels with the background the last frame gave them (invalid: none of its own).
     std::vector<std::pair<TLabel*, QColor>> TelemetryLabels() const;
     void DressTelemetry();

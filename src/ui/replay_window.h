@@ -1,0 +1,85 @@
+#pragma once
+#include <QElapsedTimer>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "log/log_reader.h"
+#include "log/replay.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSlider;
+
+namespace zevo {
+
+// The controls of a replay, in a small window of its own: a time slider, play and pause at four
+// speeds, a frame back and forward, the markers before and after. It owns the log being replayed
+// and says whenever another row is on show.
+class ReplayWindow : public QWidget {
+    Q_OBJECT
+public:
+    ReplayWindow(QWidget* owner, std::uint8_t language);
+
+    // The log to replay (at least one row), from its first row, paused.
+    void Load(std::shared_ptr<const LogData> log, const QString& name, const QString& summary);
+    void ApplyLanguage(std::uint8_t language);
+
+    const LogData& Log() const { return *Data; }
+    const ReplayPosition& Position() const { return *Replay; }
+    const QString& Name() const { return LogName; }
+
+    // Real time between the play's steps; the position follows the clock, not the count of steps.
+    static constexpr int StepMs = 40;
+
+    QSlider* Slider() const { return TimeSlider; }
+    QPushButton* PlayButton() const { return Play; }
+    QPushButton* StepBackButton() const { return StepBack; }
+    QPushButton* StepForwardButton() const { return StepForward; }
+    QPushButton* PreviousMarkerButton() const { return PreviousMarker; }
+    QPushButton* NextMarkerButton() const { return NextMarker; }
+    QComboBox* SpeedBox() const { return Speed; }
+    QLabel* TimeLabel() const { return Time; }
+
+signals:
+    // Another row is on show (or the same one at another time of the slider).
+    void Moved();
+    // The user closed the window: the replay is over.
+    void Closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void PlayOrPause();
+    void Advance();
+    void Show();
+    double ChosenSpeed() const;
+
+    std::uint8_t Language = 0;
+    std::shared_ptr<const LogData> Data;
+    std::optional<ReplayPosition> Replay;
+    QString LogName;
+    QTimer Timer;
+    QElapsedTimer Clock;
+    QSlider* TimeSlider = nullptr;
+    QPushButton* Play = nullptr;
+    QPushButton* StepBack = nullptr;
+    QPushButton* StepForward = nullptr;
+    QPushButton* PreviousMarker = nullptr;
+    QPushButton* NextMarker = nullptr;
+    QComboBox* Speed = nullptr;
+    QLabel* SpeedLabel = nullptr;
+    QLabel* Time = nullptr;
+    QLabel* Summary = nullptr;
+};
+
+// "01:02:03.4": a time on the log's clock for a person.
+QString ReplayTimeText(std::int64_t ms);
+
+} // namespace zevo
