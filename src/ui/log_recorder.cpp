@@ -85,6 +85,10 @@ std::int64_t LogRecorder::Rows() const {
     return Writer ? Writer->Rows() : RowsKept;
 }
 
+std::int64_t LogRecorder::RowsOnDisk() const {
+    return Writer ? Writer->RowsWritten() : RowsKept;
+}
+
 bool LogRecorder::Ended(bool ok) {
     if (!Writer)
         return ok;

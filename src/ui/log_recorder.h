@@ -31,6 +31,8 @@ public:
     QString FailureReason() const { return Reason; }
     // The rows recorded; once the recording has ended, the rows the file keeps.
     std::int64_t Rows() const;
+    // The rows handed to the file so far.
+    std::int64_t RowsOnDisk() const;
     // Since Start, paused rows included: the time the user has been recording.
     std::int64_t ElapsedMs(std::int64_t steadyMs) const { return steadyMs - StartedMs; }
 

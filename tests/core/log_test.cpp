@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/log_settings.h"
 #include "log/cell_times.h"
 #include "log/log_reader.h"
 #include "log/log_writer.h"
@@ -331,6 +332,23 @@ TEST(CellTimes, TimeGoesToTheCellTheHighlightWouldShow) {
     EXPECT_EQ(SecondsText(0), "0.0");
     EXPECT_EQ(SecondsText(1949), "1.9");
     EXPECT_EQ(SecondsText(1950), "2.0");
+}
+
+TEST(LogSettings, KeptInASectionOfTheirOwnBesideEveryOtherKey) {
+    EXPECT_EQ(ReadLogSettings(IniFile()), LogSettings{});
+    IniFile ini = IniFile::Parse("[FORM_HLAV]\nComPort=3\n[LOG]\nOther=kept\n");
+    LogSettings log;
+    log.Folder = "/home/jiří/jízdy";
+    log.ChartSeconds = 300;
+    WriteLogSettings(ini, log);
+    const IniFile again = IniFile::Parse(ini.Serialize());
+    EXPECT_EQ(ReadLogSettings(again), log);
+    EXPECT_EQ(again.ReadString("LOG", "Other", ""), "kept");
+    EXPECT_EQ(again.ReadInteger("FORM_HLAV", "ComPort", 0), 3);
+    // A span the chart does not offer reads as the default.
+    for (const char* span : {"0", "45", "-60", "x", "99999999999"})
+        EXPECT_EQ(ReadLogSettings(IniFile::Parse(std::string("[LOG]\nChartSeconds=") + span + "\n")).ChartSeconds, 60)
+            << span;
 }
 
 } // namespace

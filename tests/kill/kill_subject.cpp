@@ -7,6 +7,10 @@
 //   kill_subject save TARGET SET_B COUNT   saves COUNT times into TARGET (0: until killed),
 //                                          alternately the default set (File > New) and SET_B
 //                                          (File > Open); lines "saving A 1", "saved A 1 T D"
+//   kill_subject record TARGET             records status frames into TARGET as the window's
+//                                          recording does, many times faster (a frame every
+//                                          100 us, the rows written every 5 ms), until killed;
+//                                          lines "flushed N" once N rows are in the file
 //   kill_subject close [ARGUMENTS...]      the window as zevo starts it, in $ZEVO_CONFIG_DIR;
 //                                          lines "ready", then "closing" when the window's close
 //                                          begins and "closed D" once it has returned
@@ -18,6 +22,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <thread>
 
 #include "fake_prompter.h"
 #include "link/serial_line.h"
@@ -25,6 +30,7 @@
 #include "ui/close_on_signal.h"
 #include "ui/config_files.h"
 #include "ui/form_hlav.h"
+#include "ui/log_recorder.h"
 
 namespace zevo {
 namespace {
@@ -82,6 +88,35 @@ int RunSaves(const QString& target, const QString& setB, long long count) {
     return 0;
 }
 
+int RunRecording(const QString& target) {
+    LogRecorder recorder(5);
+    QString reason;
+    auto steadyMs = [] { return static_cast<std::int64_t>(MicrosecondsSince(Started) / 1000); };
+    if (!recorder.Start(target, steadyMs(), reason)) {
+        Say("failed " + reason.toStdString());
+        return 1;
+    }
+    std::int64_t said = -1;
+    for (long long n = 0;; ++n) {
+        StatusFrame status;
+        status.Rpm = static_cast<std::uint16_t>(n % 12000);
+        status.TpPercent = static_cast<std::uint8_t>(n % 102); // 101: a sensor error now and then
+        status.TestValues[7] = static_cast<std::uint16_t>(n);
+        if (n % 97 == 0)
+            recorder.Mark();
+        recorder.Add(status, 1'796'801'758'000LL + n, steadyMs());
+        if (!recorder.Tick(steadyMs())) {
+            Say("failed " + recorder.FailureReason().toStdString());
+            return 1;
+        }
+        if (recorder.RowsOnDisk() != said) {
+            said = recorder.RowsOnDisk();
+            Say("flushed " + std::to_string(said));
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+}
+
 // Sees the close event before the window does, so "closing" is said before the first file write.
 class CloseWatch final : public QObject {
 public:
@@ -129,6 +164,8 @@ int main(int argc, char** argv) {
         const long long count = arguments[4].toLongLong(&ok);
         if (ok && count >= 0)
             return zevo::RunSaves(arguments[2], arguments[3], count);
+    } else if (mode == QLatin1String("record") && arguments.size() == 3) {
+        return zevo::RunRecording(arguments[2]);
     } else if (mode == QLatin1String("close")) {
         return zevo::RunClose(arguments.mid(2));
     }

@@ -28,6 +28,7 @@
 #include "app/image_file.h"
 #include "files/ign_format.h"
 #include "files/restore_points.h"
+#include "log/log_reader.h"
 #include "params/device_image.h"
 
 #ifndef ZEVO_KILL_SUBJECT_PATH
@@ -344,6 +345,56 @@ TEST(KillTest, SaveKilledAnywhereLeavesTheWholeOldOrNewParameterFile) {
                 *std::max_element(savesBeforeKill.begin(), savesBeforeKill.end()), strayCount);
     // Kills that never land inside a save would prove nothing.
     EXPECT_GT(insideSave, KillsPerCase / 10);
+}
+
+// ---- recording a ride ----------------------------------------------------------------------------
+
+// Killed while recording, the log keeps every row written before the kill, each whole: the rows go
+// out whole, once every few milliseconds here (once a second in the window). Only a write the kill
+// cuts inside the system call can leave an unfinished last line, never a line end inside a row.
+TEST(KillTest, RecordingKilledAnywhereLeavesWholeRows) {
+    std::printf("kill seed %llu (ZEVO_KILL_SEED repeats it)\n", static_cast<unsigned long long>(Seed()));
+    std::mt19937_64 random(Seed() ^ 0x5eed);
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+    const QString config = QDir(work.path()).filePath(QStringLiteral("config"));
+    ASSERT_TRUE(QDir().mkpath(config));
+    const QString target = QDir(work.path()).filePath(QStringLiteral("ride.csv"));
+    std::uniform_int_distribution<long long> delay(0, 30'000);
+    constexpr int Kills = KillsPerCase / 2;
+    long long rows = 0;
+    int tornTails = 0;
+    for (int kill = 0; kill < Kills; ++kill) {
+        QFile::remove(target);
+        Subject subject({QStringLiteral("record"), target}, config);
+        ASSERT_TRUE(subject.WaitFor(QStringLiteral("flushed "))) << subject.Diagnostics().toStdString();
+        SleepMicroseconds(delay(random));
+        subject.Kill();
+        long long flushed = 0;
+        for (const QString& line : subject.Lines)
+            if (line.startsWith(QLatin1String("flushed ")))
+                flushed = line.mid(8).toLongLong();
+        const QByteArray bytes = ReadAll(target);
+        const qsizetype end = bytes.lastIndexOf('\n') + 1;
+        const std::string whole = bytes.left(end).toStdString();
+        const LogData log = ReadLog(whole);
+        const std::string context = "kill " + std::to_string(kill);
+        EXPECT_TRUE(log.HeaderFound) << context;
+        EXPECT_EQ(log.BadRows, 0) << context << ": first bad line " << log.FirstBadLine;
+        EXPECT_GE(static_cast<long long>(log.Rows.size()), flushed) << context << ": rows said written are gone";
+        // No row lost between two others, and the markers in order.
+        int marker = 0;
+        for (std::size_t i = 0; i < log.Rows.size(); ++i) {
+            EXPECT_EQ(log.Rows[i].Test[7], static_cast<std::uint16_t>(i)) << context << ", row " << i;
+            if (log.Rows[i].Marker > 0) {
+                EXPECT_EQ(log.Rows[i].Marker, ++marker) << context << ", row " << i;
+            }
+        }
+        tornTails += end < bytes.size();
+        rows += static_cast<long long>(log.Rows.size());
+    }
+    std::printf("recording kills: %d, %lld rows read back, %d cut inside a write\n", Kills, rows, tornTails);
+    EXPECT_GT(rows, Kills) << "the kills fell before any row was written";
 }
 
 // ---- closing the window --------------------------------------------------------------------------
