@@ -12,7 +12,9 @@
 
 #include "files/restore_store.h"
 #include "model_line.h"
+#include "log/log_format.h"
 #include "ui/form_hlav.h"
+#include "ui/log_loading.h"
 #include "ui/map_selection_control.h"
 #include "ui/prompter.h"
 
@@ -205,6 +207,35 @@ void ListRestorePoints(benchmark::State& state) {
         benchmark::DoNotOptimize(zevo::RestoreStore(dir.path()).List());
 }
 BENCHMARK(ListRestorePoints)->Unit(benchmark::kMillisecond);
+
+// Loading a ride log from a file: an hour (10 800 frames, about 1.4 MB) or a day (259 200 frames).
+void LoadLog(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("ride.csv"));
+    {
+        std::string text = zevo::LogHeader() + "\n";
+        const std::int64_t frames = 10800 * state.range(0);
+        text.reserve(static_cast<std::size_t>(frames) * 140);
+        for (std::int64_t n = 0; n < frames; ++n) {
+            zevo::StatusFrame s;
+            s.Rpm = static_cast<std::uint16_t>(1000 + n * 37 % 11000);
+            s.TpPercent = static_cast<std::uint8_t>(n * 7 % 101);
+            s.ServoDesired = {static_cast<std::uint16_t>(2000 + n % 2000), 1500};
+            s.Version = 56;
+            zevo::AppendLogRow(text, zevo::LogRowFrom(s, 1'796'801'758'000LL + n * 330, n * 330, n % 500 == 0 ? 1 : 0));
+        }
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0)
+            state.SkipWithError("the log could not be written");
+    }
+    for (auto _ : state) {
+        const zevo::LoadedLog log = zevo::LoadLogFile(path, [](std::int64_t, std::int64_t) { return true; });
+        if (log.Data.Rows.size() != static_cast<std::size_t>(10800 * state.range(0)))
+            state.SkipWithError("rows were lost");
+        benchmark::DoNotOptimize(log.Data.Rows.data());
+    }
+}
+BENCHMARK(LoadLog)->Arg(1)->Arg(24)->Unit(benchmark::kMillisecond);
 
 void BuildWindow(benchmark::State& state) {
     for (auto _ : state) {

@@ -15,12 +15,14 @@ LogSettings ReadLogSettings(const IniFile& ini) {
     const int seconds = ini.ReadInteger(LogSection, "ChartSeconds", log.ChartSeconds);
     if (std::find(std::begin(ChartSpans), std::end(ChartSpans), seconds) != std::end(ChartSpans))
         log.ChartSeconds = seconds;
+    log.LiveChart = ini.ReadInteger(LogSection, "LiveChart", 0) != 0;
     return log;
 }
 
 void WriteLogSettings(IniFile& ini, const LogSettings& log) {
     ini.WriteString(LogSection, "Folder", log.Folder);
     ini.WriteInteger(LogSection, "ChartSeconds", log.ChartSeconds);
+    ini.WriteInteger(LogSection, "LiveChart", log.LiveChart ? 1 : 0);
 }
 
 } // namespace zevo

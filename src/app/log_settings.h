@@ -9,6 +9,8 @@ namespace zevo {
 struct LogSettings {
     std::string Folder;     // where the last log was recorded or opened; empty: the home folder
     int ChartSeconds = 60;  // the live chart's span, one of ChartSpans
+    // The live chart was open when the tool closed: it opens again after the first paint.
+    bool LiveChart = false;
     friend bool operator==(const LogSettings&, const LogSettings&) = default;
 };
 

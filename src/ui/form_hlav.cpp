@@ -37,6 +37,7 @@
 #include "ui/servo_curves_window.h"
 #include "ui/map_selection_control.h"
 #include "ui/up_down.h"
+#include "ui/live_chart_window.h"
 #include "ui/log_recorder.h"
 #include "ui/window_link_view.h"
 
@@ -270,6 +271,7 @@ void TFormHlav::SaveSettings() {
     SaveAppSettings(ini, settings);
     ViewChoice.ServoCurves = Curves && Curves->isVisible();
     WriteViewSettings(ini, ViewChoice);
+    LogChoice.LiveChart = LiveChart && LiveChart->isVisible();
     WriteLogSettings(ini, LogChoice);
     WriteFileAtomically(SettingsFilePath(), QByteArray::fromStdString(ini.Serialize()), true);
 

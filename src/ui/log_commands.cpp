@@ -95,7 +95,11 @@ void TFormHlav::BuildLogCommands() {
     MenuCellTimes = MenuLog->addAction(QString());
     MenuCellTimes->setObjectName(QStringLiteral("MenuCellTimes"));
     MenuCellTimes->setCheckable(true);
-    connect(MenuCellTimes, &QAction::toggled, this, [this] { PaintMap(); });
+    connect(MenuCellTimes, &QAction::toggled, this, [this](bool on) {
+        if (on)
+            Say(LogString(LogTextId::CellTimesLegend, LanguageIndex));
+        PaintMap();
+    });
     MenuCopyCellTimes = item("MenuCopyCellTimes", &TFormHlav::MenuCopyCellTimesClick);
 
     LabelRecording = new QLabel(StatusBar1);

@@ -123,6 +123,8 @@ void TFormHlav::showEvent(QShowEvent* event) {
     // The chart window left open last time comes back once the main window has painted.
     if (ViewChoice.ServoCurves)
         QTimer::singleShot(0, this, [this] { ShowCurves(false); });
+    if (LogChoice.LiveChart)
+        QTimer::singleShot(0, this, [this] { ShowLiveChart(false); });
 }
 
 void TFormHlav::WatchFrameMargins() {

@@ -340,6 +340,7 @@ TEST(LogSettings, KeptInASectionOfTheirOwnBesideEveryOtherKey) {
     LogSettings log;
     log.Folder = "/home/jiří/jízdy";
     log.ChartSeconds = 300;
+    log.LiveChart = true;
     WriteLogSettings(ini, log);
     const IniFile again = IniFile::Parse(ini.Serialize());
     EXPECT_EQ(ReadLogSettings(again), log);

@@ -156,7 +156,7 @@ TEST_F(RideLogWindowTest, RecordingKeepsEveryFrameWithItsMarkersAndShowsTheSign)
     Ticks(18);
     QTest::keyClick(Form.get(), Qt::Key_F11);
     TicksPastAFlush();
-    EXPECT_TRUE(Form->LabelRecording->text().endsWith(QStringLiteral(" rows"))) << Form->LabelRecording->text().toStdString();
+    EXPECT_TRUE(Form->LabelRecording->text().contains(QStringLiteral(" · rows: "))) << Form->LabelRecording->text().toStdString();
     // A second has passed: the rows so far are in the file while the recording goes on.
     const LogData early = ReadLog(ReadBytes(path));
     EXPECT_EQ(early.BadRows, 0);
@@ -225,7 +225,7 @@ TEST_F(RideLogWindowTest, AWriteThatFailsStopsTheRecordingAndKeepsTheWholeRowsBe
 
     ASSERT_EQ(Prompts.Messages.size(), 1);
     EXPECT_TRUE(Prompts.Messages[0].startsWith(QStringLiteral("Recording stopped: ") + QDir::toNativeSeparators(path) +
-                                               QStringLiteral(" could not be written. The %1 rows written before are kept.")
+                                               QStringLiteral(" could not be written. The rows written before are kept: %1.")
                                                    .arg(rowsBefore)))
         << Prompts.Messages[0].toStdString();
     EXPECT_TRUE(Prompts.Messages[0].contains(QStringLiteral("\n"))) << "the system's reason under it";
@@ -239,7 +239,7 @@ TEST_F(RideLogWindowTest, AWriteThatFailsStopsTheRecordingAndKeepsTheWholeRowsBe
     Prompts.Paths.push_back(QStringLiteral("/dev/full"));
     Form->MenuStartRecording->trigger();
     ASSERT_EQ(Prompts.Messages.size(), 1);
-    EXPECT_TRUE(Prompts.Messages[0].startsWith(QStringLiteral("The recording could not be started in /dev/full\n")))
+    EXPECT_TRUE(Prompts.Messages[0].startsWith(QStringLiteral("Recording to /dev/full could not be started\n")))
         << Prompts.Messages[0].toStdString();
     EXPECT_FALSE(Form->LabelRecording->isVisible());
 }
@@ -380,7 +380,7 @@ TEST_F(RideLogWindowTest, LogsThatAreNotLogsAreToldApart) {
     ASSERT_TRUE(Form->Replaying());
     const auto* summary = Form->Replay->findChild<QLabel*>(QStringLiteral("ReplaySummary"));
     ASSERT_TRUE(summary);
-    EXPECT_EQ(summary->text(), QStringLiteral("2 lines were not rows of a ride log and were skipped (the first is line 4)."));
+    EXPECT_EQ(summary->text(), QStringLiteral("Lines skipped, not rows of a ride log: 2 (the first is line 4)."));
 }
 
 TEST_F(RideLogWindowTest, ReadingALargeLogCanBeCancelled) {
