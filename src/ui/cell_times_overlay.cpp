@@ -52,8 +52,12 @@ void CellTimesOverlay::paintEvent(QPaintEvent*) {
     const QWidget* focused = QApplication::focusWidget();
     const QColor face = palette().color(QPalette::Window);
     const QColor faceText = palette().color(QPalette::WindowText);
-    QFont small = font();
-    small.setPointSizeF(small.pointSizeF() * 0.9);
+    // The fields' own face, a little smaller: seconds such as "123.4" fit a 40-pixel field.
+    QFont small = Fields[0][0]->font();
+    if (small.pointSizeF() > 0)
+        small.setPointSizeF(small.pointSizeF() * 0.9);
+    else if (small.pixelSize() > 0)
+        small.setPixelSize(std::max(6, small.pixelSize() * 9 / 10));
     painter.setFont(small);
     for (int r = 0; r < MapRows; ++r)
         for (int c = 0; c < MapColumns; ++c) {

@@ -383,6 +383,8 @@ private:
     void UpdateCurves();
     void ShowCurves(bool activate);
     void PlaceCurves();
+    // Puts a window of the tool's beside the main window, or over its right part; where it went.
+    QPoint PlaceBeside(QWidget* window);
     void KeepCurvesBeside();
     QPoint CurvesPlace; // where the chart window was put beside the main window
     std::unique_ptr<MapPainter> CellPainter;
@@ -500,6 +502,7 @@ private:
     void UpdateLogMenu();
     QElapsedTimer SessionClock;
     bool ReplayOn = false;
+    bool LiveChartPlaced = false;
     std::deque<LogRow> RecentRows;
     int PendingMarker = 0;
     QString RecordingSign;

@@ -110,19 +110,29 @@ LiveChartWindow::LiveChartWindow(QWidget* owner, Prompter* prompts, std::functio
     Graphs[GraphDesired2] = graph(Servos, QCPAxis::atLeft, QPen(servo2, 1.5, Qt::DashLine));
     Graphs[GraphMeasured2] = graph(Servos, QCPAxis::atLeft, QPen(servo2, 2));
 
+    // Each legend in a row of its own above its plot, so it never covers a curve: live, the newest
+    // values are at the right end, at the start of a ride the oldest at the left.
     Chart->legend->setVisible(true);
-    Chart->legend->setFont(font());
-    Engine->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
+    Engine->insetLayout()->take(Chart->legend);
     auto* servoLegend = new QCPLegend;
-    Servos->insetLayout()->addElement(servoLegend, Qt::AlignTop | Qt::AlignLeft);
+    Chart->plotLayout()->insertRow(0);
+    Chart->plotLayout()->addElement(0, 0, Chart->legend);
+    Chart->plotLayout()->insertRow(2);
+    Chart->plotLayout()->addElement(2, 0, servoLegend);
     servoLegend->setLayer(QStringLiteral("legend"));
-    servoLegend->setFont(font());
+    for (QCPLegend* legend : {Chart->legend, servoLegend}) {
+        legend->setFont(font());
+        legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
+        legend->setWrap(8);
+        legend->setBorderPen(Qt::NoPen);
+        legend->setMargins(QMargins(4, 2, 4, 0));
+    }
+    Chart->plotLayout()->setRowStretchFactor(0, 0.001);
+    Chart->plotLayout()->setRowStretchFactor(2, 0.001);
     for (int i : {GraphRpm, GraphThrottle})
         Graphs[static_cast<std::size_t>(i)]->addToLegend(Chart->legend);
     for (int i : {GraphDesired1, GraphMeasured1, GraphDesired2, GraphMeasured2, GraphSupply})
         Graphs[static_cast<std::size_t>(i)]->addToLegend(servoLegend);
-    for (QCPLegend* legend : {Chart->legend, servoLegend})
-        legend->setBrush(QColor(255, 255, 255, 210));
 
     // The replay's cursor on a buffered layer of its own: it moves with every row, and only it is
     // drawn again then.

@@ -278,7 +278,16 @@ void TFormHlav::ShowLiveChart(bool activate) {
     } else {
         LiveChart->ShowLive(RecentRows);
     }
+    const bool first = LiveChart->isHidden() && !LiveChartPlaced;
     LiveChart->show();
+    // Placed once shown: a window manager places a new window by its own rules when it maps it.
+    if (first) {
+        // Below the main window's title bar: the window manager frames the chart only after this
+        // move, and a frame added above the top of the screen would hide the chart's own title.
+        const QPoint place = PlaceBeside(LiveChart);
+        LiveChart->move(place.x(), std::max(place.y(), frameGeometry().top() + 40));
+        LiveChartPlaced = true;
+    }
     if (activate) {
         LiveChart->raise();
         LiveChart->activateWindow();

@@ -166,16 +166,20 @@ void TFormHlav::ShowCurves(bool activate) {
 }
 
 void TFormHlav::PlaceCurves() {
+    CurvesPlace = PlaceBeside(Curves);
+}
+
+QPoint TFormHlav::PlaceBeside(QWidget* window) {
     // Beside the main window where the screen has room, else over its right part.
     const QRect main = frameGeometry();
     const QScreen* screen = this->screen();
-    const QRect room = screen ? screen->availableGeometry() : QRect(main.topRight(), Curves->size());
+    const QRect room = screen ? screen->availableGeometry() : QRect(main.topRight(), window->size());
     QPoint place(main.right() + 1, main.top());
-    if (place.x() + Curves->width() > room.right())
-        place.setX(std::max(room.left(), room.right() - Curves->width()));
-    place.setY(std::clamp(place.y(), room.top(), std::max(room.top(), room.bottom() - Curves->height())));
-    Curves->move(place);
-    CurvesPlace = place;
+    if (place.x() + window->width() > room.right())
+        place.setX(std::max(room.left(), room.right() - window->width()));
+    place.setY(std::clamp(place.y(), room.top(), std::max(room.top(), room.bottom() - window->height())));
+    window->move(place);
+    return place;
 }
 
 void TFormHlav::KeepCurvesBeside() {
