@@ -40,10 +40,10 @@ void CellTimesOverlay::Show(const CellTimes& times, std::optional<std::pair<int,
 }
 
 QColor CellTimesOverlay::CellColour(std::int64_t ms, std::int64_t longestMs) {
-    // A ride spends most of its time in few cells: a logarithmic scale keeps the cells visited for a
-    // few seconds apart from those never visited, and the longest at the scale's end.
+    // A ride spends most of its time in few cells: on a square-root scale the cells visited for a
+    // few seconds still stand apart from the one visited longest, and a single frame from none.
     const double position =
-        longestMs > 0 ? std::log1p(static_cast<double>(ms)) / std::log1p(static_cast<double>(longestMs)) : 0.0;
+        longestMs > 0 ? std::sqrt(static_cast<double>(ms) / static_cast<double>(longestMs)) : 0.0;
     return ToQColor(ValueScale(std::clamp(position, 0.0, 1.0)));
 }
 
