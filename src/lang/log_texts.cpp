@@ -76,6 +76,7 @@ constexpr TextTable<LogTextId> Texts{{
      "Die Verweildauer je Zelle wird nur auf den Servo-Seiten angezeigt"},
     {LogTextId::CellTimesLegend, "Sekundy v buňce; · motor v buňce nebyl", "Seconds in each cell; · never visited",
      "Sekunden je Zelle; · nie erreicht"},
+    {LogTextId::CellTimesSensorError, "Chyba snímače TP", "TP sensor error", "Fehler des TP-Sensors"},
     {LogTextId::ChartTitle, "Živý graf", "Live chart", "Live-Diagramm"},
     {LogTextId::ChartLogTitle, "Živý graf – %1", "Live chart – %1", "Live-Diagramm – %1"},
     {LogTextId::ChartSpan, "Rozsah", "Span", "Zeitraum"},

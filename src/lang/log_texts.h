@@ -49,6 +49,7 @@ enum class LogTextId : int {
     CellTimesNeedLog,    // "Open a log first (View > Ride log > Open log…)"
     CellTimesOnServoPages, // "The time per cell is shown on the servo pages"
     CellTimesLegend,     // "Seconds in each cell; · never visited"
+    CellTimesSensorError, // "TP sensor error"
     ChartTitle,          // "Live chart"
     ChartLogTitle,       // "Live chart – %1"
     ChartSpan,           // "Span"

@@ -161,6 +161,9 @@ void LogReader::Header(const std::vector<std::string_view>& fields) {
         return;
     Data.HeaderFound = true;
     FieldOf = found;
+    for (std::size_t f = 0; f < fields.size(); ++f)
+        if (SameName(fields[f], "supply_v"))
+            SupplyVoltsField = static_cast<int>(f);
     FieldCount = fields.size();
     if (FieldOf[Rpm] < 0)
         Data.MissingColumns.emplace_back(LogColumns[Rpm]);
@@ -183,11 +186,13 @@ bool LogReader::Row(const std::vector<std::string_view>& fields, LogRow& row) {
         out = static_cast<std::remove_reference_t<decltype(out)>>(value);
         return true;
     };
+    // The time is the clock only without elapsed_ms; beside it, a time another program rewrote (a
+    // spreadsheet saving "09.12.2026 07:35:58") is just not known.
     bool timeKnown = false;
     if (FieldOf[Time] >= 0) {
-        if (!ParseIsoUtcMs(text(Time), row.TimeMs))
+        timeKnown = ParseIsoUtcMs(text(Time), row.TimeMs);
+        if (!timeKnown && FieldOf[Elapsed] < 0)
             return false;
-        timeKnown = true;
     }
     std::int64_t elapsed = 0;
     // Up to about 285 years: far beyond any ride, far inside 64 bits.
@@ -200,7 +205,7 @@ bool LogReader::Row(const std::vector<std::string_view>& fields, LogRow& row) {
     }
     constexpr std::int64_t U16 = 0xFFFF, U8 = 0xFF;
     bool ok = number(Rpm, U16, row.Rpm) && number(TpMv, U16, row.TpMv) &&
-              number(SupplyMv, 0x7FFFFFFF, row.SupplyMv) && number(Servo1Desired, U16, row.ServoDesiredMv[0]) &&
+              number(SupplyMv, 0x7FFFFFFF, row.SupplyMv) && SupplyVolts(fields, row.SupplyMv) && number(Servo1Desired, U16, row.ServoDesiredMv[0]) &&
               number(Servo1Measured, U16, row.ServoMeasuredMv[0]) &&
               number(Servo2Desired, U16, row.ServoDesiredMv[1]) &&
               number(Servo2Measured, U16, row.ServoMeasuredMv[1]) && number(Servo1State, U8, row.ServoState[0]) &&
@@ -212,8 +217,9 @@ bool LogReader::Row(const std::vector<std::string_view>& fields, LogRow& row) {
     if (!ok)
         return false;
     row.DataError = row.DataError != 0 ? 1 : 0;
-    // No throttle column, or an empty field: the throttle is not known (the unit's sensor error).
-    row.TpValid = !text(TpPercent).empty();
+    // No throttle column, or an empty field: the throttle is not known (the unit's sensor error,
+    // which zevo-cli wrote as "error" before it wrote these rows).
+    row.TpValid = !text(TpPercent).empty() && text(TpPercent) != "error";
     if (row.TpValid && !number(TpPercent, 100, row.TpPercent))
         return false;
     if (!text(Marker).empty() && !number(Marker, 0x7FFFFFFF, row.Marker))
@@ -231,6 +237,23 @@ bool LogReader::Row(const std::vector<std::string_view>& fields, LogRow& row) {
         return false;
     if (!timeKnown)
         row.TimeMs = 0;
+    return true;
+}
+
+bool LogReader::SupplyVolts(const std::vector<std::string_view>& fields, std::int32_t& millivolts) const {
+    // zevo-cli's earlier rows gave the supply in volts with one decimal ("13.8").
+    if (SupplyVoltsField < 0 || FieldOf[SupplyMv] >= 0)
+        return true;
+    const std::string_view text = fields[static_cast<std::size_t>(SupplyVoltsField)];
+    const std::size_t dot = text.find('.');
+    std::int64_t whole = 0, tenths = 0;
+    if (!Number(text.substr(0, dot), 99, whole))
+        return false;
+    if (dot != std::string_view::npos && !Number(text.substr(dot + 1, 1), 9, tenths))
+        return false;
+    if (dot != std::string_view::npos && text.size() != dot + 2)
+        return false;
+    millivolts = static_cast<std::int32_t>(whole * 1000 + tenths * 100);
     return true;
 }
 

@@ -43,6 +43,7 @@ private:
     void Line(std::string_view line);
     void Header(const std::vector<std::string_view>& fields);
     bool Row(const std::vector<std::string_view>& fields, LogRow& row);
+    bool SupplyVolts(const std::vector<std::string_view>& fields, std::int32_t& millivolts) const;
 
     std::string Partial;
     bool PartialTooLong = false;
@@ -50,6 +51,7 @@ private:
     bool FirstLineSeen = false;
     std::size_t FieldCount = LogColumns.size();
     std::array<int, LogColumns.size()> FieldOf{}; // field index of each column, -1: not in the file
+    int SupplyVoltsField = -1;                    // an earlier zevo-cli's supply_v column
     bool HaveFirst = false;
     std::int64_t FirstElapsed = 0;
     std::vector<std::string_view> Fields;

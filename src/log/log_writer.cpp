@@ -24,7 +24,9 @@ void LogWriter::Add(const StatusFrame& status, std::int64_t utcMs, std::int64_t 
 }
 
 int LogWriter::Mark() {
-    MarkerForNextRow = NextMarker++;
+    // Marks before the next frame are one moment: they share the number, none is lost.
+    if (MarkerForNextRow == 0)
+        MarkerForNextRow = NextMarker++;
     return MarkerForNextRow;
 }
 

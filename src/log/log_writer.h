@@ -30,7 +30,8 @@ public:
     // A decoded status frame: `utcMs` is the wall clock (the time column), `steadyMs` a clock that
     // never jumps (the elapsed column, from the first row).
     void Add(const StatusFrame& status, std::int64_t utcMs, std::int64_t steadyMs);
-    // The next marker's number, written into the next row.
+    // The next marker's number, written into the next row; marking again before that row comes
+    // gives the same number.
     int Mark();
     // Hands what is buffered to the sink when a second has passed since the last time (or the buffer
     // has grown large). False once a write has failed: nothing more is written after that.

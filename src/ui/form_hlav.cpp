@@ -65,6 +65,7 @@ TFormHlav::TFormHlav(const StartOptions& options, QWidget* parent)
     LinkLine = line;
     PrintPage = options.PrintPage;
     OpenDocument = options.OpenDocument ? options.OpenDocument : OpenWithDesktop;
+    SteadyClock = options.SteadyMs;
     View = std::make_unique<WindowLinkView>(*this);
     Engine = std::make_unique<LinkEngine>(Image, Ports, *line, *View);
     BuildForm();

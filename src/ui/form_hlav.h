@@ -104,6 +104,9 @@ struct StartOptions {
     // Opens a document (the user manual) in its viewer and says how that went; when none is given,
     // the desktop's viewer.
     std::function<DocumentOpening(const QString& path)> OpenDocument;
+    // A clock in milliseconds that never jumps, for the ride log (its elapsed times, the write once
+    // a second, the replay's pace); when none is given, the system's monotonic clock.
+    std::function<std::int64_t()> SteadyMs;
 };
 
 // The tool's one working window. It owns the parameter set and every control; handlers carry the
@@ -495,12 +498,14 @@ private:
     void LogTick();
     void ShowRecordingSign();
     void EndRecording();
-    void ShowReplayRow();
+    void ShowReplayRow(bool rowChanged);
     void EndReplay();
     void ShowLiveChart(bool activate);
     void PaintCellTimes();
     void UpdateLogMenu();
     QElapsedTimer SessionClock;
+    std::function<std::int64_t()> SteadyClock;
+    std::int64_t SteadyMs() const;
     bool ReplayOn = false;
     bool LiveChartPlaced = false;
     std::deque<LogRow> RecentRows;

@@ -70,6 +70,10 @@ void SignStyle(QLabel* label, const QColor& background) {
 
 } // namespace
 
+std::int64_t TFormHlav::SteadyMs() const {
+    return SteadyClock ? SteadyClock() : SessionClock.elapsed();
+}
+
 void TFormHlav::BuildLogCommands() {
     SessionClock.start();
     MenuLiveChart = MenuView->addAction(QString());
@@ -96,8 +100,13 @@ void TFormHlav::BuildLogCommands() {
     MenuCellTimes->setObjectName(QStringLiteral("MenuCellTimes"));
     MenuCellTimes->setCheckable(true);
     connect(MenuCellTimes, &QAction::toggled, this, [this](bool on) {
-        if (on)
-            Say(LogString(LogTextId::CellTimesLegend, LanguageIndex));
+        if (!on)
+            return PaintMap();
+        QString legend = LogString(LogTextId::CellTimesLegend, LanguageIndex);
+        if (const CellTimes* times = CurrentCellTimes(); times && times->UnknownThrottleMs > 0)
+            legend += QStringLiteral("; ") + LogString(LogTextId::CellTimesSensorError, LanguageIndex) +
+                      QLatin1Char(' ') + Text(SecondsText(times->UnknownThrottleMs)) + QStringLiteral(" s");
+        Say(legend);
         PaintMap();
     });
     MenuCopyCellTimes = item("MenuCopyCellTimes", &TFormHlav::MenuCopyCellTimesClick);
@@ -140,7 +149,7 @@ void TFormHlav::ApplyLogCaptions() {
     RecordingSign.clear();
     ShowRecordingSign();
     if (ReplayOn)
-        ShowReplayRow();
+        ShowReplayRow(true);
 }
 
 void TFormHlav::UpdateLogMenu() {
@@ -155,7 +164,7 @@ void TFormHlav::UpdateLogMenu() {
 // ---- every frame -------------------------------------------------------------------------------
 
 void TFormHlav::StatusDecoded(const StatusFrame& status) {
-    const std::int64_t steady = SessionClock.elapsed();
+    const std::int64_t steady = SteadyMs();
     const std::int64_t wall = QDateTime::currentMSecsSinceEpoch();
     if (Recorder)
         Recorder->Add(status, wall, steady);
@@ -168,7 +177,7 @@ void TFormHlav::StatusDecoded(const StatusFrame& status) {
 }
 
 void TFormHlav::LogTick() {
-    if (Recorder && !Recorder->Tick(SessionClock.elapsed())) {
+    if (Recorder && !Recorder->Tick(SteadyMs())) {
         EndRecording();
         return;
     }
@@ -192,7 +201,7 @@ void TFormHlav::MenuStartRecordingClick() {
         return;
     auto recorder = std::make_unique<LogRecorder>();
     QString reason;
-    if (!recorder->Start(path, SessionClock.elapsed(), reason)) {
+    if (!recorder->Start(path, SteadyMs(), reason)) {
         Prompts->ShowMessage(this, LogFilled(LogTextId::RecordingNotStarted, LanguageIndex, {QDir::toNativeSeparators(path)}),
                              reason);
         return;
@@ -214,6 +223,7 @@ void TFormHlav::EndRecording() {
         return;
     // The recorder is gone before any box opens: the box lets ticks run, which must find no recording.
     std::unique_ptr<LogRecorder> ended = std::move(Recorder);
+    PendingMarker = 0; // a mark no frame has carried belongs to no file
     const bool failedBefore = !ended->Recording();
     const bool saved = !failedBefore && ended->Stop();
     UpdateLogMenu();
@@ -241,7 +251,7 @@ void TFormHlav::ShowRecordingSign() {
     }
     const QString sign =
         LogFilled(LogTextId::RecordingSign, LanguageIndex,
-                  {Clock(Recorder->ElapsedMs(SessionClock.elapsed())), QLocale().toString(static_cast<qlonglong>(Recorder->Rows()))});
+                  {Clock(Recorder->ElapsedMs(SteadyMs())), QLocale().toString(static_cast<qlonglong>(Recorder->Rows()))});
     if (sign != RecordingSign) {
         RecordingSign = sign;
         LabelRecording->setText(sign);
@@ -256,6 +266,7 @@ void TFormHlav::MenuMarkClick() {
         Say(LogString(LogTextId::MarkerNeedsRecording, LanguageIndex));
         return;
     }
+    // A second mark before the next frame is the same moment: it keeps the number already given.
     PendingMarker = Recorder->Mark();
     Say(LogFilled(LogTextId::MarkerSet, LanguageIndex, {QString::number(PendingMarker)}));
 }
@@ -310,7 +321,7 @@ void TFormHlav::MenuOpenLogClick() {
 bool TFormHlav::OpenLog(const QString& path) {
     const QString shown = QDir::toNativeSeparators(path);
     std::unique_ptr<QProgressDialog> progress;
-    const LoadedLog loaded = LoadLogFile(path, [&](std::int64_t done, std::int64_t size) {
+    LoadedLog loaded = LoadLogFile(path, [&](std::int64_t done, std::int64_t size) {
         if (size < ProgressFromBytes)
             return true;
         if (!progress) {
@@ -320,18 +331,19 @@ bool TFormHlav::OpenLog(const QString& path) {
             progress->setWindowModality(Qt::WindowModal);
             progress->setMinimumDuration(300);
         }
-        // Setting the value lets the window (and the link's timer) run while the file is read.
+        // Setting the value lets the window (and the link's timer) run while the file is read; a
+        // close of the session meanwhile ends the reading.
         progress->setValue(static_cast<int>(std::min<std::int64_t>(1000, done * 1000 / std::max<std::int64_t>(1, size))));
-        return !progress->wasCanceled();
+        return !progress->wasCanceled() && !Closed;
     });
     progress.reset();
-    if (loaded.Outcome == LogLoad::Cancelled)
+    if (loaded.Outcome == LogLoad::Cancelled || Closed)
         return false;
     if (loaded.Outcome == LogLoad::NotOpened) {
         Prompts->ShowMessage(this, LogFilled(LogTextId::LogNotOpened, LanguageIndex, {shown}), loaded.Reason);
         return false;
     }
-    const LogData& data = loaded.Data;
+    LogData& data = loaded.Data;
     QStringList notes;
     for (const std::string& column : data.MissingColumns)
         notes << LogFilled(LogTextId::LogMissingColumns, LanguageIndex, {Text(column)});
@@ -347,20 +359,21 @@ bool TFormHlav::OpenLog(const QString& path) {
     }
     LogChoice.Folder = QFileInfo(path).absolutePath().toUtf8().toStdString();
     const QString name = QFileInfo(path).fileName();
-    const auto log = std::make_shared<const LogData>(std::move(loaded.Data));
+    const auto log = std::make_shared<const LogData>(std::move(data));
     if (!Replay) {
-        Replay = new ReplayWindow(this, LanguageIndex);
-        connect(Replay, &ReplayWindow::Moved, this, [this] {
+        Replay = new ReplayWindow(this, LanguageIndex, [this] { return SteadyMs(); });
+        connect(Replay, &ReplayWindow::Moved, this, [this](bool rowChanged) {
             if (ReplayOn)
-                ShowReplayRow();
+                ShowReplayRow(rowChanged);
         });
         // The window's own close ends the replay once the close has been handled.
         connect(Replay, &ReplayWindow::Closed, this, [this] { QMetaObject::invokeMethod(this, [this] { EndReplay(); }, Qt::QueuedConnection); });
     }
+    // The labels as they are are kept before the first recorded row replaces them.
     ReplayOn = true;
+    View->ReplayChanged();
     Counted.reset();
     Replay->Load(log, name, notes.join(QLatin1Char(' ')));
-    View->ReplayChanged();
     if (Replay->isHidden()) {
         Replay->adjustSize();
         // Under the main window where the screen has room, else over its lower part.
@@ -377,7 +390,7 @@ bool TFormHlav::OpenLog(const QString& path) {
     if (LiveChart && LiveChart->isVisible())
         LiveChart->ShowLog(log->Rows, name);
     UpdateLogMenu();
-    ShowReplayRow();
+    ShowReplayRow(true);
     Say(LogFilled(LogTextId::LogLoaded, LanguageIndex,
                   {name, QLocale().toString(static_cast<qlonglong>(log->Rows.size())), Clock(log->Rows.back().ElapsedMs)}));
     return true;
@@ -398,9 +411,10 @@ std::optional<std::pair<int, int>> TFormHlav::ReplayCell() const {
                           LiveRpmColumnFor(row.Rpm, axis));
 }
 
-void TFormHlav::ShowReplayRow() {
+void TFormHlav::ShowReplayRow(bool rowChanged) {
     const LogRow& row = Replay->Position().Row();
-    View->ShowCaptions(ComposeTelemetryOf(row, {Image.ServoEnable(0) != 0, Image.ServoEnable(1) != 0}, LanguageIndex));
+    if (rowChanged)
+        View->ShowCaptions(ComposeTelemetryOf(row, {Image.ServoEnable(0) != 0, Image.ServoEnable(1) != 0}, LanguageIndex));
     const QString sign = LogFilled(LogTextId::ReplaySign, LanguageIndex,
                                    {ReplayTimeText(Replay->Position().PositionMs()), ReplayTimeText(Replay->Position().DurationMs())});
     if (LabelReplay->text() != sign)
@@ -410,7 +424,7 @@ void TFormHlav::ShowReplayRow() {
     if (LiveChart && LiveChart->ShowsLog())
         LiveChart->SetCursor(Replay->Position().PositionMs());
     // The live cell follows at once, not only with the link's next tick.
-    if (ShownServo() >= 0) {
+    if (rowChanged && ShownServo() >= 0) {
         LiveCell = ReplayCell();
         PaintMap();
     }
@@ -425,18 +439,17 @@ void TFormHlav::EndReplay() {
         return;
     ReplayOn = false;
     Counted.reset();
-    if (Replay && Replay->isVisible())
+    Replay->Unload();
+    if (Replay->isVisible())
         Replay->hide();
     LabelReplay->hide();
     {
         const QSignalBlocker quiet(MenuCellTimes);
         MenuCellTimes->setChecked(false);
     }
-    // The unit's values again: its last frame, greyed if it has gone silent meanwhile.
+    // The unit's values again as it last sent them, greyed if it has gone silent meanwhile; or the
+    // labels as they were before the replay when it has sent none.
     View->ReplayChanged();
-    if (const auto& last = Link().LastStatusFrame())
-        View->ShowCaptions(
-            ComposeTelemetry(*last, {Image.ServoEnable(0) != 0, Image.ServoEnable(1) != 0}, LanguageIndex));
     if (LiveChart)
         LiveChart->ShowLive(RecentRows);
     UpdateLogMenu();
@@ -483,7 +496,12 @@ void TFormHlav::MenuCopyCellTimesClick() {
         return;
     }
     const int servo = ShownServo();
-    QGuiApplication::clipboard()->setText(Text(CellTimesTable(*times, Image, servo)));
+    QString table = Text(CellTimesTable(*times, Image, servo));
+    // Time in no row: the throttle sensor in error while the map follows the throttle.
+    if (times->UnknownThrottleMs > 0)
+        table += LogString(LogTextId::CellTimesSensorError, LanguageIndex) + QLatin1Char('\t') +
+                 Text(SecondsText(times->UnknownThrottleMs)) + QLatin1Char('\n');
+    QGuiApplication::clipboard()->setText(table);
     Say(LogFilled(LogTextId::CellTimesCopied, LanguageIndex, {QString::number(servo + 1)}));
 }
 

@@ -1,29 +1,31 @@
 #include "ui/log_recorder.h"
 
-#if defined(Q_OS_UNIX)
-#include <unistd.h>
-#endif
-
 namespace zevo {
 
-// Appends to the open file and hands each second's rows to the disk: a crash of the tool loses
-// nothing written, and a power cut at most the last second. A write that fails part-way is cut back,
-// so the file ends with a whole row.
+// Appends to the open file, unbuffered: each second's rows go to the system in one write, so a crash
+// of the tool loses nothing written before. The disk is not forced to follow at once (that could
+// stall the link's timer for as long as a slow USB stick takes); the system writes it back within
+// seconds. A write that fails part-way is cut back, so the file ends with a whole row.
 class LogRecorder::FileSink final : public LogSink {
 public:
     explicit FileSink(QFile& file) : File(file), Good(file.size()) {}
 
     bool Append(std::string_view bytes, std::string& reason) override {
-        const auto size = static_cast<qint64>(bytes.size());
-        if (File.write(bytes.data(), size) != size) {
-            reason = File.errorString().toStdString();
-            File.resize(Good);
-            return false;
+        // A short write (the disk filling up) is tried again for the rest: that attempt writes
+        // nothing and leaves the system's reason, where the short write left none.
+        const char* data = bytes.data();
+        auto left = static_cast<qint64>(bytes.size());
+        while (left > 0) {
+            const qint64 written = File.write(data, left);
+            if (written <= 0) {
+                reason = File.errorString().toStdString();
+                File.resize(Good);
+                return false;
+            }
+            data += written;
+            left -= written;
         }
-#if defined(Q_OS_UNIX)
-        ::fdatasync(File.handle());
-#endif
-        Good += size;
+        Good += static_cast<qint64>(bytes.size());
         return true;
     }
 

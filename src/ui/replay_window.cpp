@@ -37,7 +37,8 @@ QString ReplayTimeText(std::int64_t ms) {
         .arg(tenths % 10);
 }
 
-ReplayWindow::ReplayWindow(QWidget* owner, std::uint8_t language) : QWidget(owner, Qt::Window), Language(language) {
+ReplayWindow::ReplayWindow(QWidget* owner, std::uint8_t language, std::function<std::int64_t()> steadyMs)
+    : QWidget(owner, Qt::Window), Language(language), SteadyMs(std::move(steadyMs)) {
     setObjectName(QStringLiteral("ReplayWindow"));
     auto button = [this](const char* name, QStyle::StandardPixmap icon) {
         auto* b = new QPushButton(this);
@@ -74,22 +75,20 @@ ReplayWindow::ReplayWindow(QWidget* owner, std::uint8_t language) : QWidget(owne
     Summary->setWordWrap(true);
 
     connect(Play, &QPushButton::clicked, this, &ReplayWindow::PlayOrPause);
-    connect(StepBack, &QPushButton::clicked, this, [this] {
-        Replay->Step(-1);
-        Show();
-    });
-    connect(StepForward, &QPushButton::clicked, this, [this] {
-        Replay->Step(1);
-        Show();
-    });
-    connect(PreviousMarker, &QPushButton::clicked, this, [this] {
-        Replay->PreviousMarker();
-        Show();
-    });
-    connect(NextMarker, &QPushButton::clicked, this, [this] {
-        Replay->NextMarker();
-        Show();
-    });
+    // Each of these stops the play where it is.
+    auto move = [this](auto how) {
+        return [this, how] {
+            if (!Replay)
+                return;
+            Timer.stop();
+            how(*Replay);
+            Show();
+        };
+    };
+    connect(StepBack, &QPushButton::clicked, this, move([](ReplayPosition& r) { r.Step(-1); }));
+    connect(StepForward, &QPushButton::clicked, this, move([](ReplayPosition& r) { r.Step(1); }));
+    connect(PreviousMarker, &QPushButton::clicked, this, move([](ReplayPosition& r) { r.PreviousMarker(); }));
+    connect(NextMarker, &QPushButton::clicked, this, move([](ReplayPosition& r) { r.NextMarker(); }));
     connect(Speed, qOverload<int>(&QComboBox::activated), this, [this] {
         if (Replay && Replay->Playing())
             Replay->Play(ChosenSpeed());
@@ -97,6 +96,7 @@ ReplayWindow::ReplayWindow(QWidget* owner, std::uint8_t language) : QWidget(owne
     connect(TimeSlider, &QSlider::valueChanged, this, [this](int ms) {
         if (!Replay)
             return;
+        Timer.stop();
         Replay->Seek(ms);
         Show();
     });
@@ -140,6 +140,13 @@ void ReplayWindow::Load(std::shared_ptr<const LogData> log, const QString& name,
     Show();
 }
 
+void ReplayWindow::Unload() {
+    Timer.stop();
+    // The position holds a view of the rows: it goes first.
+    Replay.reset();
+    Data.reset();
+}
+
 void ReplayWindow::ApplyLanguage(std::uint8_t language) {
     Language = language;
     setWindowTitle(Text(FillPlaceholders(LogText(LogTextId::ReplayTitle, language), {LogName.toStdString()})));
@@ -166,7 +173,7 @@ void ReplayWindow::PlayOrPause() {
         Timer.stop();
     } else {
         Replay->Play(ChosenSpeed());
-        Clock.start();
+        PlayedUntil = SteadyMs();
         Timer.start();
     }
     Show();
@@ -179,14 +186,18 @@ void ReplayWindow::Advance() {
     }
     // The time that has passed, not the count of steps: a busy machine that runs the timer late
     // still plays the ride at its speed.
-    const std::int64_t passed = Clock.restart();
-    Replay->Advance(passed);
+    const std::int64_t now = SteadyMs();
+    const std::int64_t before = Replay->PositionMs();
+    const bool rowChanged = Replay->Advance(now - PlayedUntil);
+    PlayedUntil = now;
     if (!Replay->Playing())
         Timer.stop();
-    Show();
+    // Only what shows: another row, a tenth of a second further, or the end.
+    if (rowChanged || Replay->PositionMs() / 100 != before / 100 || !Replay->Playing())
+        Show(rowChanged);
 }
 
-void ReplayWindow::Show() {
+void ReplayWindow::Show(bool rowChanged) {
     if (!Replay)
         return;
     {
@@ -202,7 +213,7 @@ void ReplayWindow::Show() {
     const bool playing = Replay->Playing();
     Play->setText(LogString(playing ? LogTextId::ReplayPause : LogTextId::ReplayPlay, Language));
     Play->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
-    emit Moved();
+    emit Moved(rowChanged);
 }
 
 void ReplayWindow::closeEvent(QCloseEvent* event) {

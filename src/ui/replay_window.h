@@ -1,10 +1,10 @@
 #pragma once
-#include <QElapsedTimer>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -24,10 +24,14 @@ namespace zevo {
 class ReplayWindow : public QWidget {
     Q_OBJECT
 public:
-    ReplayWindow(QWidget* owner, std::uint8_t language);
+    // `steadyMs`: the clock the play follows (milliseconds that never jump).
+    ReplayWindow(QWidget* owner, std::uint8_t language, std::function<std::int64_t()> steadyMs);
 
     // The log to replay (at least one row), from its first row, paused.
     void Load(std::shared_ptr<const LogData> log, const QString& name, const QString& summary);
+    // The replay is over: the play stops and the log is let go.
+    void Unload();
+    bool Loaded() const { return Replay.has_value(); }
     void ApplyLanguage(std::uint8_t language);
 
     const LogData& Log() const { return *Data; }
@@ -47,8 +51,8 @@ public:
     QLabel* TimeLabel() const { return Time; }
 
 signals:
-    // Another row is on show (or the same one at another time of the slider).
-    void Moved();
+    // The position moved; `rowChanged`: another row is on show.
+    void Moved(bool rowChanged);
     // The user closed the window: the replay is over.
     void Closed();
 
@@ -58,15 +62,16 @@ protected:
 private:
     void PlayOrPause();
     void Advance();
-    void Show();
+    void Show(bool rowChanged = true);
     double ChosenSpeed() const;
 
     std::uint8_t Language = 0;
+    std::function<std::int64_t()> SteadyMs;
+    std::int64_t PlayedUntil = 0; // the clock at the last step of the play
     std::shared_ptr<const LogData> Data;
     std::optional<ReplayPosition> Replay;
     QString LogName;
     QTimer Timer;
-    QElapsedTimer Clock;
     QSlider* TimeSlider = nullptr;
     QPushButton* Play = nullptr;
     QPushButton* StepBack = nullptr;

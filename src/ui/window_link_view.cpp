@@ -106,7 +106,42 @@ bool WindowLinkView::Stale() const {
     return Lost && !Form.Replaying();
 }
 
+WindowLinkView::Labels WindowLinkView::Current() const {
+    Labels labels;
+    for (const auto& [label, colour] : TelemetryLabels())
+        labels.Captions.push_back(label->Caption());
+    labels.RpmGauge = Form.CGaugeRpm->Progress();
+    labels.TpsGauge = Form.CGaugeTps->Progress();
+    labels.EeDataError = !Form.LabelEeDataErr->isHidden();
+    labels.VersionShown = !Form.LabelVersion->isHidden();
+    labels.Colours = {TpsColour, SupplyColour, ServoColours[0], ServoColours[1]};
+    return labels;
+}
+
 void WindowLinkView::ReplayChanged() {
+    const bool replaying = Form.Replaying();
+    if (replaying && !ShowsReplay && !UnitCaptions) {
+        BeforeReplay = Current();
+    } else if (!replaying && ShowsReplay) {
+        // The unit's values again as it last sent them; or, when it has sent none, the labels as
+        // they were: a replayed value must not stay behind looking like the unit's.
+        if (UnitCaptions) {
+            ShowCaptions(*UnitCaptions);
+        } else if (BeforeReplay) {
+            const std::vector<std::pair<TLabel*, QColor>> labels = TelemetryLabels();
+            for (std::size_t i = 0; i < labels.size() && i < BeforeReplay->Captions.size(); ++i)
+                Show(labels[i].first, BeforeReplay->Captions[i]);
+            Form.CGaugeRpm->SetProgress(BeforeReplay->RpmGauge);
+            Form.CGaugeTps->SetProgress(BeforeReplay->TpsGauge);
+            Form.LabelEeDataErr->setVisible(BeforeReplay->EeDataError);
+            Form.LabelVersion->setVisible(BeforeReplay->VersionShown);
+            TpsColour = BeforeReplay->Colours[0];
+            SupplyColour = BeforeReplay->Colours[1];
+            ServoColours = {BeforeReplay->Colours[2], BeforeReplay->Colours[3]};
+        }
+        BeforeReplay.reset();
+    }
+    ShowsReplay = replaying;
     DressTelemetry();
     Form.CGaugeRpm->SetStale(Stale());
     Form.CGaugeTps->SetStale(Stale());
@@ -141,6 +176,7 @@ void WindowLinkView::StatusDecoded(const StatusFrame& status) {
 
 void WindowLinkView::ShowTelemetry(const TelemetryCaptions& captions) {
     // While a log is replayed the labels show it; the unit's frames wait for the replay's end.
+    UnitCaptions = captions;
     if (!Form.Replaying())
         ShowCaptions(captions);
 }

@@ -2,6 +2,7 @@
 #include <QColor>
 
 #include <array>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -48,6 +49,20 @@ public:
 
 private:
     bool Stale() const;
+    // What the labels showed before a replay, put back after it when the unit has sent nothing.
+    struct Labels {
+        std::vector<QString> Captions;
+        int RpmGauge = 0;
+        int TpsGauge = 0;
+        bool EeDataError = false;
+        bool VersionShown = false;
+        std::array<QColor, 4> Colours{}; // throttle, supply, servo 1, servo 2
+    };
+    Labels Current() const;
+    // The captions of the unit's last frame, kept while a replay hides them.
+    std::optional<TelemetryCaptions> UnitCaptions;
+    std::optional<Labels> BeforeReplay;
+    bool ShowsReplay = false;
     // The monitoring labels with the background the last frame gave them (invalid: none of its own).
     std::vector<std::pair<TLabel*, QColor>> TelemetryLabels() const;
     void DressTelemetry();

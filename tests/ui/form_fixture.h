@@ -38,6 +38,8 @@ protected:
     std::function<DocumentOpening(const QString&)> OpenDocument = [](const QString&) {
         return DocumentOpening::Refused;
     };
+    // The ride log's clock; none: the system's.
+    std::function<std::int64_t()> SteadyMs;
 
     std::unique_ptr<TFormHlav> Start(const QStringList& arguments = {}) {
         StartOptions options;
@@ -47,6 +49,7 @@ protected:
         options.Line = Line;
         options.PrintPage = PrintPage;
         options.OpenDocument = OpenDocument;
+        options.SteadyMs = SteadyMs;
         return std::make_unique<TFormHlav>(options);
     }
     // Shown and active, for tests that type and click.

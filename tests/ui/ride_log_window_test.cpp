@@ -30,6 +30,7 @@
 #include "ui/cell_times_overlay.h"
 #include "ui/live_chart_window.h"
 #include "ui/log_loading.h"
+#include "ui/log_recorder.h"
 #include "ui/replay_window.h"
 #include "ui/controls.h"
 #include "ui/up_down.h"
@@ -64,10 +65,13 @@ protected:
     ModelLine Model;
     std::unique_ptr<TFormHlav> Form;
     QLocale SavedLocale;
+    // The window's clock for the ride log, moved on with the unit's.
+    std::int64_t Now = 0;
 
     void SetUp() override {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
         Line = &Model;
+        SteadyMs = [this] { return Now; };
         QFile settings(QDir(Dir.path()).filePath(QStringLiteral("ZEVO_v56.ini")));
         ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
         settings.write("[FORM_HLAV]\nComPort=1\n");
@@ -82,12 +86,13 @@ protected:
     void Ticks(int count) {
         for (int i = 0; i < count; ++i) {
             Model.Advance(55);
+            Now += 55;
             Form->Timer1Timer();
         }
     }
-    // Ticks until the recording has written once more: the rows go out once a second of real time.
+    // A second later, when the recording writes its rows.
     void TicksPastAFlush() {
-        QTest::qWait(1050);
+        Now += 1000;
         Ticks(1);
     }
     void ClickTab(int index) {
@@ -228,7 +233,8 @@ TEST_F(RideLogWindowTest, AWriteThatFailsStopsTheRecordingAndKeepsTheWholeRowsBe
                                                QStringLiteral(" could not be written. The rows written before are kept: %1.")
                                                    .arg(rowsBefore)))
         << Prompts.Messages[0].toStdString();
-    EXPECT_TRUE(Prompts.Messages[0].contains(QStringLiteral("\n"))) << "the system's reason under it";
+    EXPECT_TRUE(Prompts.Messages[0].endsWith(QStringLiteral("\nFile too large"))) << "the system's reason under it: "
+                                                                                  << Prompts.Messages[0].toStdString();
     EXPECT_FALSE(Form->LabelRecording->isVisible());
     EXPECT_TRUE(Form->MenuStartRecording->isEnabled());
     EXPECT_EQ(ReadBytes(path), before) << "cut back to the last whole row";
@@ -282,21 +288,64 @@ TEST_F(RideLogWindowTest, TheReplayDrivesTheLabelsAndTheLiveCellNotTheUnit) {
     ASSERT_EQ(speed->currentText(), QStringLiteral("2×"));
     QTest::mouseClick(Form->Replay->PlayButton(), Qt::LeftButton);
     EXPECT_EQ(Form->Replay->PlayButton()->text(), QStringLiteral("Pause"));
-    QTest::qWait(400);
-    const std::int64_t played = Form->Replay->Position().PositionMs();
-    EXPECT_GE(played, 330 + 600) << "from the first marker at 330 ms";
-    QTest::qWait(800);
-    EXPECT_FALSE(Form->Replay->Position().Playing());
+    // A third of a second of the clock plays two thirds of the ride, from the first marker.
+    Ticks(6);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Form->Replay->Position().PositionMs() == 330 + 660; }, 5000))
+        << Form->Replay->Position().PositionMs();
+    EXPECT_EQ(Caption(Form->LabelRpm), QStringLiteral("RPM = 8000 "));
+    Ticks(12);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Form->Replay->Position().Playing(); }, 5000)) << "stops at the end";
     EXPECT_EQ(Form->Replay->Position().Index(), 4u);
     EXPECT_EQ(Form->Replay->PlayButton()->text(), QStringLiteral("Play"));
 
-    // Closing the log shows the unit again.
+    // Closing the log shows the unit's last values again at once, greyed once it is silent.
     Form->MenuCloseLog->trigger();
     EXPECT_FALSE(Form->Replaying());
     EXPECT_FALSE(Form->LabelReplay->isVisible());
     EXPECT_FALSE(Form->Replay->isVisible());
-    Ticks(12);
     EXPECT_EQ(Caption(Form->LabelRpm), QStringLiteral("RPM = 2000 "));
+    EXPECT_EQ(Caption(Form->LabelTpsMon).left(8), QStringLiteral("TP= 10 %"));
+    EXPECT_EQ(Form->LiveCell, std::nullopt) << "the unit's cell comes with its next tick";
+    Ticks(1);
+    EXPECT_EQ(Form->LiveCell, std::make_optional(std::make_pair(3, 2))) << "10 % is row 3";
+}
+
+// A replay with no frame from the unit before or during it leaves the labels as they were: no
+// recorded value stays behind looking like the unit's.
+TEST_F(RideLogWindowTest, AReplayWithoutTheUnitLeavesNoRecordedValueBehind) {
+    Model.Unit.SetSilent(true);
+    Ticks(30);
+    ASSERT_TRUE(Form->LabelSpojeni->isVisible());
+    const QString rpm = Caption(Form->LabelRpm);
+    const QString supply = Caption(Form->LabelNapeti);
+    OpenLog(WriteRide("ride.csv", {{8000, 60, 330, 0}, {8000, 60, 0, 0}}));
+    EXPECT_EQ(Caption(Form->LabelRpm), QStringLiteral("RPM = 8000 "));
+    // Recorded values are as current as the replay: not greyed while it shows them, greyed again
+    // (the unit's old values) after it.
+    const QColor text = Form->palette().color(QPalette::WindowText);
+    EXPECT_EQ(Form->LabelRpm->palette().color(QPalette::WindowText), text);
+    Ticks(12);
+    QTest::mouseClick(Form->Replay->StepForwardButton(), Qt::LeftButton);
+    Form->MenuCloseLog->trigger();
+    EXPECT_EQ(Caption(Form->LabelRpm), rpm);
+    EXPECT_EQ(Caption(Form->LabelNapeti), supply);
+    EXPECT_NE(Form->LabelRpm->palette().color(QPalette::WindowText), text);
+}
+
+TEST_F(RideLogWindowTest, ClosingTheWindowWritesTheRowsOfTheLastSecond) {
+    Model.Unit.HoldEngine(3000, 20);
+    const QString path = Path("closed.csv");
+    Prompts.Paths.push_back(path);
+    Form->MenuStartRecording->trigger();
+    Ticks(17);
+    ASSERT_EQ(ReadBytes(path), LogHeader() + "\n") << "less than a second: nothing written yet";
+    const std::int64_t rows = Form->Recorder->Rows();
+    ASSERT_GE(rows, 2);
+    Form->close();
+    const LogData log = ReadLog(ReadBytes(path));
+    EXPECT_EQ(log.BadRows, 0);
+    EXPECT_EQ(static_cast<std::int64_t>(log.Rows.size()), rows);
+    EXPECT_TRUE(Prompts.Messages.isEmpty());
 }
 
 TEST_F(RideLogWindowTest, TheTimePerCellIsShownOverTheMapAndCopiedWithItsAxes) {
