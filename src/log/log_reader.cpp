@@ -229,7 +229,9 @@ bool LogReader::Row(const std::vector<std::string_view>& fields, LogRow& row) {
         HaveFirst = true;
         FirstElapsed = elapsed;
     }
-    if (elapsed < FirstElapsed)
+    // Elapsed times taken from the clock (no elapsed_ms column) keep to the same bounds as written
+    // ones, so every row read can be written and read back.
+    if (elapsed < FirstElapsed || elapsed - FirstElapsed > LongestMs)
         return false;
     row.ElapsedMs = elapsed - FirstElapsed;
     // Rows come in the order of their frames: one that goes back in time belongs to no replay.

@@ -155,6 +155,11 @@ TEST(LogReader, ColumnsAreFoundByNameInAnyOrder) {
     EXPECT_EQ(timed.Rows[1].ElapsedMs, 877);
     EXPECT_EQ(timed.Rows[1].TimeMs, Noon + 877);
 
+    // Times centuries apart: no ride, and beyond what elapsed_ms can hold.
+    const LogData centuries = ReadLog("rpm,time\n1000,0367-12-09T07:35:58.123Z\n1100,2036-12-09T07:35:58.453Z\n");
+    EXPECT_EQ(centuries.Rows.size(), 1u);
+    EXPECT_EQ(centuries.BadRows, 1);
+
     // A spreadsheet's rewrite of the time beside elapsed_ms: the rows stay, the time is not known.
     const LogData resaved = ReadLog("time,elapsed_ms,rpm\n09.12.2026 07:35:58,0,1000\n09.12.2026 07:35:59,330,1100\n");
     EXPECT_EQ(resaved.BadRows, 0);
