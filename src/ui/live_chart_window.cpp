@@ -13,7 +13,7 @@
 
 #include "app/log_settings.h"
 #include "lang/editing_texts.h"
-#include "lang/log_texts.h"
+#include "ui/log_qt_text.h"
 #include "params/map_look.h"
 #include "ui/chart_png.h"
 #include "ui/map_painter.h"
@@ -24,14 +24,6 @@ namespace zevo {
 namespace {
 
 enum GraphIndex { GraphRpm, GraphThrottle, GraphSupply, GraphDesired1, GraphMeasured1, GraphDesired2, GraphMeasured2 };
-
-QString LogString(LogTextId id, std::uint8_t language) {
-    return Text(LogText(id, language));
-}
-
-QString LogFilled(LogTextId id, std::uint8_t language, const QString& argument) {
-    return Text(FillPlaceholders(LogText(id, language), {argument.toStdString()}));
-}
 
 double Seconds(std::int64_t ms) {
     return static_cast<double>(ms) / 1000.0;

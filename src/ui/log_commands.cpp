@@ -13,7 +13,7 @@
 #include <QScreen>
 #include <QStatusBar>
 
-#include "lang/log_texts.h"
+#include "ui/log_qt_text.h"
 #include "link/link_engine.h"
 #include "log/cell_times.h"
 #include "ui/cell_times_overlay.h"
@@ -29,20 +29,6 @@
 namespace zevo {
 
 namespace {
-
-QString LogString(LogTextId id, std::uint8_t language) {
-    return Text(LogText(id, language));
-}
-
-QString LogFilled(LogTextId id, std::uint8_t language, std::initializer_list<QString> arguments) {
-    std::vector<std::string> texts;
-    for (const QString& a : arguments)
-        texts.push_back(a.toStdString());
-    std::string text(LogText(id, language));
-    // FillPlaceholders takes its arguments as one list; up to three are enough here.
-    texts.resize(3);
-    return Text(FillPlaceholders(text, {texts[0], texts[1], texts[2]}));
-}
 
 QString Clock(std::int64_t ms) {
     const std::int64_t seconds = std::max<std::int64_t>(0, ms) / 1000;

@@ -12,17 +12,13 @@
 #include <algorithm>
 #include <limits>
 
-#include "lang/log_texts.h"
+#include "ui/log_qt_text.h"
 #include "lang/editing_texts.h"
 #include "ui/qt_text.h"
 
 namespace zevo {
 
 namespace {
-
-QString LogString(LogTextId id, std::uint8_t language) {
-    return Text(LogText(id, language));
-}
 
 constexpr double Speeds[] = {0.5, 1, 2, 4};
 
@@ -149,7 +145,7 @@ void ReplayWindow::Unload() {
 
 void ReplayWindow::ApplyLanguage(std::uint8_t language) {
     Language = language;
-    setWindowTitle(Text(FillPlaceholders(LogText(LogTextId::ReplayTitle, language), {LogName.toStdString()})));
+    setWindowTitle(LogFilled(LogTextId::ReplayTitle, language, LogName));
     SpeedLabel->setText(LogString(LogTextId::ReplaySpeed, language));
     StepBack->setToolTip(LogString(LogTextId::ReplayStepBack, language));
     StepForward->setToolTip(LogString(LogTextId::ReplayStepForward, language));
@@ -206,8 +202,7 @@ void ReplayWindow::Show(bool rowChanged) {
     }
     QString time = ReplayTimeText(Replay->PositionMs()) + QStringLiteral(" / ") + ReplayTimeText(Replay->DurationMs());
     if (Replay->Row().Marker > 0)
-        time += QStringLiteral(" · ") + Text(FillPlaceholders(LogText(LogTextId::ReplayMarker, Language),
-                                                                {std::to_string(Replay->Row().Marker)}));
+        time += QStringLiteral(" · ") + LogFilled(LogTextId::ReplayMarker, Language, QString::number(Replay->Row().Marker));
     if (Time->text() != time)
         Time->setText(time);
     const bool playing = Replay->Playing();
