@@ -81,6 +81,12 @@ std::string ValueAsWritten(std::string_view value) {
 
 } // namespace
 
+bool IniTextUnderstood(std::string_view text) {
+    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF"))
+        return false;
+    return text.find('\0') == std::string_view::npos;
+}
+
 IniFile IniFile::Parse(std::string_view text) {
     IniFile ini;
     std::size_t pos = 0;

@@ -53,4 +53,9 @@ private:
     Lookup Find(std::string_view section, std::string_view key) const;
 };
 
+// Whether Parse understands the text as it stands. UTF-16 (a byte order mark FF FE or FE FF, or the
+// NUL bytes of its ASCII letters) is not understood: its lines would parse as nothing, and merging
+// keys into it would append UTF-8 lines to UTF-16 bytes. Such a file is never merged into.
+bool IniTextUnderstood(std::string_view text);
+
 } // namespace zevo

@@ -31,7 +31,9 @@
 #include "app/project_version.h"
 #include "cli/cli_options.h"
 #include "cli/cli_report.h"
+#include "files/checked_write.h"
 #include "files/ign_format.h"
+#include "files/ign_load.h"
 #include "files/restore_store.h"
 #include "lang/language_tables.h"
 #include "link/link_engine.h"
@@ -95,21 +97,25 @@ std::optional<std::string> ReadInputFile(const std::string& path, std::string* e
     return bytes.toStdString();
 }
 
-// Reads an ign file onto `image` and repairs the block as the window's Open does.
+// Reads an ign file onto `image` through the window's own loader and repairs the block as the
+// window's Open does.
 int ApplyIgnFile(const std::string& path, DeviceImage& image) {
-    std::string error;
-    const std::optional<std::string> text = ReadInputFile(path, &error);
-    if (!text)
-        return Fail(ExitUsage, error);
-    std::istringstream in(*text);
-    switch (ReadIgnFile(in, image)) {
+    const QFileInfo info(QString::fromStdString(path));
+    if (!info.exists())
+        return Fail(ExitUsage, path + ": no such file");
+    if (info.isDir())
+        return Fail(ExitUsage, path + ": is a directory, not a file");
+    const IgnLoad load = LoadIgnFile(QString::fromStdString(path), image, English);
+    switch (load.Result) {
     case IgnReadResult::Ok:
         break;
     case IgnReadResult::UnmatchedVersion:
         return Fail(ExitFileVersion,
                     path + ": not a parameter file of format version " + std::to_string(PcProgramVersion));
     case IgnReadResult::ReadError:
-        return Fail(ExitUsage, path + ": cannot be read");
+    case IgnReadResult::Damaged:
+    case IgnReadResult::TooLarge:
+        return Fail(ExitUsage, path + ": " + load.Reason.toStdString());
     }
     PortChoice unused;
     ValidateBlock(image, unused);
@@ -122,39 +128,36 @@ std::string IgnText(const DeviceImage& image) {
     return out.str();
 }
 
-// An output file that appears only whole: opened (so an unwritable path is reported before the
-// unit is touched), written and committed once the data is good. Dropped uncommitted otherwise.
+// An output file that appears only whole: tried first (so an unwritable path is reported before the
+// unit is touched, and nothing is left behind), then written once the data is good, through the
+// checked write: a full disk is an error, never a short file.
 class OutputFile {
 public:
-    explicit OutputFile(const std::string& path, bool text) : Path(path), File(QString::fromStdString(path)) {
-        Text = text;
-    }
-    bool Open(std::string* error) {
-        if (QFileInfo(QString::fromStdString(Path)).isDir()) {
+    explicit OutputFile(const std::string& path, bool text) : Path(path), Text(text) {}
+    bool Open(std::string* error) const {
+        const QString name = QString::fromStdString(Path);
+        if (QFileInfo(name).isDir()) {
             *error = Path + ": is a directory, not a file";
             return false;
         }
-        QIODevice::OpenMode mode = QIODevice::WriteOnly;
-        if (Text)
-            mode |= QIODevice::Text;
-        if (!File.open(mode)) {
-            *error = Path + ": " + File.errorString().toStdString();
+        QSaveFile probe(name);
+        if (!probe.open(QIODevice::WriteOnly)) {
+            *error = Path + ": " + probe.errorString().toStdString();
             return false;
         }
+        probe.cancelWriting();
         return true;
     }
-    bool Commit(const std::string& bytes, std::string* error) {
-        File.write(bytes.data(), static_cast<qint64>(bytes.size()));
-        if (!File.commit()) {
-            *error = Path + ": " + File.errorString().toStdString();
-            return false;
-        }
-        return true;
+    bool Commit(const std::string& bytes, std::string* error) const {
+        const WriteResult written = WriteFileChecked(
+            QString::fromStdString(Path), QByteArray::fromStdString(bytes), Text);
+        if (!written)
+            *error = Path + ": " + written.Reason.toStdString();
+        return written.Landed;
     }
 
 private:
     std::string Path;
-    QSaveFile File;
     bool Text = false;
 };
 
@@ -284,12 +287,18 @@ PortPins PinsFor(const std::optional<PortArgument>& port) {
         const QFileInfo info(QString::fromStdString(port->Path));
         return {{1, info.exists() ? info.absoluteFilePath().toStdString() : port->Path}};
     }
-    IniFile ini;
     const QString settings =
         ConfigDirectory() + QLatin1Char('/') + QString::fromStdString(SettingsFileName());
-    if (const auto bytes = ReadFileBytes(settings))
-        ini = IniFile::Parse(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
-    return ReadPortPins(ini);
+    const WholeFile file = ReadWholeFile(settings);
+    const std::string_view bytes(file.Bytes.constData(), static_cast<std::size_t>(file.Bytes.size()));
+    if (file.Is == WholeFile::State::Missing)
+        return {};
+    // The window sets such a file aside at its next start; this tool only reads, and says so.
+    if (file.Is != WholeFile::State::Read || !IniTextUnderstood(bytes)) {
+        Say(settings.toStdString() + ": the settings file cannot be read whole; its [PORTS] pins are not used");
+        return {};
+    }
+    return ReadPortPins(IniFile::Parse(bytes));
 }
 
 PortChoice ChoiceFor(const std::optional<PortArgument>& port) {

@@ -4,15 +4,15 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
-#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QStatusBar>
 #include <sstream>
 
+#include "files/checked_write.h"
 #include "files/ign_format.h"
+#include "files/ign_load.h"
 #include "files/restore_store.h"
 #include "files/set_report.h"
 #include "lang/editing_texts.h"
@@ -25,13 +25,6 @@
 #include "ui/qt_text.h"
 
 namespace zevo {
-
-namespace {
-
-
-constexpr qint64 CompareReadLimit = 16 * 1024 * 1024;
-
-} // namespace
 
 void TFormHlav::BuildCompareCommands() {
     // After the design's items of each menu.
@@ -85,9 +78,7 @@ void TFormHlav::MenuExportReportClick() {
     input.UnitBuild = UnitBuildDate + " " + UnitBuildTime;
     input.Date = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString();
     input.Language = LanguageIndex;
-    QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written) {
+    const WriteResult written = WriteFileChecked(path, [&](QIODevice& file) {
         QPdfWriter writer(&file);
         writer.setTitle(Text(RestoreText(RestoreTextId::ReportTitle, LanguageIndex)));
         writer.setCreator(QStringLiteral("ZEVO"));
@@ -97,14 +88,14 @@ void TFormHlav::MenuExportReportClick() {
         QTextDocument document;
         document.setHtml(QString::fromStdString(ReportHtml(input)));
         document.print(&writer);
-    }
-    written = written && file.commit();
+        return true;
+    });
     const std::string shown = FillPlaceholders(
         RestoreText(written ? RestoreTextId::ReportSaved : RestoreTextId::ReportNotSaved, LanguageIndex), {path.toStdString()});
     if (written)
         Say(Text(shown));
     else
-        Prompts->ShowMessage(this, Text(shown), file.errorString());
+        Prompts->ShowMessage(this, Text(shown), written.Reason);
 }
 
 void TFormHlav::MenuRestorePointsClick() {
@@ -142,19 +133,14 @@ void TFormHlav::MenuCompareFileClick() {
     const QString path = Prompts ? Prompts->OpenFileName(this, OpenDialogSettings()) : QString();
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Prompts->ShowMessage(this, Msg(MsgId::MsgOpenFileError), file.errorString());
-        return;
-    }
-    const QByteArray bytes = file.read(CompareReadLimit);
-    std::istringstream in(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     // The file laid over the set on screen, as Open would: what it does not carry never differs.
     DeviceImage there = Image;
-    const IgnReadResult result = ReadIgnFile(in, there);
-    if (result != IgnReadResult::Ok) {
-        Prompts->ShowMessage(this, Msg(result == IgnReadResult::UnmatchedVersion ? MsgId::MsgUnmatchedFileVersion
-                                                                                 : MsgId::MsgOpenFileError));
+    const IgnLoad load = LoadIgnFile(path, there, LanguageIndex);
+    if (load.Result != IgnReadResult::Ok) {
+        Prompts->ShowMessage(this,
+                             Msg(load.Result == IgnReadResult::UnmatchedVersion ? MsgId::MsgUnmatchedFileVersion
+                                                                                : MsgId::MsgOpenFileError),
+                             load.Reason);
         return;
     }
     PortChoice ports = Ports;

@@ -1,21 +1,14 @@
 // File > Open and File > Save of parameter files, and their "exe dir" variants.
-#include <QFile>
 #include <sstream>
 
+#include "files/checked_write.h"
 #include "files/ign_format.h"
+#include "files/ign_load.h"
 #include "ui/cgauge.h"
-#include "ui/config_files.h"
 #include "ui/form_hlav.h"
 #include "ui/prompter.h"
 
 namespace zevo {
-
-namespace {
-
-// A parameter file is about 3 kB; anything far larger is not one, and is not read whole.
-constexpr qint64 IgnReadLimit = 16 * 1024 * 1024;
-
-} // namespace
 
 FileDialogSettings TFormHlav::OpenDialogSettings() const {
     FileDialogSettings settings;
@@ -45,11 +38,12 @@ void TFormHlav::MenuSaveClick() {
     BlockToEditor();
     std::ostringstream text(std::ios::binary);
     WriteIgnFile(text, Image);
-    QString reason;
-    // Written beside the old file and renamed over it: a full disk or a folder without write
-    // permission leaves the previous file whole, and the save is not shown as done.
-    if (!WriteFileAtomically(path, QByteArray::fromStdString(text.str()), /*textMode=*/false, &reason)) {
-        Prompts->ShowMessage(this, Msg(MsgId::MsgOpenFileError), reason);
+    // Written beside the old file and renamed over it only once every byte is on disk: a full disk
+    // or a folder without write permission leaves the previous file whole, and the save is not
+    // shown as done.
+    const WriteResult written = WriteFileChecked(path, QByteArray::fromStdString(text.str()));
+    if (!written) {
+        Prompts->ShowMessage(this, Msg(MsgId::MsgOpenFileError), written.Reason);
         return;
     }
     LabelFile2->SetCaption(path);
@@ -68,30 +62,24 @@ void TFormHlav::MenuOpenClick() {
     QString message;
     QString reason;
     if (!path.isEmpty()) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            message = Msg(MsgId::MsgOpenFileError);
-            reason = file.errorString();
+        const IgnLoad load = LoadIgnFile(path, Image, LanguageIndex);
+        IgnVersionMatched = load.Result == IgnReadResult::Ok ? 1 : 0;
+        if (load.Result == IgnReadResult::Ok) {
+            AfterChange();
+            LabelFile2->SetCaption(path);
+            IniDir = path;
+            OpenDialogFileName = path;
+            SaveDialogFileName = path;
+            FileSet = Image;
+            SafeSet = Image;
+            TakeRestorePoint(RestoreEvent::Opened);
+            ShowSetState();
+        } else if (load.Result == IgnReadResult::UnmatchedVersion) {
+            message = Msg(MsgId::MsgUnmatchedFileVersion);
         } else {
-            const QByteArray bytes = file.read(IgnReadLimit);
-            std::istringstream in(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-            const IgnReadResult result = ReadIgnFile(in, Image);
-            IgnVersionMatched = result == IgnReadResult::Ok ? 1 : 0;
-            if (result == IgnReadResult::Ok) {
-                AfterChange();
-                LabelFile2->SetCaption(path);
-                IniDir = path;
-                OpenDialogFileName = path;
-                SaveDialogFileName = path;
-                FileSet = Image;
-                SafeSet = Image;
-                TakeRestorePoint(RestoreEvent::Opened);
-                ShowSetState();
-            } else if (result == IgnReadResult::UnmatchedVersion) {
-                message = Msg(MsgId::MsgUnmatchedFileVersion);
-            } else {
-                message = Msg(MsgId::MsgOpenFileError);
-            }
+            // Not opened, damaged, too large: the set on screen stays as it was.
+            message = Msg(MsgId::MsgOpenFileError);
+            reason = load.Reason;
         }
     }
     LabelHlaseni->hide();

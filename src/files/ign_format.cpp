@@ -1,11 +1,13 @@
 #include "files/ign_format.h"
 #include "params/number_field.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -66,15 +68,24 @@ void AppendServo(std::string& text, const DeviceImage& image, int servo) {
     }
 }
 
-// White space as the C library sees it in the "C" locale. NUL and bytes above 127 are word
-// characters.
-bool IsSpace(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+// White space as the C library sees it in the "C" locale, and the DOS end-of-file mark, which may
+// close a file. NUL and bytes above 127 are word characters.
+constexpr int CtrlZ = 0x1A;
+bool IsSpace(int c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == CtrlZ;
+}
 bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+// A byte no text editor writes into a text: the C0 controls but TAB, LF and CR (and Ctrl+Z, which
+// is allowed at the very end only), and DEL.
+bool IsForeignControl(unsigned char c) {
+    return (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != CtrlZ) || c == 0x7F;
+}
 
 // Words and numbers from a stream: memory stays bounded and time linear whatever the bytes are.
 // The characters are taken from the stream's buffer a block at a time, so the per-character work
 // is a pointer step and a test. A buffer that throws, as a failing disk or share can, ends the
-// reading with the stream's bad bit set.
+// reading with the stream's bad bit set. Once checking has begun, every byte is looked at for a
+// control character as its block comes in, and the first one ends the reading.
 class WordReader {
 public:
     explicit WordReader(std::istream& in) : In(in), Buffer(in.rdbuf()) {}
@@ -112,7 +123,18 @@ public:
         return true;
     }
 
+    // From here on every byte is data.
+    void StartChecking() {
+        if (Checking)
+            return;
+        Checking = true;
+        if (At != nullptr)
+            Check(At);
+    }
+
     bool Failed() const { return In.bad(); }
+    bool TooLarge() const { return Oversized; }
+    const std::optional<IgnDamage>& Damage() const { return Found; }
 
 private:
     static constexpr int Eof = std::char_traits<char>::eof();
@@ -132,6 +154,7 @@ private:
     bool Refill() {
         if (Ended)
             return false;
+        LinesBeforeBlock += LinesIn(Block.data(), End);
         std::streamsize got = 0;
         try {
             got = Buffer != nullptr ? Buffer->sgetn(Block.data(), static_cast<std::streamsize>(Block.size())) : 0;
@@ -144,11 +167,79 @@ private:
         }
         if (got <= 0) {
             Ended = true;
+            At = End = nullptr;
             return false;
         }
+        const bool first = BlockOffset == 0 && End == nullptr;
+        if (!first)
+            BlockOffset += static_cast<std::uint64_t>(End - Block.data());
         At = Block.data();
         End = At + got;
-        return true;
+        if (BlockOffset + static_cast<std::uint64_t>(got) > IgnFileLimit) {
+            Oversized = true;
+            Stop();
+            return false;
+        }
+        if (first)
+            LookAtStart();
+        if (Checking)
+            Check(At);
+        return At != End;
+    }
+
+    // UTF-16 shows in its first two bytes: a byte order mark, or the NUL beside an ASCII letter that
+    // no text file starts with. A UTF-8 byte order mark is passed over.
+    void LookAtStart() {
+        const auto size = static_cast<std::size_t>(End - At);
+        const auto byte = [this](std::size_t i) { return static_cast<unsigned char>(At[i]); };
+        if (size >= 2 && ((byte(0) == 0xFF && byte(1) == 0xFE) || (byte(0) == 0xFE && byte(1) == 0xFF) ||
+                          byte(0) == 0 || byte(1) == 0)) {
+            IgnDamage damage;
+            damage.Utf16 = true;
+            damage.Line = 1;
+            Found = damage;
+            Stop();
+            return;
+        }
+        if (size >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF)
+            At += 3;
+    }
+
+    // Looks at the bytes of the block from `from` on.
+    void Check(const char* from) {
+        for (const char* p = from; p != End; ++p) {
+            const auto c = static_cast<unsigned char>(*p);
+            if (c == CtrlZ) {
+                if (!CtrlZAt)
+                    CtrlZAt = Position(p);
+                continue;
+            }
+            // Ctrl+Z ends a file: anything after it but more of them means it was not the end.
+            if (CtrlZAt || IsForeignControl(c)) {
+                Found = CtrlZAt ? *CtrlZAt : Position(p);
+                Stop();
+                return;
+            }
+        }
+    }
+
+    IgnDamage Position(const char* p) const {
+        IgnDamage damage;
+        damage.Offset = BlockOffset + static_cast<std::uint64_t>(p - Block.data());
+        damage.Line = LinesBeforeBlock + LinesIn(Block.data(), p) + 1;
+        damage.Byte = static_cast<std::uint8_t>(*p);
+        return damage;
+    }
+
+    static std::uint64_t LinesIn(const char* from, const char* to) {
+        if (from == nullptr || to == nullptr)
+            return 0;
+        return static_cast<std::uint64_t>(std::count(from, to, '\n'));
+    }
+
+    void Stop() {
+        Ended = true;
+        End = At;
     }
 
     void SkipSpace() {
@@ -162,6 +253,12 @@ private:
     const char* At = nullptr;
     const char* End = nullptr;
     bool Ended = false;
+    bool Checking = false;
+    bool Oversized = false;
+    std::uint64_t BlockOffset = 0;
+    std::uint64_t LinesBeforeBlock = 0;
+    std::optional<IgnDamage> CtrlZAt;
+    std::optional<IgnDamage> Found;
 };
 
 enum class Field { Pulses, Tps, Servo, Rpm, Map };
@@ -253,22 +350,38 @@ void WriteIgnFile(std::ostream& out, const DeviceImage& image) {
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
-IgnReadResult ReadIgnFile(std::istream& in, DeviceImage& image) {
+IgnReadResult ReadIgnFile(std::istream& in, DeviceImage& image, IgnDamage* damage) {
     if (!in.good())
         return IgnReadResult::ReadError;
     WordReader reader(in);
     std::string word;
     word.reserve(MaxWordLength);
+    // Why the reading ended early, if it did. A damaged file is refused before its values count.
+    const auto refused = [&]() -> std::optional<IgnReadResult> {
+        if (reader.Failed())
+            return IgnReadResult::ReadError;
+        if (reader.TooLarge())
+            return IgnReadResult::TooLarge;
+        if (reader.Damage()) {
+            if (damage != nullptr)
+                *damage = *reader.Damage();
+            return IgnReadResult::Damaged;
+        }
+        return std::nullopt;
+    };
 
     // A file of another version is refused as a whole, so nothing is stored before the key word
     // with our format number; anything in front of it (a note, a mail header) is ignored.
     bool matched = false;
     while (!matched && reader.NextWord(word)) {
+        if (word != KeyWord)
+            continue;
+        reader.StartChecking();
         std::uint16_t number = 0;
-        matched = word == KeyWord && reader.NextNumber(number) && number == PcProgramVersion;
+        matched = reader.NextNumber(number) && number == PcProgramVersion;
     }
-    if (reader.Failed())
-        return IgnReadResult::ReadError;
+    if (const auto result = refused())
+        return *result;
     if (!matched)
         return IgnReadResult::UnmatchedVersion;
 
@@ -283,8 +396,8 @@ IgnReadResult ReadIgnFile(std::istream& in, DeviceImage& image) {
         for (int index = 0; index < section->Count && reader.NextNumber(number); ++index)
             Store(read, *section, index, number);
     }
-    if (reader.Failed())
-        return IgnReadResult::ReadError;
+    if (const auto result = refused())
+        return *result;
     image = read;
     return IgnReadResult::Ok;
 }

@@ -17,10 +17,10 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStatusBar>
 #include <QTabWidget>
 
+#include "files/checked_write.h"
 #include "link/link_engine.h"
 #include "ui/map_painter.h"
 #include "ui/cgauge.h"
@@ -81,15 +81,7 @@ PrintOutcome PrintOnDefaultPrinter(const QImage& page) {
 }
 
 bool SavePageAsPdf(const QImage& page, const QString& path, QString* error) {
-    QSaveFile file(path);
-    auto fail = [&file, error] {
-        if (error)
-            *error = file.errorString();
-        return false;
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return fail();
-    {
+    const WriteResult written = WriteFileChecked(path, [&page](QIODevice& file) {
         QPdfWriter writer(&file);
         writer.setTitle(QStringLiteral("ZEVO"));
         writer.setCreator(QStringLiteral("ZEVO"));
@@ -98,12 +90,11 @@ bool SavePageAsPdf(const QImage& page, const QString& path, QString* error) {
             QPageSize(QPageSize::A4), QPageLayout::Portrait,
             QMarginsF(PdfMarginMillimetres, PdfMarginMillimetres, PdfMarginMillimetres, PdfMarginMillimetres),
             QPageLayout::Millimeter));
-        if (!RenderPage(page, writer)) {
-            file.cancelWriting();
-            return fail();
-        }
-    }
-    return file.commit() || fail();
+        return RenderPage(page, writer);
+    });
+    if (!written && error)
+        *error = written.Reason;
+    return written.Landed;
 }
 
 // ---- the Print command -----------------------------------------------------------------------

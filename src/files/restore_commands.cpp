@@ -1,12 +1,12 @@
 // Restore points of every set the tool has seen, and what the window shows about the set on screen:
 // whether the unit holds it, and whether the file named holds it.
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QStatusBar>
 #include <sstream>
 
 #include "files/ign_format.h"
+#include "files/ign_load.h"
 #include "files/restore_store.h"
 #include "files/set_difference.h"
 #include "lang/editing_texts.h"
@@ -17,14 +17,6 @@
 #include "ui/qt_text.h"
 
 namespace zevo {
-
-namespace {
-
-
-// A parameter file is about 3 kB; one far larger is not one.
-constexpr qint64 NamedFileReadLimit = 1024 * 1024;
-
-} // namespace
 
 void TFormHlav::BuildRestoreCommands() {
     RestorePoints = std::make_unique<RestoreStore>(RestoreFolder(ConfigDir));
@@ -171,16 +163,11 @@ void TFormHlav::ReadNamedFileSet() {
     const QString path = LabelFile2->Caption();
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = file.read(NamedFileReadLimit);
-        std::istringstream in(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-        DeviceImage set = Image;
-        if (ReadIgnFile(in, set) == IgnReadResult::Ok) {
-            PortChoice ports = Ports; // the repair of a copy changes no port choice
-            ValidateBlock(set, ports);
-            FileSet = set;
-        }
+    DeviceImage set = Image;
+    if (LoadIgnFile(path, set, LanguageIndex).Result == IgnReadResult::Ok) {
+        PortChoice ports = Ports; // the repair of a copy changes no port choice
+        ValidateBlock(set, ports);
+        FileSet = set;
     }
     ShowSetState();
 }

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <sstream>
 
+#include "files/checked_write.h"
 #include "files/ign_format.h"
 
 namespace zevo {
@@ -17,11 +17,10 @@ const QString InfoSuffix = QStringLiteral(".txt");
 const QString IgnSuffix = QStringLiteral(".ign");
 
 bool Save(const QString& path, const QByteArray& bytes, QString* error) {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    *error = path + QStringLiteral(": ") + file.errorString();
-    return false;
+    const WriteResult written = WriteFileChecked(path, bytes);
+    if (!written)
+        *error = path + QStringLiteral(": ") + written.Reason;
+    return written.Landed;
 }
 
 QStringList InfoStems(const QDir& dir) {
@@ -94,9 +93,15 @@ RestoreStore::Outcome RestoreStore::Take(RestoreInfo info) {
 
     std::ostringstream ign(std::ios::binary);
     WriteIgnFile(ign, info.Image);
-    if (!Save(dir.filePath(stem + IgnSuffix), QByteArray::fromStdString(ign.str()), &outcome.Error) ||
-        !Save(dir.filePath(stem + InfoSuffix), QByteArray::fromStdString(WriteRestoreInfo(info)), &outcome.Error))
+    const QString ignPath = dir.filePath(stem + IgnSuffix);
+    if (!Save(ignPath, QByteArray::fromStdString(ign.str()), &outcome.Error))
         return outcome;
+    if (!Save(dir.filePath(stem + InfoSuffix), QByteArray::fromStdString(WriteRestoreInfo(info)), &outcome.Error)) {
+        // Half a restore point is none: the .ign goes again, so the list never shows a copy that
+        // cannot be taken back.
+        QFile::remove(ignPath);
+        return outcome;
+    }
     outcome.Taken = true;
     outcome.Stem = stem;
     Newest = info.Image;

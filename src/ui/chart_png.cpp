@@ -1,8 +1,8 @@
 #include "ui/chart_png.h"
 
-#include <QSaveFile>
 #include <qcustomplot.h>
 
+#include "files/checked_write.h"
 #include "lang/editing_texts.h"
 #include "ui/prompter.h"
 #include "ui/qt_text.h"
@@ -21,14 +21,14 @@ QString SaveChartAsPng(QWidget* parent, QCustomPlot* chart, Prompter* prompts, c
     const QString path = prompts->SaveFileName(parent, settings);
     if (path.isEmpty())
         return {};
-    QSaveFile file(path);
     const QPixmap picture = chart->toPixmap(chart->width(), chart->height());
-    const bool saved = file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit();
+    const WriteResult saved =
+        WriteFileChecked(path, [&picture](QIODevice& file) { return picture.save(&file, "PNG"); });
     const QString outcome = Text(FillPlaceholders(
         EditingText(saved ? EditingTextId::CurvesSaved : EditingTextId::CurvesNotSaved, language),
         {path.toStdString()}));
     if (!saved)
-        prompts->ShowMessage(parent, outcome, file.errorString());
+        prompts->ShowMessage(parent, outcome, saved.Reason);
     else if (say)
         say(outcome);
     return outcome;

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace zevo {
@@ -22,34 +21,28 @@ std::optional<QByteArray> ReadFileBytes(const QString& path, qint64 maxBytes) {
     return file.read(maxBytes);
 }
 
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes, bool textMode, QString* error) {
-    const QFileInfo info(path);
-    if (!QDir().mkpath(info.absolutePath())) {
-        if (error)
-            *error = QStringLiteral("cannot create folder %1").arg(info.absolutePath());
-        return false;
+WholeFile ReadWholeFile(const QString& path, qint64 maxBytes) {
+    WholeFile whole;
+    if (!QFileInfo::exists(path))
+        return whole;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        whole.Is = WholeFile::State::Unreadable;
+        whole.Reason = file.errorString();
+        return whole;
     }
-    QSaveFile file(path);
-    QIODevice::OpenMode mode = QIODevice::WriteOnly;
-    if (textMode)
-        mode |= QIODevice::Text;
-    if (!file.open(mode)) {
-        if (error)
-            *error = file.errorString();
-        return false;
+    // One byte past the limit tells a file of exactly the limit from a larger one.
+    QByteArray bytes = file.read(maxBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        whole.Is = WholeFile::State::Unreadable;
+        whole.Reason = file.errorString();
+    } else if (bytes.size() > maxBytes) {
+        whole.Is = WholeFile::State::TooLarge;
+    } else {
+        whole.Is = WholeFile::State::Read;
+        whole.Bytes = std::move(bytes);
     }
-    if (file.write(bytes) != bytes.size()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return whole;
 }
 
 } // namespace zevo

@@ -9,15 +9,23 @@ namespace zevo {
 // platform's per-user configuration folder of the application (~/.config/ZEVO on Linux).
 QString ConfigDirectory();
 
-// The whole file, or nothing when it is missing or cannot be read. Files above maxBytes are read up
-// to that size only: the settings, image and test-mode files are a few kilobytes, and a runaway file
-// must not take the tool's memory.
+// The settings, image and test-mode files are a few kilobytes; a runaway file must not take the
+// tool's memory.
 inline constexpr qint64 ConfigFileReadLimit = 1024 * 1024;
+
+// The file's first maxBytes, or nothing when it is missing or cannot be read. For files the tool
+// reads and never merges into (the image file is rewritten whole from the set, the test-mode file is
+// never written).
 std::optional<QByteArray> ReadFileBytes(const QString& path, qint64 maxBytes = ConfigFileReadLimit);
 
-// Writes through a temporary file and a rename, so the old file stays whole if anything fails on the
-// way (full disk, crash, no permission). The folder is created when missing. In text mode line ends
-// become the platform's. Returns false with the system's reason in *error on failure.
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes, bool textMode, QString* error = nullptr);
+// A file read whole, or why not. For a file the tool merges its keys into (the settings file): what
+// it could not read whole, it must not write back in part.
+struct WholeFile {
+    enum class State { Missing, Read, TooLarge, Unreadable };
+    State Is = State::Missing;
+    QByteArray Bytes; // when Read
+    QString Reason;   // the system's words, when Unreadable
+};
+WholeFile ReadWholeFile(const QString& path, qint64 maxBytes = ConfigFileReadLimit);
 
 } // namespace zevo

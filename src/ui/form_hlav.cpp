@@ -20,11 +20,15 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <cstdio>
 #include <sstream>
 
 #include "about/form_about.h"
 #include "app/image_file.h"
 #include "app/test_mode_file.h"
+#include "files/checked_write.h"
+#include "lang/editing_texts.h"
+#include "lang/file_texts.h"
 #include "link/link_engine.h"
 #include "link/port_map.h"
 #include "link/qt_serial_line.h"
@@ -34,6 +38,7 @@
 #include "ui/config_files.h"
 #include "ui/controls.h"
 #include "ui/prompter.h"
+#include "ui/qt_text.h"
 #include "ui/servo_curves_window.h"
 #include "ui/map_selection_control.h"
 #include "ui/up_down.h"
@@ -193,9 +198,7 @@ void TFormHlav::LoadSettings() {
     // File and IniDir stay empty until the settings name them.
     current.ActivePageIndex = PageControl1->currentIndex();
 
-    IniFile ini;
-    if (const auto bytes = ReadFileBytes(SettingsFilePath()))
-        ini = IniFile::Parse(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+    const IniFile ini = ReadSettingsFile();
     // Missing file or keys: the current values stand (centred window, automatic port, Czech).
     const AppSettings loaded = LoadAppSettings(ini, current);
     PinnedPorts = ReadPortPins(ini);
@@ -254,14 +257,43 @@ void TFormHlav::FormClose() {
     EditorToBlock();
     ValidateBlock(Image, Ports);
     TakeRestorePoint(RestoreEvent::Closed);
-    SaveSettings();
+    const QStringList failures = SaveSettings();
+    if (failures.isEmpty())
+        return;
+    // The files keep what they held; the user learns that the next start will not show this.
+    // A session that ends (a signal) has nobody to ask: the words go to standard error.
+    if (property(CloseBySignalProperty).toBool() || !Prompts) {
+        for (const QString& failure : failures)
+            std::fprintf(stderr, "zevo: %s\n", failure.toLocal8Bit().constData());
+        return;
+    }
+    for (const QString& failure : failures) {
+        const qsizetype split = failure.indexOf(QLatin1Char('\n'));
+        Prompts->ShowMessage(this, failure.left(split), split < 0 ? QString() : failure.mid(split + 1));
+    }
 }
 
-void TFormHlav::SaveSettings() {
+IniFile TFormHlav::ReadSettingsFile() {
+    const QString path = SettingsFilePath();
+    const WholeFile file = ReadWholeFile(path);
+    const std::string_view bytes(file.Bytes.constData(), static_cast<std::size_t>(file.Bytes.size()));
+    if (file.Is == WholeFile::State::Missing)
+        return IniFile();
+    if (file.Is == WholeFile::State::Read && IniTextUnderstood(bytes))
+        return IniFile::Parse(bytes);
+    // Read in part, it would be written back in part: it goes aside whole, and a fresh file is
+    // written at close. The last one set aside makes room for this one.
+    const QString aside = path + QStringLiteral(".unreadable");
+    QFile::remove(aside);
+    if (QFile::rename(path, aside))
+        Say(Text(FillPlaceholders(FileText(FileTextId::SettingsSetAside, LanguageIndex),
+                                  {QDir::toNativeSeparators(aside).toStdString()})));
+    return IniFile();
+}
+
+QStringList TFormHlav::SaveSettings() {
     // Keys are merged into the file as it is now, so lines the tool does not know survive.
-    IniFile ini;
-    if (const auto bytes = ReadFileBytes(SettingsFilePath()))
-        ini = IniFile::Parse(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+    IniFile ini = ReadSettingsFile();
     AppSettings settings;
     settings.Window = CurrentWindowRect();
     settings.Ports = Ports;
@@ -274,12 +306,26 @@ void TFormHlav::SaveSettings() {
     WriteViewSettings(ini, ViewChoice);
     LogChoice.LiveChart = LiveChart && LiveChart->isVisible();
     WriteLogSettings(ini, LogChoice);
-    WriteFileAtomically(SettingsFilePath(), QByteArray::fromStdString(ini.Serialize()), true);
+    // The config folder may never have been made, or may have gone since the start.
+    QDir().mkpath(ConfigDir);
+    QStringList failures;
+    const auto failed = [&](FileTextId text, const QString& path, const WriteResult& written) {
+        failures << Text(FillPlaceholders(FileText(text, LanguageIndex), {QDir::toNativeSeparators(path).toStdString()})) +
+                        QLatin1Char('\n') + written.Reason;
+    };
+    if (const WriteResult written =
+            WriteFileChecked(SettingsFilePath(), QByteArray::fromStdString(ini.Serialize()), /*textMode=*/true);
+        !written)
+        failed(FileTextId::SettingsNotWritten, SettingsFilePath(), written);
 
     std::ostringstream image;
     WriteImageFile(image, Image, AllCells);
-    // A parameter image that cannot be written is skipped silently; the previous file stays whole.
-    WriteFileAtomically(ParameterImageFilePath(), QByteArray::fromStdString(image.str()), true);
+    // A parameter image that cannot be written leaves the previous file whole.
+    if (const WriteResult written =
+            WriteFileChecked(ParameterImageFilePath(), QByteArray::fromStdString(image.str()), /*textMode=*/true);
+        !written)
+        failed(FileTextId::SetNotKept, ParameterImageFilePath(), written);
+    return failures;
 }
 
 // ---- handlers --------------------------------------------------------------------------------

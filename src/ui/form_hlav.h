@@ -341,7 +341,10 @@ private:
     void BuildMonitoringArea();
     void WireCommands();
     void LoadSettings();
-    void SaveSettings();
+    // Writes the settings and the image file; what did not land, each as a message line, a line
+    // break and the system's reason.
+    QStringList SaveSettings();
+    IniFile ReadSettingsFile();
     void ReadTestModeFile();
     void CentreOnScreen();
     void ApplyWindowRect(const WindowRect& rect);

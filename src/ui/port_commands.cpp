@@ -4,6 +4,9 @@
 #include <QMenu>
 
 #include "app/ini_file.h"
+#include "files/checked_write.h"
+#include "lang/editing_texts.h"
+#include "lang/file_texts.h"
 #include "lang/language_tables.h"
 #include "link/link_engine.h"
 #include "link/port_list.h"
@@ -49,11 +52,16 @@ void TFormHlav::MenuPortAssignmentsClick() {
         return;
     PinnedPorts = *chosen;
     // Kept at once, merged into the settings file as it stands; the close writes the rest as always.
-    IniFile ini;
-    if (const auto bytes = ReadFileBytes(SettingsFilePath()))
-        ini = IniFile::Parse(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+    IniFile ini = ReadSettingsFile();
     WritePortPins(ini, PinnedPorts);
-    WriteFileAtomically(SettingsFilePath(), QByteArray::fromStdString(ini.Serialize()), true);
+    QDir().mkpath(ConfigDir);
+    if (const WriteResult written =
+            WriteFileChecked(SettingsFilePath(), QByteArray::fromStdString(ini.Serialize()), /*textMode=*/true);
+        !written)
+        Prompts->ShowMessage(this,
+                             Text(FillPlaceholders(FileText(FileTextId::SettingsNotWritten, LanguageIndex),
+                                                   {QDir::toNativeSeparators(SettingsFilePath()).toStdString()})),
+                             written.Reason);
     // The chosen number may now stand for another device: open it again.
     if (OwnLine) {
         OwnLine->SetPins(PinnedPorts);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -127,8 +128,18 @@ TEST(IgnRead, RulesAndOddInput) {
         {"calibration only", Key + "TPS 500 4000\r\n", IgnReadResult::Ok, [](DeviceImage& i) { Tps(i, 50, 150); }},
         {"LF line ends", "VORTALEX_KEY 56\n\nTPS 500 4000\n", IgnReadResult::Ok,
          [](DeviceImage& i) { Tps(i, 50, 150); }},
-        {"other white space", "VORTALEX_KEY\t56\fTPS\v500\r4000", IgnReadResult::Ok,
+        {"tab and a lone CR", "VORTALEX_KEY\t56\rTPS\t500\r4000", IgnReadResult::Ok,
          [](DeviceImage& i) { Tps(i, 50, 150); }},
+        // No editor writes a form feed or vertical tab between numbers: a file damaged on its way.
+        {"form feed and vertical tab", "VORTALEX_KEY\t56\fTPS\v500\r4000", IgnReadResult::Damaged, {}},
+        {"a UTF-8 byte order mark in front", "\xEF\xBB\xBF" + Key + "TPS 500 4000", IgnReadResult::Ok,
+         [](DeviceImage& i) { Tps(i, 50, 150); }},
+        {"DOS end-of-file marks at the end", Key + "TPS 500 4000\x1A\x1A", IgnReadResult::Ok,
+         [](DeviceImage& i) { Tps(i, 50, 150); }},
+        {"a DOS end-of-file mark inside", Key + "TPS 500\x1A 4000", IgnReadResult::Damaged, {}},
+        {"DEL inside a number", Key + "TPS 5\x7F" "00 4000", IgnReadResult::Damaged, {}},
+        {"a control byte before the key word is text before it", "note\x01\r\n" + Key + "TPS 500 4000",
+         IgnReadResult::Ok, [](DeviceImage& i) { Tps(i, 50, 150); }},
         {"100 % calibration wraps", Key + "TPS 300 2400", IgnReadResult::Ok, [](DeviceImage& i) { Tps(i, 30, 246); }},
         {"numbers keep their low 16 bits", "VORTALEX_KEY 65592 TPS 66036 00000000000000000000000004000",
          IgnReadResult::Ok, [](DeviceImage& i) { Tps(i, 50, 150); }},
@@ -155,7 +166,10 @@ TEST(IgnRead, RulesAndOddInput) {
         {"digits then letters: the digits are the value", Key + "TPS 500abc 4000", IgnReadResult::Ok,
          [](DeviceImage& i) { i.Tps0() = 50; }},
         {"a sign is not a number", Key + "TPS -500 4000", IgnReadResult::Ok, {}},
-        {"NUL inside a key", Key + "TPS\0 500 4000"s, IgnReadResult::Ok, {}},
+        {"NUL inside a key", Key + "TPS\0 500 4000"s, IgnReadResult::Damaged, {}},
+        {"NUL inside a number", Key + "TPS 5\0" "00 4000"s, IgnReadResult::Damaged, {}},
+        {"UTF-16 with its byte order mark", "\xFF\xFEV\0O\0R\0"s, IgnReadResult::Damaged, {}},
+        {"UTF-16 without one", "V\0O\0R\0T\0"s, IgnReadResult::Damaged, {}},
         {"a long word hides no key", Key + longWord + "TPS 500 4000", IgnReadResult::Ok, {}},
         {"a long word hides no key word", longWord + "VORTALEX_KEY 56 TPS 500 4000", IgnReadResult::UnmatchedVersion,
          {}},
@@ -196,12 +210,8 @@ TEST(IgnRead, BrokenFiles) {
                  i.MapCell(0, c) = d.MapCell(0, c);
              i.MapCell(0, 48) = 23 / 20;
          }},
-        {"nul_in_key.ign", IgnReadResult::Ok,
-         [](DeviceImage& i) {
-             const DeviceImage base = i;
-             i = BaseWithDefaults();
-             Tps(i, base.Tps0(), base.Tps100());
-         }},
+        // A NUL inside "TPS": refused whole, where it once left the calibration behind in silence.
+        {"nul_in_key.ign", IgnReadResult::Damaged, {}},
     };
     for (const FileRow& row : rows) {
         DeviceImage image = Base();
@@ -211,6 +221,62 @@ TEST(IgnRead, BrokenFiles) {
         EXPECT_EQ(Read(Slurp(std::string("ign/") + row.File), image), row.Result) << row.File;
         EXPECT_EQ(image, expected) << row.File;
     }
+}
+
+// Every position of the golden file, a control byte put in or put over what stands there: the file
+// is refused, or read as the very set it holds. Never another set in silence.
+TEST(IgnRead, AControlByteAnywhereIsRefusedOrChangesNothing) {
+    const std::string golden = Slurp("default_set.ign");
+    DeviceImage intact = Base();
+    ASSERT_EQ(Read(golden, intact), IgnReadResult::Ok);
+    const std::size_t keyEnd = std::string("VORTALEX_KEY").size();
+    int refused = 0;
+    for (const char control : {'\0', '\x01', '\x0B', '\x0C', '\x1B', '\x7F'}) {
+        for (std::size_t at = 0; at <= golden.size(); ++at) {
+            for (const bool over : {false, true}) {
+                if (over && at == golden.size())
+                    continue;
+                std::string text = golden;
+                if (over)
+                    text[at] = control;
+                else
+                    text.insert(at, 1, control);
+                DeviceImage image = Base();
+                std::istringstream in(text);
+                IgnDamage damage;
+                const IgnReadResult result = ReadIgnFile(in, image, &damage);
+                const std::string where = "byte " + std::to_string(int(control)) + (over ? " over " : " at ") +
+                                          std::to_string(at);
+                if (result == IgnReadResult::Ok) {
+                    ASSERT_EQ(image, intact) << where;
+                    continue;
+                }
+                ++refused;
+                ASSERT_EQ(image, Base()) << where;
+                if (at <= keyEnd) // inside or glued to the key word: no key, no data
+                    continue;
+                ASSERT_EQ(result, IgnReadResult::Damaged) << where;
+                ASSERT_EQ(damage.Offset, at) << where;
+                ASSERT_EQ(damage.Byte, static_cast<std::uint8_t>(control)) << where;
+                const auto lines = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n');
+                ASSERT_EQ(damage.Line, static_cast<std::uint64_t>(lines) + 1) << where;
+            }
+        }
+    }
+    EXPECT_GT(refused, 0);
+}
+
+TEST(IgnRead, SizeLimitIsTheWholeFile) {
+    // The golden set, padded with blanks to the limit: read; one byte more: refused unread.
+    std::string text = Slurp("default_set.ign");
+    text.resize(IgnFileLimit, ' ');
+    DeviceImage image = Base();
+    EXPECT_EQ(Read(text, image), IgnReadResult::Ok);
+    EXPECT_EQ(image.Tps0(), DefaultSet().Tps0());
+    text += ' ';
+    image = Base();
+    EXPECT_EQ(Read(text, image), IgnReadResult::TooLarge);
+    EXPECT_EQ(image, Base());
 }
 
 // A source that hands out some bytes and then fails, as a disk or a network share can.
