@@ -40,11 +40,13 @@ protected:
     };
     // The ride log's clock; none: the system's.
     std::function<std::int64_t()> SteadyMs;
+    // The config folder; empty: the temporary Dir.
+    QString ConfigDir;
 
     std::unique_ptr<TFormHlav> Start(const QStringList& arguments = {}) {
         StartOptions options;
         options.Arguments = arguments;
-        options.ConfigDir = Dir.path();
+        options.ConfigDir = ConfigDir.isEmpty() ? Dir.path() : ConfigDir;
         options.Prompts = &Prompts;
         options.Line = Line;
         options.PrintPage = PrintPage;
