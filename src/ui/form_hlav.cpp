@@ -188,6 +188,9 @@ void TFormHlav::FormCreate() {
     LabelEeDataErr->hide();
     LabelVersion->hide();
     ReadTestModeFile();
+    // In the language just applied.
+    Starting = false;
+    SaySettingsSetAside();
 }
 
 void TFormHlav::LoadSettings() {
@@ -285,10 +288,20 @@ IniFile TFormHlav::ReadSettingsFile() {
     // written at close. The last one set aside makes room for this one.
     const QString aside = path + QStringLiteral(".unreadable");
     QFile::remove(aside);
-    if (QFile::rename(path, aside))
-        Say(Text(FillPlaceholders(FileText(FileTextId::SettingsSetAside, LanguageIndex),
-                                  {QDir::toNativeSeparators(aside).toStdString()})));
+    if (QFile::rename(path, aside)) {
+        SettingsSetAside = aside;
+        if (!Starting)
+            SaySettingsSetAside();
+    }
     return IniFile();
+}
+
+void TFormHlav::SaySettingsSetAside() {
+    if (SettingsSetAside.isEmpty())
+        return;
+    Say(Text(FillPlaceholders(FileText(FileTextId::SettingsSetAside, LanguageIndex),
+                              {QDir::toNativeSeparators(SettingsSetAside).toStdString()})));
+    SettingsSetAside.clear();
 }
 
 QStringList TFormHlav::SaveSettings() {

@@ -345,6 +345,9 @@ private:
     // break and the system's reason.
     QStringList SaveSettings();
     IniFile ReadSettingsFile();
+    void SaySettingsSetAside();
+    QString SettingsSetAside; // where an unreadable settings file went, until it is said
+    bool Starting = true;
     void ReadTestModeFile();
     void CentreOnScreen();
     void ApplyWindowRect(const WindowRect& rect);

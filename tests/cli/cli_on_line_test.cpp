@@ -16,6 +16,7 @@
 #include <string>
 
 #include "files/ign_format.h"
+#include "files/ign_load.h"
 #include "files/restore_store.h"
 #include "files/set_difference.h"
 #include "link_rig.h"
@@ -353,6 +354,57 @@ TEST_F(CliOnLine, ReadCutShortLeavesNoFile) {
     EXPECT_TRUE(v.Err.contains(QStringLiteral("Read error!"))) << Describe(v);
     EXPECT_FALSE(QFileInfo::exists(Path("b.ign")));
     EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files).size(), 0) << "no temporary file left either";
+}
+
+// zevo-cli and the window read a file through one loader: for every row, ign-normalize gives the set
+// the window's loader gives, or refuses what it refuses, with the same reason.
+TEST_F(CliOnLine, ReadsEveryFileAsTheWindowDoes) {
+    const QByteArray golden = IgnOf(ChangedSet(4));
+    const qsizetype tps = golden.indexOf("TPS") + 14;
+    QByteArray nul = golden;
+    nul[tps] = '\0';
+    QByteArray vt = golden;
+    vt[golden.indexOf("NAP_SERVO2") + 16] = '\v';
+    QByteArray utf16("\xFF\xFE", 2);
+    for (const char c : golden)
+        utf16.append(c).append('\0');
+    QByteArray huge = golden;
+    huge.append(QByteArray(16 * 1024 * 1024 + 1 - golden.size(), ' '));
+    const std::pair<const char*, QByteArray> rows[] = {
+        {"whole", golden},
+        {"NUL in a number", nul},
+        {"vertical tab in a map", vt},
+        {"UTF-16", utf16},
+        {"UTF-8 byte order mark", QByteArray("\xEF\xBB\xBF") + golden},
+        {"DOS end mark", golden + "\x1A"},
+        {"DOS end mark inside", golden.left(100) + "\x1A" + golden.mid(100)},
+        {"16 MiB and a byte", huge},
+        {"another version", QByteArray("VORTALEX_KEY 55\r\n") + golden.mid(20)},
+    };
+    for (const auto& [name, bytes] : rows) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(WriteBytes(Path("row.ign"), bytes));
+        DeviceImage window;
+        SetDefaults(window);
+        const IgnLoad load = LoadIgnFile(Path("row.ign"), window, 1);
+        const CliRun cli = RunCli({QStringLiteral("ign-normalize"), Path("row.ign")});
+        switch (load.Result) {
+        case IgnReadResult::Ok: {
+            PortChoice ports;
+            ValidateBlock(window, ports);
+            EXPECT_EQ(cli.Exit, 0) << Describe(cli);
+            EXPECT_EQ(cli.Out.toLatin1(), IgnOf(window));
+            break;
+        }
+        case IgnReadResult::UnmatchedVersion:
+            EXPECT_EQ(cli.Exit, 3) << Describe(cli);
+            break;
+        default:
+            EXPECT_EQ(cli.Exit, 2) << Describe(cli);
+            EXPECT_TRUE(cli.Err.contains(load.Reason)) << Describe(cli) << "\n" << load.Reason.toStdString();
+            EXPECT_TRUE(cli.Out.isEmpty());
+        }
+    }
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // Parameter files come from anywhere: any bytes must read without harm, a refused file must leave
-// the block alone, and whatever was read must write out, read back and write out again unchanged.
+// the block alone (a damaged one naming a control byte that is there), and whatever was read must write out, read back and write out again unchanged.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -24,8 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < before.Bytes.size(); ++i)
         before.Bytes[i] = static_cast<std::uint8_t>(i * 13 + 5);
     zevo::DeviceImage image = before;
-    const zevo::IgnReadResult result = zevo::ReadIgnFile(in, image);
+    zevo::IgnDamage damage;
+    const zevo::IgnReadResult result = zevo::ReadIgnFile(in, image, &damage);
     if (result != zevo::IgnReadResult::Ok && !(image == before))
+        std::abort();
+    // A damaged file names a control byte that is really there.
+    if (result == zevo::IgnReadResult::Damaged && !damage.Utf16 &&
+        (damage.Offset >= size || data[damage.Offset] != damage.Byte ||
+         (damage.Byte >= 0x20 && damage.Byte != 0x7F)))
         std::abort();
     // The identification page and the block bytes without a file key are never touched.
     for (int b = 0; b < zevo::BlockOffset; ++b)

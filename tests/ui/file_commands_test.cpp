@@ -4,6 +4,9 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QAction>
+#include <QApplication>
+#include <QStatusBar>
+#include <QTest>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -161,6 +164,103 @@ TEST_F(FileCommandsTest, SavedSetOpensToTheSameBlock) {
     Prompts.Paths = {path};
     Form->MenuOpen->trigger();
     EXPECT_EQ(Form->Image, saved);
+}
+
+// A file damaged on its way (a NUL from a broken copy, another encoding, a runaway size) is refused
+// with the open error and why; the set on screen and the file named stay as they were. What an
+// editor may leave (a byte order mark, a DOS end mark) opens.
+TEST_F(FileCommandsTest, DamagedFilesAreRefusedAndTheSetStays) {
+    Form.reset();
+    Form = StartShown({QStringLiteral("ENGLISH")});
+    QByteArray golden = ReadAll(Golden());
+    ASSERT_FALSE(golden.isEmpty());
+    const qsizetype tps = golden.indexOf("  480 ") + 3; // the 0 % calibration, "480"
+    struct Case {
+        const char* Name;
+        QByteArray Bytes;
+        QString Reason; // empty: the file opens
+    };
+    QByteArray nul = golden;
+    nul[tps + 1] = '\0';
+    const qsizetype line = golden.left(tps).count('\n') + 1;
+    QByteArray utf16("\xFF\xFE", 2);
+    for (const char c : golden.left(40))
+        utf16.append(c).append('\0');
+    QByteArray huge = golden;
+    huge.append(QByteArray(16 * 1024 * 1024 + 1 - golden.size(), ' '));
+    const Case cases[] = {
+        {"NUL inside the TPS value", nul,
+         QStringLiteral("The file is damaged: byte %1 (line %2) is the control character 0x00, which no text editor writes.")
+             .arg(tps + 2)
+             .arg(line)},
+        {"UTF-16", utf16, QStringLiteral("The file is UTF-16 text; a parameter file is plain text (save it as ANSI or UTF-8).")},
+        {"16 MiB and a byte", huge, QStringLiteral("The file is larger than 16 MiB; a parameter file is a few kilobytes.")},
+        {"a UTF-8 byte order mark", QByteArray("\xEF\xBB\xBF") + golden, QString()},
+        {"a DOS end mark", golden + QByteArray("\x1A"), QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const QString path = WorkFile(QStringLiteral("damaged.ign"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(c.Bytes), c.Bytes.size());
+        file.close();
+        Prompts.Answers = {PromptAnswer::Yes}; // New, so the screen holds a known set
+        Form->MenuNew->trigger();
+        QTest::mouseDClick(Form->EditTps0, Qt::LeftButton);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("600"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        Form->LabelFile2->SetCaption(QStringLiteral("current.ign"));
+        const DeviceImage before = Form->Image;
+        Prompts.Messages.clear();
+        Prompts.Answers = {PromptAnswer::No}; // the edit need not be saved
+        Prompts.Paths = {path};
+        Form->MenuOpen->trigger();
+        if (c.Reason.isEmpty()) {
+            EXPECT_TRUE(Prompts.Messages.isEmpty()) << Prompts.Messages.join('\n').toStdString();
+            EXPECT_EQ(Form->EditTps0->text(), QStringLiteral("480"));
+            EXPECT_EQ(Form->LabelFile2->Caption(), path);
+            continue;
+        }
+        EXPECT_EQ(Prompts.Messages, QStringList{QStringLiteral("Open file error!\n") + c.Reason});
+        EXPECT_EQ(Form->Image, before);
+        EXPECT_EQ(Form->EditTps0->text(), QStringLiteral("600"));
+        EXPECT_EQ(Form->LabelFile2->Caption(), QStringLiteral("current.ign"));
+    }
+}
+
+// A settings file the tool could not read whole is set aside whole, never merged into.
+class SettingsFileTest : public FormFixture {
+protected:
+    QString Settings() const { return QDir(Dir.path()).filePath(QStringLiteral("ZEVO_v56.ini")); }
+};
+
+TEST_F(SettingsFileTest, OneNotReadWholeIsSetAsideAndAFreshOneWritten) {
+    QByteArray utf16("\xFF\xFE", 2);
+    for (const char c : QByteArray("[FORM_HLAV]\r\nLanguage=1\r\n"))
+        utf16.append(c).append('\0');
+    QByteArray large("[FORM_HLAV]\nLanguage=1\n[NOTES]\n");
+    large.append(QByteArray(1024 * 1024, 'n'));
+    for (const QByteArray& bytes : {utf16, large}) {
+        SCOPED_TRACE(bytes.size());
+        QFile::remove(Settings() + QStringLiteral(".unreadable"));
+        QFile file(Settings());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+        file.close();
+        auto form = Start({QStringLiteral("ENGLISH")});
+        EXPECT_EQ(form->StatusBar1->currentMessage(),
+                  QStringLiteral("The settings file could not be read whole; it was set aside as %1 and new settings "
+                                 "are kept.")
+                      .arg(QDir::toNativeSeparators(Settings() + QStringLiteral(".unreadable"))));
+        form->close();
+        form.reset();
+        EXPECT_EQ(ReadAll(Settings() + QStringLiteral(".unreadable")), bytes) << "set aside whole";
+        const QByteArray fresh = ReadAll(Settings());
+        EXPECT_TRUE(fresh.startsWith("[FORM_HLAV]")) << fresh.left(40).toStdString();
+        EXPECT_LT(fresh.size(), 4096);
+        EXPECT_FALSE(fresh.contains('\0'));
+    }
 }
 
 } // namespace
