@@ -74,6 +74,11 @@ constexpr TextTable<EditingTextId> Texts{{
      "Nothing pasted: %1 holds %2, above the highest value %3",
      "Nichts eingefügt: %1 enthält %2, mehr als der Höchstwert %3"},
     {EditingTextId::PasteDone, "Vloženo buněk: %1", "Cells pasted: %1", "Eingefügte Zellen: %1"},
+    {EditingTextId::PasteAdjusted,
+     "Vloženo buněk: %1; jinak než ve schránce %2: %3 se uloží jako %4 (zapalování ukládá po krocích %5)",
+     "Cells pasted: %1; %2 not as pasted: %3 is stored as %4 (the unit keeps steps of %5)",
+     "Eingefügte Zellen: %1; %2 nicht wie eingefügt: %3 wird als %4 gespeichert (die Zündung speichert in "
+     "Schritten von %5)"},
     {EditingTextId::MenuView, "Zobrazit", "View", "Ansicht"},
     {EditingTextId::MenuColourByValue, "Barvy podle hodnot", "Colour by value", "Nach Wert einfärben"},
     {EditingTextId::MenuTrail, "Stopa motoru", "Engine trail", "Spur des Betriebspunkts"},
@@ -152,7 +157,15 @@ std::string FillPlaceholders(std::string_view text, std::initializer_list<std::s
 }
 
 std::string PasteMessage(const PasteOutcome& outcome, const DeviceImage& image, int servo,
-                         std::uint8_t language) {
+                         std::uint8_t language, std::string_view groupSeparator) {
+    if (outcome.Applied && outcome.Adjusted > 0) {
+        std::string stored = std::to_string(outcome.AdjustedStored);
+        for (auto at = static_cast<std::ptrdiff_t>(stored.size()) - 3; at > 0; at -= 3)
+            stored.insert(static_cast<std::size_t>(at), groupSeparator);
+        return FillPlaceholders(EditingText(EditingTextId::PasteAdjusted, language),
+                                {std::to_string(outcome.Changed.Cells()), std::to_string(outcome.Adjusted),
+                                 outcome.AdjustedText, stored, std::to_string(outcome.Step)});
+    }
     if (outcome.Applied)
         return FillPlaceholders(EditingText(EditingTextId::PasteDone, language),
                                 {std::to_string(outcome.Changed.Cells())});

@@ -53,6 +53,9 @@ enum class EditingTextId : int {
     PasteNegative,   // "Nothing pasted: %1 holds %2; values cannot be negative"
     PasteAboveRange, // "Nothing pasted: %1 holds %2, above the highest value %3"
     PasteDone,       // "Cells pasted: %1"
+    // A paste some of whose values the unit keeps only to its step: %1 cells, %2 values adjusted, the
+    // first as pasted (%3) and as stored (%4), %5 the step.
+    PasteAdjusted, // "Cells pasted: %1; %2 not as pasted: %3 is stored as %4 (the unit keeps steps of %5)"
     // The View menu and the servo curves window.
     MenuView,          // "View"
     MenuColourByValue, // "Colour by value"
@@ -82,8 +85,10 @@ std::string_view EditingText(EditingTextId id, std::uint8_t language);
 std::string FillPlaceholders(std::string_view text, std::initializer_list<std::string_view> arguments);
 
 // The status-bar message for a paste, with the cell named and the range taken from the block:
-// PasteDone with the number of cells written, or the error's text.
+// PasteDone with the number of cells written (PasteAdjusted when values were cut to the unit's
+// step, the stored value with `groupSeparator` between groups of three digits, as the editor shows
+// it), or the error's text.
 std::string PasteMessage(const PasteOutcome& outcome, const DeviceImage& image, int servo,
-                         std::uint8_t language);
+                         std::uint8_t language, std::string_view groupSeparator = {});
 
 } // namespace zevo

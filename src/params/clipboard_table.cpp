@@ -406,6 +406,9 @@ PasteOutcome PasteTable(DeviceImage& image, int servo, const MapSelection& selec
     };
 
     // Second pass: every value that lands, checked before any is written.
+    int adjusted = 0;
+    std::string adjustedText;
+    int adjustedStored = 0;
     LineReader reader(text);
     std::string_view line;
     for (int i = 0; reader.Next(line) && i - skipLines < landed.Rows(); ++i) {
@@ -420,10 +423,18 @@ PasteOutcome PasteTable(DeviceImage& image, int servo, const MapSelection& selec
             if (!cells.Next(cell))
                 return Refused(PasteError::EmptyCell, row, column);
             std::uint8_t byte = 0;
-            const PasteError error = Checked(numbers.Read(cell), range, perCent, axis, byte);
+            const Number number = numbers.Read(cell);
+            const PasteError error = Checked(number, range, perCent, axis, byte);
             if (error != PasteError::None)
                 return Refused(error, row, column, Shown(cell));
             bytes[at(row, column)] = byte;
+            const int stored = axis ? RpmToDisplay(byte) : MapCellToDisplay(byte, perCent);
+            if (number.Fraction || stored != number.Whole) {
+                if (adjusted++ == 0) {
+                    adjustedText = Shown(cell);
+                    adjustedStored = stored;
+                }
+            }
         }
         if (fill)
             break;
@@ -440,6 +451,10 @@ PasteOutcome PasteTable(DeviceImage& image, int servo, const MapSelection& selec
     PasteOutcome outcome;
     outcome.Applied = true;
     outcome.Changed = landed;
+    outcome.Adjusted = adjusted;
+    outcome.AdjustedText = std::move(adjustedText);
+    outcome.AdjustedStored = adjustedStored;
+    outcome.Step = range.Step;
     return outcome;
 }
 

@@ -59,6 +59,13 @@ struct PasteOutcome {
     int Row = 0;
     int Column = 0;
     std::string Text;
+    // Values the unit cannot keep as pasted, cut down to its step as a typed value is (2222 mV is
+    // stored as 2220): how many, the first in reading order as pasted (shown as Text is) and what
+    // it is stored as, and the step.
+    int Adjusted = 0;
+    std::string AdjustedText;
+    int AdjustedStored = 0;
+    int Step = 0;
 };
 
 // Pastes a text table at the top-left cell of `selection` (clipped to the shown rows first):

@@ -322,7 +322,7 @@ void TFormHlav::PasteCells() {
         AfterChange();
         Selection->SetSelection(outcome.Changed);
     }
-    Say(Text(PasteMessage(outcome, Image, servo, LanguageIndex)));
+    Say(Text(PasteMessage(outcome, Image, servo, LanguageIndex, Std(locale.groupSeparator()))));
 }
 
 } // namespace zevo

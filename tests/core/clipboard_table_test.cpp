@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "lang/editing_texts.h"
+#include "lang/language_tables.h"
 #include "params/map_operations.h"
 
 namespace zevo {
@@ -411,6 +413,40 @@ TEST(ClipboardTable, HugeInputIsRefusedAtOnce) {
     const PasteOutcome clipped = PasteTable(image, 0, MapSelection{0, 0, 0, 0}, true, wide, ",", Nbsp);
     EXPECT_TRUE(clipped.Applied);
     EXPECT_EQ(clipped.Changed, (MapSelection{0, 0, 0, 14}));
+}
+
+// A paste says what the unit keeps otherwise than pasted, as typing does: how many values, the first
+// of them as pasted and as stored.
+TEST(ClipboardTable, PasteCountsTheValuesCutToTheStep) {
+    struct Case {
+        const char* What;
+        std::string Text;
+        bool PerCent;
+        int Adjusted;
+        std::string First;
+        int Stored;
+        std::string Message;
+    };
+    const Case cases[] = {
+        {"two between steps", "2222\t2333", false, 2, "2222", 2220,
+         "Cells pasted: 2; 2 not as pasted: 2222 is stored as 2,220 (the unit keeps steps of 20)"},
+        {"on the steps", "2220\t2340", false, 0, "", 0, "Cells pasted: 2"},
+        {"a decimal on a step", "2220,5\t2340", false, 1, "2220,5", 2220,
+         "Cells pasted: 2; 1 not as pasted: 2220,5 is stored as 2,220 (the unit keeps steps of 20)"},
+        {"the second only", "2220\t2339", false, 1, "2339", 2320,
+         "Cells pasted: 2; 1 not as pasted: 2339 is stored as 2,320 (the unit keeps steps of 20)"},
+        {"per cent takes whole numbers", "45\t46,5", true, 1, "46,5", 46,
+         "Cells pasted: 2; 1 not as pasted: 46,5 is stored as 46 (the unit keeps steps of 1)"},
+    };
+    for (const Case& c : cases) {
+        DeviceImage image = Defaults(c.PerCent);
+        const PasteOutcome outcome = PasteTable(image, 0, MapSelection::Single(0, 0), true, c.Text, ",", Nbsp);
+        ASSERT_TRUE(outcome.Applied) << c.What;
+        EXPECT_EQ(outcome.Adjusted, c.Adjusted) << c.What;
+        EXPECT_EQ(outcome.AdjustedText, c.First) << c.What;
+        EXPECT_EQ(outcome.AdjustedStored, c.Stored) << c.What;
+        EXPECT_EQ(PasteMessage(outcome, image, 0, LanguageEnglish, ","), c.Message) << c.What;
+    }
 }
 
 } // namespace

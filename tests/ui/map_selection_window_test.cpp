@@ -224,6 +224,13 @@ TEST_F(MapSelectionWindowTest, RefusedAndAdjustedEntriesAreSaidInTheStatusBar) {
         EXPECT_EQ(Map(0, 9)->text(), TUpDown::FormatValue(Cell(0, 9), QLocale()))
             << "the field shows what is kept";
     }
+    // A paste says what it cut to the step, as typing does.
+    QApplication::clipboard()->setText(QStringLiteral("2222\t2333"));
+    QTest::mouseClick(Map(0, 9), Qt::LeftButton);
+    Press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Cell(0, 9), 2220);
+    EXPECT_EQ(Cell(0, 10), 2320);
+    EXPECT_EQ(Status(), QStringLiteral("Cells pasted: 2; 2 not as pasted: 2222 is stored as 2,220 (the unit keeps steps of 20)"));
 }
 
 TEST_F(MapSelectionWindowTest, CtrlSSavesAndCtrlOOpensAsF2AndF3Do) {
