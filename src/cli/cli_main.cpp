@@ -172,6 +172,8 @@ public:
     bool Open(int portNumber, std::string* error) override {
         std::string reason;
         const bool opened = Real.Open(portNumber, &reason);
+        if (OnFirstTry && !Real.DevicePath(portNumber).empty() && !Tried.contains(portNumber))
+            OnFirstTry(portNumber);
         // What became of each port, for the list a search that found no unit ends with.
         if (!Real.DevicePath(portNumber).empty())
             Tried[portNumber] =
@@ -196,6 +198,7 @@ public:
 
     QtSerialLine Real;
     std::map<int, std::string> Tried; // COM number -> outcome of its last open
+    std::function<void(int)> OnFirstTry; // a present port tried for the first time
     std::optional<StatusFrame> LastStatus;
 };
 
@@ -237,10 +240,15 @@ public:
     void ShowNote(const std::string& text) override { Say(text); }
     void ShowMessage(const std::string& text) override { Messages.push_back(text); }
 
-    void EndProgress() {
+    // Ends the bar: a transfer that went well leaves its last line standing (the user sees what
+    // was done); one that did not is wiped for the message that follows.
+    void EndProgress(bool keep = false) {
         if (!Drawn)
             return;
-        std::fprintf(stderr, "\r%-60s\r", "");
+        if (keep)
+            std::fprintf(stderr, "\r%-60s\n", (MessageText(Status.Text, English) + Status.Suffix).c_str());
+        else
+            std::fprintf(stderr, "\r%-60s\r", "");
         std::fflush(stderr);
         Drawn = false;
     }
@@ -321,6 +329,12 @@ public:
     // Opens the port and waits for the unit's first status frame.
     int Connect() {
         Clock.start();
+        // The search takes up to half a minute: on a terminal each present port is named as it is
+        // tried, so the wait is not silent.
+        if (!Opts.Port && StderrIsTerminal())
+            Line.OnFirstTry = [this](int number) {
+                Say("trying COM" + std::to_string(number) + " (" + Line.Real.DevicePath(number) + ")");
+            };
         Engine.OpenPort();
         if (!View.Messages.empty()) {
             std::string text = View.Messages.front();
@@ -374,12 +388,14 @@ public:
             }
             Tick();
         }
-        View.EndProgress();
         // The engine's one message during a transfer is its refusal of a unit of another version.
-        if (!View.Messages.empty() && Engine.Unit().Version != PcProgramVersion)
+        if (!View.Messages.empty() && Engine.Unit().Version != PcProgramVersion) {
+            View.EndProgress();
             return Outcome::Refused;
+        }
         const bool ok = View.Status.Text == MsgId::MsgVerify && View.Status.Suffix == ": OK" &&
                         View.Status.Colour == LabelColour::Normal;
+        View.EndProgress(ok);
         return ok ? Outcome::Done : Outcome::Failed;
     }
 
@@ -490,14 +506,16 @@ int RunStatus(const Options& options) {
 
 // A restore point of the set the session holds, in the same folder the window keeps them in. One
 // that cannot be written is said and stops nothing.
-void KeepRestorePoint(const Session& session, RestoreEvent event, const std::string& file = {}) {
+// `counted`: the unit's last status frame counts the set (a read, or a programming it has stored).
+void KeepRestorePoint(const Session& session, RestoreEvent event, const std::string& file = {},
+                      bool counted = true) {
     RestoreStore store(RestoreFolder(ConfigDirectory()));
     RestoreInfo info;
     info.Event = event;
     info.Image = session.Image;
     info.UnitName = session.Engine.Unit().UnitName;
     info.UnitBuildDate = session.Engine.Unit().UnitBuildDate;
-    if (const auto& status = session.Engine.LastStatusFrame())
+    if (const auto& status = session.Engine.LastStatusFrame(); status && counted)
         info.ProgrammingCount = status->ProgrammingCount;
     info.FileName = file;
     const RestoreStore::Outcome outcome = store.Take(std::move(info));
@@ -573,27 +591,33 @@ int RunProgram(const Options& options) {
         return Fail(ExitFailed, "program interrupted: the unit may hold a partly written set");
     if (const int code = session.Report(programmed, "program"); code != ExitDone)
         return code;
-    KeepRestorePoint(session, RestoreEvent::Programmed, options.File);
     // The unit stores the set in its EEPROM after the last page; the engine reports "Program device:
-    // OK" once a status frame shows the storing has ended.
+    // OK" once a status frame shows the storing has ended. The restore point waits for that frame:
+    // only then does the unit's programming counter count this programming. A set verified in the
+    // unit is kept even when the storing is not seen to end, its counter then unknown.
     session.View.Progress = StderrIsTerminal();
     const int storingTicks = 60 * 1000 / TickMs;
+    const auto kept = [&](bool stored) { KeepRestorePoint(session, RestoreEvent::Programmed, options.File, stored); };
     for (int tick = 0; tick < storingTicks; ++tick) {
         if (session.View.Status.Text == MsgId::MsgProgramDevice && session.View.Status.Suffix == ": OK") {
-            session.View.EndProgress();
+            session.View.EndProgress(/*keep=*/true);
+            kept(true);
             return ExitDone;
         }
         if (Interrupted != 0) {
             session.View.EndProgress();
+            kept(false);
             return Fail(ExitFailed, "interrupted while the unit was storing the set");
         }
         if (session.View.Lost) {
             session.View.EndProgress();
+            kept(false);
             return Fail(ExitFailed, "the unit went silent before it reported that storing had ended");
         }
         session.Tick();
     }
     session.View.EndProgress();
+    kept(false);
     return Fail(ExitFailed, "the unit did not report the end of storing within a minute");
 }
 

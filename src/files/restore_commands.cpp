@@ -30,13 +30,18 @@ const QString& TFormHlav::RestorePointsFolder() const {
     return RestorePoints->Path();
 }
 
-void TFormHlav::TakeRestorePoint(RestoreEvent event, const DeviceImage* set, const QString& fileName) {
+void TFormHlav::TakeRestorePoint(RestoreEvent event, const DeviceImage* set, const QString& fileName,
+                                 std::optional<int> programmingCount) {
     if (!RestorePoints)
         return;
     RestoreInfo info;
     info.Event = event;
     info.Image = set ? *set : Image;
-    if (event == RestoreEvent::Read || event == RestoreEvent::Programmed) {
+    if (event == RestoreEvent::Programmed) {
+        info.UnitName = UnitName;
+        info.UnitBuildDate = UnitBuildDate;
+        info.ProgrammingCount = programmingCount;
+    } else if (event == RestoreEvent::Read) {
         info.UnitName = UnitName;
         info.UnitBuildDate = UnitBuildDate;
         if (const auto& status = Link().LastStatusFrame())
@@ -53,7 +58,25 @@ void TFormHlav::TakeRestorePoint(RestoreEvent event, const DeviceImage* set, con
     }
 }
 
+void TFormHlav::KeepProgrammedPoint(std::optional<int> programmingCount) {
+    if (!ProgrammedPoint)
+        return;
+    const DeviceImage set = *ProgrammedPoint;
+    ProgrammedPoint.reset();
+    TakeRestorePoint(RestoreEvent::Programmed, &set, QString(), programmingCount);
+}
+
+void TFormHlav::StatusForRestorePoints(const StatusFrame& status) {
+    // The first status frame after the transfer that shows the unit done storing carries the
+    // counter of the programming just stored.
+    if (ProgrammedPoint && Link().State().TransferMode == Transfer::Idle && status.SaveCountdown == 0)
+        KeepProgrammedPoint(status.ProgrammingCount);
+}
+
 void TFormHlav::UnitSetKnown(LinkView::UnitSet event) {
+    // A new outcome before the unit said it had stored the last programming: that copy is kept
+    // now, its counter unknown.
+    KeepProgrammedPoint(std::nullopt);
     switch (event) {
     case LinkView::UnitSet::Read:
         UnitSet = Image;
@@ -68,8 +91,12 @@ void TFormHlav::UnitSetKnown(LinkView::UnitSet event) {
         UnitSet = Link().VerifiedSet();
         SafeSet = UnitSet;
         UnitDiffers = false;
-        if (event == LinkView::UnitSet::Programmed)
-            TakeRestorePoint(RestoreEvent::Programmed, &*UnitSet);
+        // The programmed copy waits for the unit to finish storing: its programming counter counts
+        // this programming only then.
+        if (event == LinkView::UnitSet::Programmed) {
+            KeepProgrammedPoint(std::nullopt);
+            ProgrammedPoint = UnitSet;
+        }
         break;
     case LinkView::UnitSet::Failed:
         // Some pages may be new and some old, or the unit holds another set: not this one. Where it
@@ -83,6 +110,7 @@ void TFormHlav::UnitSetKnown(LinkView::UnitSet event) {
 }
 
 void TFormHlav::UnitSetUnknown() {
+    KeepProgrammedPoint(std::nullopt);
     // A unit that went silent may come back as another one.
     UnitSet.reset();
     UnitDiffers = false;

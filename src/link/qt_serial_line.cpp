@@ -99,9 +99,11 @@ bool QtSerialLine::Open(int portNumber, std::string* error) {
             // not refused for want of rights: it is in use, and joining dialout would not help.
             const QFileInfo device(QString::fromStdString(path));
             if (port->error() == QSerialPort::PermissionError && device.exists()) {
+                // Qt's own words here ("Permission error while locking the device") would send the
+                // user to the dialout group again: they add nothing true, so they are left out.
                 if (device.isReadable() && device.isWritable())
-                    reason = "The serial port is in use by another program (" + reason +
-                             "); close it there, and the tool takes the port by itself.";
+                    reason = "The serial port is in use by another program; close it there, and the tool "
+                             "takes the port by itself.";
 #ifdef Q_OS_LINUX
                 // Serial devices belong to the group dialout; a user outside it can see the port but
                 // not open it, and "Permission denied" alone does not tell them what to do.

@@ -259,6 +259,7 @@ void TFormHlav::FormClose() {
     Engine->ClosePort();
     EditorToBlock();
     ValidateBlock(Image, Ports);
+    KeepProgrammedPoint(std::nullopt); // the unit did not say it had stored it: kept all the same
     TakeRestorePoint(RestoreEvent::Closed);
     const QStringList failures = SaveSettings();
     if (failures.isEmpty())

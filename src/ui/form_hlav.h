@@ -404,7 +404,12 @@ public:
     // Keeps a copy of the set on screen as a restore point; a folder that cannot be written says so
     // once a run and stops nothing.
     // `set`: another set than the one on screen; `fileName`: another file than the one named.
-    void TakeRestorePoint(RestoreEvent event, const DeviceImage* set = nullptr, const QString& fileName = {});
+    void TakeRestorePoint(RestoreEvent event, const DeviceImage* set = nullptr, const QString& fileName = {},
+                          std::optional<int> programmingCount = std::nullopt);
+    // A programmed set waits here until the unit has stored it and reports its new counter.
+    std::optional<DeviceImage> ProgrammedPoint;
+    void KeepProgrammedPoint(std::optional<int> programmingCount);
+    void StatusForRestorePoints(const StatusFrame& status);
     // The set the connected unit is known to hold, none when not known; and the set of the file
     // named on screen as it was last opened or saved, none when no file is named or it is unknown.
     std::optional<DeviceImage> UnitSet;

@@ -150,6 +150,7 @@ void TFormHlav::UpdateLogMenu() {
 // ---- every frame -------------------------------------------------------------------------------
 
 void TFormHlav::StatusDecoded(const StatusFrame& status) {
+    StatusForRestorePoints(status);
     const std::int64_t steady = SteadyMs();
     const std::int64_t wall = QDateTime::currentMSecsSinceEpoch();
     if (Recorder)

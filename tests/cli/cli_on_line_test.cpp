@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -172,7 +173,9 @@ TEST_F(CliOnLine, ProgramAndReadKeepRestorePoints) {
     EXPECT_EQ(entries[1].Info->Event, RestoreEvent::Read);
     EXPECT_EQ(entries[1].Info->Image.Bytes[idpage::Version], PcProgramVersion) << "the whole memory, page 0 too";
     EXPECT_FALSE(entries[1].Info->UnitName.empty());
-    EXPECT_TRUE(entries[1].Info->ProgrammingCount) << "the unit's counter as its status frames said";
+    ASSERT_TRUE(entries[1].Info->ProgrammingCount) << "the unit's counter as its status frames said";
+    EXPECT_EQ(entries[0].Info->ProgrammingCount, *entries[1].Info->ProgrammingCount + 1)
+        << "the counter the unit reports once it has stored this programming";
     EXPECT_TRUE(QFile::exists(RestoreFolder(config) + QLatin1Char('/') + entries[0].Stem + QStringLiteral(".ign")));
 }
 
@@ -405,6 +408,39 @@ TEST_F(CliOnLine, ReadsEveryFileAsTheWindowDoes) {
             EXPECT_TRUE(cli.Out.isEmpty());
         }
     }
+}
+
+// On a terminal (a pseudo-terminal from script(1)) the bar of a Program ends on a line that stays,
+// and the automatic search names each port as it tries it.
+TEST_F(CliOnLine, OnATerminalTheLastLineStaysAndTheSearchNamesEachPort) {
+    if (QStandardPaths::findExecutable(QStringLiteral("script")).isEmpty())
+        GTEST_SKIP() << "script(1) is not installed";
+    ASSERT_TRUE(Sim.Start()) << Sim.Diagnostics().toStdString();
+    ASSERT_TRUE(WriteBytes(Path("set.ign"), IgnOf(ChangedSet(6))));
+    ASSERT_TRUE(WriteBytes(Path("ZEVO_v56.ini"), ("[PORTS]\nCOM7=" + Sim.LinkPath() + "\n").toUtf8()));
+    const auto onTerminal = [&](const QString& arguments) {
+        QProcess script;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("ZEVO_CONFIG_DIR"), Dir.path());
+        script.setProcessEnvironment(env);
+        script.start(QStringLiteral("script"), {QStringLiteral("-qec"),
+                                                QStringLiteral(ZEVO_CLI_PATH) + QLatin1Char(' ') + arguments,
+                                                QStringLiteral("/dev/null")});
+        EXPECT_TRUE(script.waitForFinished(60000));
+        EXPECT_EQ(script.exitCode(), 0);
+        return QString::fromUtf8(script.readAllStandardOutput());
+    };
+    const QString programmed = onTerminal(QStringLiteral("program --port 7 ") + Path("set.ign"));
+    // What stays on the screen is what follows the last carriage return of each line.
+    QStringList screen;
+    for (const QString& line : programmed.split(QLatin1Char('\n')))
+        screen << line.section(QLatin1Char('\r'), -2, -2).trimmed() + line.section(QLatin1Char('\r'), -1).trimmed();
+    EXPECT_TRUE(screen.filter(QStringLiteral("Program device:")).filter(QStringLiteral("OK")).size() == 1)
+        << programmed.toStdString();
+
+    const QString searched = onTerminal(QStringLiteral("status --count 1"));
+    EXPECT_TRUE(searched.contains(QStringLiteral("trying COM7 (") + Sim.LinkPath() + QLatin1Char(')')))
+        << searched.toStdString();
 }
 
 } // namespace

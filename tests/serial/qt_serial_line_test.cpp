@@ -271,6 +271,7 @@ TEST(SerialLineOpen, APortInUseIsToldFromAPortNotPermitted) {
     EXPECT_FALSE(second.Open(Com, &error));
     EXPECT_NE(error.find("in use by another program"), std::string::npos) << error;
     EXPECT_EQ(error.find("dialout"), std::string::npos) << error;
+    EXPECT_EQ(error.find("ermission"), std::string::npos) << "no word that sends the user to the rights" << error;
     holder.Close();
     EXPECT_TRUE(second.Open(Com, &error)) << "free again: " << error;
 #endif

@@ -93,7 +93,8 @@ TEST_F(RestorePointsWindowTest, EachEventLeavesTheRightCopy) {
     EXPECT_EQ(copies[0].Info->Image, Form->Image);
     EXPECT_EQ(copies[0].Info->Image.Bytes[BlockOffset + 12], 0xA5);
     EXPECT_EQ(copies[0].Info->UnitName, Form->UnitName);
-    EXPECT_TRUE(copies[0].Info->ProgrammingCount);
+    ASSERT_TRUE(copies[0].Info->ProgrammingCount);
+    const int countAtRead = *copies[0].Info->ProgrammingCount;
     // The same set read again is not kept twice.
     RunTransfer(Qt::Key_F7);
     EXPECT_EQ(Copies().size(), 1u);
@@ -107,6 +108,8 @@ TEST_F(RestorePointsWindowTest, EachEventLeavesTheRightCopy) {
     EXPECT_EQ(copies[0].Info->Event, RestoreEvent::Programmed);
     EXPECT_EQ(copies[0].Info->Image.MapCell(0, 0, 4), 150);
     EXPECT_TRUE(SameParameters(copies[0].Info->Image, Model.Unit.Memory()));
+    // The counter the unit reports once it has stored this programming, not the one from before.
+    EXPECT_EQ(copies[0].Info->ProgrammingCount, countAtRead + 1);
 
     // Open: the file as it was opened, with its name.
     const QString path = QStringLiteral(ZEVO_TEST_DATA "/default_set.ign");
