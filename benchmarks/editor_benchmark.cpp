@@ -5,11 +5,15 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
+#include <sstream>
 
+#include "files/checked_write.h"
+#include "files/ign_format.h"
 #include "files/restore_store.h"
 #include "model_line.h"
 #include "log/log_format.h"
@@ -190,6 +194,31 @@ void TakeRestorePoint(benchmark::State& state) {
     }
 }
 BENCHMARK(TakeRestorePoint)->Unit(benchmark::kMillisecond);
+
+// File > Save of the default set: Arg 0 as a plain save file commits it (buffered, unchecked), Arg 1
+// through the checked write, which flushes and checks before it renames. The difference is what
+// knowing that the file landed costs.
+void SaveIgnFile(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("a.ign"));
+    zevo::DeviceImage image;
+    zevo::SetDefaults(image);
+    std::ostringstream text(std::ios::binary);
+    zevo::WriteIgnFile(text, image);
+    const QByteArray bytes = QByteArray::fromStdString(text.str());
+    bool landed = true;
+    for (auto _ : state) {
+        if (state.range(0) == 0) {
+            QSaveFile file(path);
+            landed = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit() && landed;
+        } else {
+            landed = zevo::WriteFileChecked(path, bytes).Landed && landed;
+        }
+    }
+    if (!landed)
+        state.SkipWithError("a save did not land");
+}
+BENCHMARK(SaveIgnFile)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // The restore points window's list: all 500 text files read and sorted.
 void ListRestorePoints(benchmark::State& state) {
