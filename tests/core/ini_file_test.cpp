@@ -189,3 +189,25 @@ TEST(IniFile, ByteOrderMarkDoesNotHideFirstSection) {
 
 } // namespace
 } // namespace zevo
+
+namespace zevo {
+namespace {
+
+// A text the tool would merge its keys into, or one it sets aside whole.
+TEST(IniFile, UnderstoodTextsAreThoseNotUtf16) {
+    using namespace std::string_view_literals;
+    const std::pair<std::string_view, bool> rows[] = {
+        {"[FORM_HLAV]\r\nLanguage=1\r\n"sv, true},
+        {"\xEF\xBB\xBF[FORM_HLAV]\nLanguage=1\n"sv, true}, // UTF-8 with its mark: read, the mark skipped
+        {""sv, true},
+        {"\xFF\xFE[\0F\0"sv, false}, // UTF-16 LE with its mark
+        {"\xFE\xFF\0[\0F"sv, false}, // UTF-16 BE
+        {"[\0F\0O\0R\0"sv, false},   // UTF-16 without a mark
+        {"[FORM_HLAV]\nFile=a\0b\n"sv, false},
+    };
+    for (const auto& [text, understood] : rows)
+        EXPECT_EQ(IniTextUnderstood(text), understood) << testing::PrintToString(std::string(text));
+}
+
+} // namespace
+} // namespace zevo

@@ -18,6 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (zevo::IniFile::Parse(once).Serialize() != once) {
         std::abort();
     }
+    // What the tool writes is always a text it would merge into again.
+    if (zevo::IniTextUnderstood(text) && !zevo::IniTextUnderstood(once)) {
+        std::abort();
+    }
 
     const zevo::AppSettings loaded = zevo::LoadAppSettings(ini, zevo::AppSettings{});
     const zevo::ViewSettings view = zevo::ReadViewSettings(ini);
