@@ -201,7 +201,7 @@ void TFormHlav::LoadSettings() {
     // File and IniDir stay empty until the settings name them.
     current.ActivePageIndex = PageControl1->currentIndex();
 
-    const IniFile ini = ReadSettingsFile();
+    const IniFile ini = ReadSettingsFile().value_or(IniFile());
     // Missing file or keys: the current values stand (centred window, automatic port, Czech).
     const AppSettings loaded = LoadAppSettings(ini, current);
     PinnedPorts = ReadPortPins(ini);
@@ -277,7 +277,7 @@ void TFormHlav::FormClose() {
     }
 }
 
-IniFile TFormHlav::ReadSettingsFile() {
+std::optional<IniFile> TFormHlav::ReadSettingsFile() {
     const QString path = SettingsFilePath();
     const WholeFile file = ReadWholeFile(path);
     const std::string_view bytes(file.Bytes.constData(), static_cast<std::size_t>(file.Bytes.size()));
@@ -289,11 +289,11 @@ IniFile TFormHlav::ReadSettingsFile() {
     // written at close. The last one set aside makes room for this one.
     const QString aside = path + QStringLiteral(".unreadable");
     QFile::remove(aside);
-    if (QFile::rename(path, aside)) {
-        SettingsSetAside = aside;
-        if (!Starting)
-            SaySettingsSetAside();
-    }
+    if (!QFile::rename(path, aside))
+        return std::nullopt; // it stays where it is, and nothing is written over it
+    SettingsSetAside = aside;
+    if (!Starting)
+        SaySettingsSetAside();
     return IniFile();
 }
 
@@ -307,7 +307,8 @@ void TFormHlav::SaySettingsSetAside() {
 
 QStringList TFormHlav::SaveSettings() {
     // Keys are merged into the file as it is now, so lines the tool does not know survive.
-    IniFile ini = ReadSettingsFile();
+    std::optional<IniFile> read = ReadSettingsFile();
+    IniFile ini = read.value_or(IniFile());
     AppSettings settings;
     settings.Window = CurrentWindowRect();
     settings.Ports = Ports;
@@ -327,9 +328,10 @@ QStringList TFormHlav::SaveSettings() {
         failures << Text(FillPlaceholders(FileText(text, LanguageIndex), {QDir::toNativeSeparators(path).toStdString()})) +
                         QLatin1Char('\n') + written.Reason;
     };
-    if (const WriteResult written =
-            WriteFileChecked(SettingsFilePath(), QByteArray::fromStdString(ini.Serialize()), /*textMode=*/true);
-        !written)
+    const WriteResult written =
+        read ? WriteFileChecked(SettingsFilePath(), QByteArray::fromStdString(ini.Serialize()), /*textMode=*/true)
+             : WriteResult{false, QStringLiteral("the file cannot be read whole, nor set aside")};
+    if (!written)
         failed(FileTextId::SettingsNotWritten, SettingsFilePath(), written);
 
     std::ostringstream image;

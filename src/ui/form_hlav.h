@@ -344,7 +344,9 @@ private:
     // Writes the settings and the image file; what did not land, each as a message line, a line
     // break and the system's reason.
     QStringList SaveSettings();
-    IniFile ReadSettingsFile();
+    // The settings file to read or to merge keys into. One not read whole is set aside first (said
+    // once in the status bar); none when it could not be set aside, and then it is never written.
+    std::optional<IniFile> ReadSettingsFile();
     void SaySettingsSetAside();
     QString SettingsSetAside; // where an unreadable settings file went, until it is said
     bool Starting = true;

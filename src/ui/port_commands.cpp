@@ -52,11 +52,13 @@ void TFormHlav::MenuPortAssignmentsClick() {
         return;
     PinnedPorts = *chosen;
     // Kept at once, merged into the settings file as it stands; the close writes the rest as always.
-    IniFile ini = ReadSettingsFile();
-    WritePortPins(ini, PinnedPorts);
+    std::optional<IniFile> ini = ReadSettingsFile();
     QDir().mkpath(ConfigDir);
+    if (ini)
+        WritePortPins(*ini, PinnedPorts);
     if (const WriteResult written =
-            WriteFileChecked(SettingsFilePath(), QByteArray::fromStdString(ini.Serialize()), /*textMode=*/true);
+            ini ? WriteFileChecked(SettingsFilePath(), QByteArray::fromStdString(ini->Serialize()), /*textMode=*/true)
+                : WriteResult{false, QStringLiteral("the file cannot be read whole, nor set aside")};
         !written)
         Prompts->ShowMessage(this,
                              Text(FillPlaceholders(FileText(FileTextId::SettingsNotWritten, LanguageIndex),

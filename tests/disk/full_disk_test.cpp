@@ -264,6 +264,29 @@ TEST_F(FullDiskWindow, ReportChartAndPrintoutOnAFullDiskSayTheyFailed) {
     }
 }
 
+// A settings file the tool cannot read whole, on a disk gone read-only: it cannot be set aside, so
+// it is never written over either; the close says so.
+TEST_F(FullDiskWindow, AnUnreadableSettingsFileThatCannotBeSetAsideIsLeftAlone) {
+    ZEVO_NEED_SMALL_DISK();
+    Disk = std::make_unique<SmallDisk>(QStringLiteral("aside"));
+    const QString config = Disk->Path(QStringLiteral("config"));
+    ASSERT_TRUE(QDir().mkpath(config));
+    const QString settings = QDir(config).filePath(QStringLiteral("ZEVO_v56.ini"));
+    const QByteArray utf16("\xFF\xFE[\0P\0O\0R\0T\0S\0]\0", 16);
+    ASSERT_TRUE(Put(settings, utf16));
+    Disk->ReadOnly();
+    Show();
+    Prompts.Answers = {PromptAnswer::No};
+    Form->close();
+    Form.reset();
+    Disk->Writable();
+    EXPECT_EQ(Bytes(settings), utf16);
+    EXPECT_FALSE(QFileInfo::exists(settings + QStringLiteral(".unreadable")));
+    ASSERT_FALSE(Prompts.Messages.isEmpty());
+    EXPECT_TRUE(Prompts.Messages[0].startsWith(QStringLiteral("The settings could not be written to ")))
+        << Prompts.Messages[0].toStdString();
+}
+
 // The config folder removed while the tool runs (a cleaner, a roaming profile): the close makes it
 // again and keeps everything.
 TEST_F(FullDiskWindow, AConfigFolderThatVanishedIsMadeAgainAtClose) {
