@@ -163,9 +163,8 @@ private:
 
 // ---- the link ----------------------------------------------------------------------------------
 
-// The serial line with a look at the status frames the engine drains: the window shows captions,
-// this tool prints the values themselves. The engine decodes only the first frame of a drain, and
-// the tap looks only there too.
+// The serial line, noting what became of each port the automatic search tried (the status lines
+// this tool prints come from the engine's own last status frame).
 class StatusTap final : public SerialLine {
 public:
     explicit StatusTap(PortPins pins) : Real(std::move(pins)) {}
@@ -187,19 +186,12 @@ public:
     std::string PortName(int portNumber) const override { return Real.PortName(portNumber); }
     std::string DevicePath(int portNumber) const override { return Real.DevicePath(portNumber); }
     int BytesWaiting() override { return Real.BytesWaiting(); }
-    int Read(std::span<std::uint8_t> buffer) override {
-        const int got = Real.Read(buffer);
-        if (got >= FrameSize && buffer[0] == StatusFrameCode)
-            LastStatus =
-                DecodeStatusFrame(std::span<const std::uint8_t, FrameSize>(buffer.data(), FrameSize));
-        return got;
-    }
+    int Read(std::span<std::uint8_t> buffer) override { return Real.Read(buffer); }
     void WriteFrame(const Frame& frame) override { Real.WriteFrame(frame); }
 
     QtSerialLine Real;
     std::map<int, std::string> Tried; // COM number -> outcome of its last open
     std::function<void(int)> OnFirstTry; // a present port tried for the first time
-    std::optional<StatusFrame> LastStatus;
 };
 
 struct StatusLine {
@@ -472,18 +464,19 @@ int RunStatus(const Options& options) {
     QElapsedTimer steady;
     std::string row;
     session.View.OnStatus = [&] {
-        if (!session.Line.LastStatus)
+        const std::optional<StatusFrame>& status = session.Engine.LastStatusFrame();
+        if (!status)
             return;
         if (options.Csv) {
             if (!steady.isValid())
                 steady.start();
             row.clear();
-            AppendLogRow(row, LogRowFrom(*session.Line.LastStatus, QDateTime::currentMSecsSinceEpoch(),
+            AppendLogRow(row, LogRowFrom(*status, QDateTime::currentMSecsSinceEpoch(),
                                          steady.elapsed(), 0));
             std::fwrite(row.data(), 1, row.size(), stdout);
         } else {
             const QString time = QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss.zzz"));
-            std::printf("%s\n", FormatStatus(*session.Line.LastStatus, time.toStdString()).c_str());
+            std::printf("%s\n", FormatStatus(*status, time.toStdString()).c_str());
         }
         std::fflush(stdout);
     };

@@ -140,6 +140,7 @@ void LinkEngine::OpenPortSteps() {
     View.SetPortLabel("COM= " + PortLabelName(Line.PortName(number)), Line.DevicePath(number));
     if (Line.IsOpen())
         Line.Close();
+    Sync.Clear(); // nothing of the last port's bytes belongs to this one
     std::string reason;
     if (!Line.Open(number, &reason)) {
         if (searching) {
@@ -171,6 +172,7 @@ void LinkEngine::OpenPortSteps() {
 
 void LinkEngine::ClosePort() {
     Line.Close();
+    Sync.Clear();
 }
 
 void LinkEngine::MenuCom1Click(int position) {
@@ -195,26 +197,24 @@ void LinkEngine::ReconnectStep() {
 }
 
 void LinkEngine::Drain() {
+    // Whatever has come, a whole frame or a piece of one: the frames are put together across ticks.
     const int waiting = Line.BytesWaiting();
-    // A partial frame stays queued until the rest has arrived.
-    if (waiting < FrameSize)
+    int got = 0;
+    if (waiting > 0) {
+        const int wanted = std::min(waiting, ReceiveBufferSize);
+        got = std::min(wanted, Line.Read(std::span<std::uint8_t>(ReceiveBuffer.data(), static_cast<std::size_t>(wanted))));
+    }
+    // A read that fails counts as a quiet line: nothing old is ever decoded again.
+    Sync.Take(std::span<const std::uint8_t>(ReceiveBuffer.data(), static_cast<std::size_t>(std::max(got, 0))));
+    // One frame a tick. It is a copy, so a message box opened by its decoder (with ticks running
+    // nested) cannot change it underneath.
+    const std::optional<Frame> frame = Sync.Next();
+    if (!frame)
         return;
-    const int wanted = std::min(waiting, ReceiveBufferSize);
-    const int got =
-        Line.Read(std::span<std::uint8_t>(ReceiveBuffer.data(), static_cast<std::size_t>(wanted)));
-    // A read that fails or comes up short leaves old bytes in the buffer: never decode those.
-    if (got < FrameSize)
-        return;
-    // Only the first frame counts; whatever follows it in the same drain is dropped, and nothing
-    // searches for a frame start. A line out of step is back in step after the next drain, since
-    // the drain always empties what was waiting. The frame is copied out, so a message box opened
-    // by its decoder (with ticks running nested) cannot change it underneath.
-    Frame frame;
-    std::copy_n(ReceiveBuffer.begin(), FrameSize, frame.begin());
-    if (frame[0] == StatusFrameCode)
-        DecodeStatus(frame);
+    if ((*frame)[0] == StatusFrameCode)
+        DecodeStatus(*frame);
     else
-        DecodeReply(frame);
+        DecodeReply(*frame);
 }
 
 void LinkEngine::SendFrame(const Frame& frame) {

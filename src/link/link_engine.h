@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "link/frame.h"
+#include "link/frame_sync.h"
 #include "link/identification.h"
 #include "link/link_view.h"
 #include "link/port_choice.h"
@@ -157,6 +158,7 @@ private:
     std::optional<StatusFrame> LastStatus;
     DeviceImage Verified;
     std::array<std::uint8_t, ReceiveBufferSize> ReceiveBuffer{};
+    FrameSync Sync{ReceiveBufferSize};
     Frame TransmitFrame{};
     // A Read collects the pages here and takes them over only once all eight have arrived: a Read
     // that breaks off leaves the set on screen as it was.
