@@ -1013,6 +1013,44 @@ TEST(LinkSoak, UnderRandomLineFaultsNoTransferLiesOrHangs) {
     EXPECT_GT(errors, 0);
 }
 
+// A reply cut short costs the Program no more than one never sent: the piece is dropped, and the
+// frames after it are read in step.
+TEST(LinkSoak, ACutReplyCostsNoMoreThanADroppedOne) {
+    const auto programsOk = [](bool truncate) {
+        int oks = 0;
+        for (std::uint32_t seed = 1; seed <= 24; ++seed) {
+            sim::UnitOptions options;
+            options.Seed = seed;
+            (truncate ? options.TruncatePercent : options.DropPercent) = 40;
+            sim::UnitModel unit(options);
+            DeviceImage image = MakeSet(1);
+            PortChoice ports{0, 0};
+            FakeSerialLine line;
+            line.OnWrite = [&](const Frame& frame) { unit.Receive(frame); };
+            RecordingLinkView view;
+            LinkEngine engine(image, ports, line, view);
+            engine.OpenPort();
+            engine.StartProgram();
+            for (int tick = 0; tick < 600 && !view.EverShowed(MsgId::MsgProgramDevice, ": OK"); ++tick) {
+                unit.Advance(55);
+                line.Push(unit.TakeOutput());
+                engine.Tick();
+            }
+            if (view.EverShowed(MsgId::MsgProgramDevice, ": OK")) {
+                ++oks;
+                EXPECT_TRUE(SamePages(unit.Memory().Bytes, image.Bytes, 1, 7)) << "a false OK, seed " << seed;
+            }
+        }
+        return oks;
+    };
+    const int dropped = programsOk(false);
+    const int truncated = programsOk(true);
+    RecordProperty("dropped", dropped);
+    RecordProperty("truncated", truncated);
+    EXPECT_LT(dropped, 24) << "the faults bite";
+    EXPECT_GE(truncated, dropped - 1);
+}
+
 } // namespace
 } // namespace zevo
 

@@ -300,6 +300,7 @@ const FaultMode FaultModes[] = {
     {"Dropped", {"--drop", "10", "--seed", "4"}, Either, Either, Either},
     {"BadCheckByte", {"--corrupt", "10", "--seed", "6"}, Either, Either, Either},
     {"Truncated", {"--truncate", "10", "--seed", "8"}, Either, Either, Either},
+    {"Truncated20", {"--truncate", "20", "--seed", "3"}, Either, Either, Either},
     {"AnotherCommandsReply", {"--wrong-reply", "10", "--seed", "12"}, Either, Either, Either},
     {"Page4RefusesWrites", {"--refuse-page", "4"}, Ok, Error, Error},
     {"Late150msInsideFourTicks", {"--delay", "100", "--delay-ms", "150"}, Ok, Ok, Ok},
