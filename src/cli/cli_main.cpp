@@ -591,6 +591,7 @@ int RunProgram(const Options& options) {
     session.View.Progress = StderrIsTerminal();
     const int storingTicks = 60 * 1000 / TickMs;
     const auto kept = [&](bool stored) { KeepRestorePoint(session, RestoreEvent::Programmed, options.File, stored); };
+    int silentTicks = 0;
     for (int tick = 0; tick < storingTicks; ++tick) {
         if (session.View.Status.Text == MsgId::MsgProgramDevice && session.View.Status.Suffix == ": OK") {
             session.View.EndProgress(/*keep=*/true);
@@ -602,7 +603,11 @@ int RunProgram(const Options& options) {
             kept(false);
             return Fail(ExitFailed, "interrupted while the unit was storing the set");
         }
-        if (session.View.Lost) {
+        // The connection watch marks the unit lost after a second without a frame, which a noisy
+        // line can give while the unit stores; silence for three seconds, longer than the storing
+        // itself, is a unit gone.
+        silentTicks = session.View.Lost ? silentTicks + 1 : 0;
+        if (silentTicks > 3 * linktime::LostAfterTicks) {
             session.View.EndProgress();
             kept(false);
             return Fail(ExitFailed, "the unit went silent before it reported that storing had ended");
