@@ -75,10 +75,10 @@ constexpr TextTable<EditingTextId> Texts{{
      "Nichts eingefügt: %1 enthält %2, mehr als der Höchstwert %3"},
     {EditingTextId::PasteDone, "Vloženo buněk: %1", "Cells pasted: %1", "Eingefügte Zellen: %1"},
     {EditingTextId::PasteAdjusted,
-     "Vloženo buněk: %1; jinak než ve schránce %2: %3 se uloží jako %4 (zapalování ukládá po krocích %5)",
+     "Vloženo buněk: %1; %2 z nich jinak, než byly vloženy: %3 se uloží jako %4 (zapalování ukládá po krocích %5)",
      "Cells pasted: %1; %2 not as pasted: %3 is stored as %4 (the unit keeps steps of %5)",
-     "Eingefügte Zellen: %1; %2 nicht wie eingefügt: %3 wird als %4 gespeichert (die Zündung speichert in "
-     "Schritten von %5)"},
+     "Eingefügte Zellen: %1; %2 davon anders als eingefügt: %3 wird als %4 gespeichert (die Zündung speichert "
+     "in Schritten von %5)"},
     {EditingTextId::MenuView, "Zobrazit", "View", "Ansicht"},
     {EditingTextId::MenuColourByValue, "Barvy podle hodnot", "Colour by value", "Nach Wert einfärben"},
     {EditingTextId::MenuTrail, "Stopa motoru", "Engine trail", "Spur des Betriebspunkts"},
