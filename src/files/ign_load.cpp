@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <istream>
 #include <streambuf>
 
@@ -37,8 +38,10 @@ IgnLoad LoadIgnFile(const QString& path, DeviceImage& image, std::uint8_t langua
         load.Reason = file.errorString();
         return load;
     }
-    // One byte past the limit is enough for the reader to tell a file too large to be one.
-    QByteArray bytes = file.read(static_cast<qint64>(IgnFileLimit) + 1);
+    // One byte past the limit is enough for the reader to tell a file too large to be one; a file of
+    // a few kilobytes asks for no more than it holds.
+    const qint64 limit = static_cast<qint64>(IgnFileLimit) + 1;
+    QByteArray bytes = file.read(file.isSequential() ? limit : std::min(file.size() + 1, limit));
     if (file.error() != QFileDevice::NoError) {
         load.Reason = file.errorString();
         return load;

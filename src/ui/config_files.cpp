@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace zevo {
 
 QString ConfigDirectory() {
@@ -32,7 +34,7 @@ WholeFile ReadWholeFile(const QString& path, qint64 maxBytes) {
         return whole;
     }
     // One byte past the limit tells a file of exactly the limit from a larger one.
-    QByteArray bytes = file.read(maxBytes + 1);
+    QByteArray bytes = file.read(file.isSequential() ? maxBytes + 1 : std::min(file.size(), maxBytes) + 1);
     if (file.error() != QFileDevice::NoError) {
         whole.Is = WholeFile::State::Unreadable;
         whole.Reason = file.errorString();
