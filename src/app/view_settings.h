@@ -6,7 +6,7 @@ namespace zevo {
 // The View menu's choices, kept in a section [VIEW] of the settings file beside the design's keys.
 struct ViewSettings {
     bool ColourByValue = false; // the design's white fields stay the default look
-    bool Trail = true;
+    bool Trail = false;
     // The servo curves window was open when the tool closed: it opens again after the first paint.
     bool ServoCurves = false;
     friend bool operator==(const ViewSettings&, const ViewSettings&) = default;

@@ -85,8 +85,6 @@ constexpr TextTable<EditingTextId> Texts{{
     {EditingTextId::MenuJumpToLive, "Přejít na živou buňku", "Go to the live cell",
      "Zum Betriebspunkt springen"},
     {EditingTextId::MenuServoCurves, "Křivky serv…", "Servo curves…", "Servokurven…"},
-    {EditingTextId::NoLiveCell, "Žádná živá buňka: zapalování neposílá hodnoty",
-     "No live cell: the unit sends no values", "Kein Betriebspunkt: die Zündung sendet keine Werte"},
     {EditingTextId::LiveCellOnServoPages, "Živá buňka je jen na záložkách serv",
      "The live cell is shown on the servo pages",
      "Der Betriebspunkt wird nur auf den Servo-Seiten angezeigt"},

@@ -62,7 +62,6 @@ enum class EditingTextId : int {
     MenuTrail,         // "Engine trail"
     MenuJumpToLive,    // "Go to the live cell"
     MenuServoCurves,   // "Servo curves…"
-    NoLiveCell,        // "No live cell: the unit sends no values"
     LiveCellOnServoPages, // "The live cell is shown on the servo pages"
     CurvesTitle,       // "Servo curves – servo %1"
     CurvesRpm,         // "Engine speed [RPM]"

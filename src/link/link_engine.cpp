@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "link/engine_position.h"
 #include "link/status_frame.h"
 
 namespace zevo {
@@ -99,11 +100,9 @@ void LinkEngine::LiveCellHighlight() {
     const int page = View.ActivePage();
     if (page != 1 && page != 2)
         return;
-    const int servo = page - 1;
-    const std::span<const std::uint8_t, RpmPoints> axis(
-        Image.Bytes.data() + BlockOffset + block::RpmAxis + RpmPoints * servo, RpmPoints);
-    S.LiveRpmColumn = LiveRpmColumnFor(S.RpmValue, axis);
-    S.LiveTpRow = LiveTpRowFor(S.TpPercent, Image.TpEnable(servo) != 0);
+    const EngineCell cell = EngineCellOn(Image, page - 1, EngineReading{S.RpmValue, S.TpPercent, S.TpMillivolts});
+    S.LiveRpmColumn = cell.Column;
+    S.LiveTpRow = cell.Row;
     View.ShowLiveCell(S.LiveRpmColumn, S.LiveTpRow);
 }
 

@@ -177,25 +177,4 @@ TelemetryCaptions ComposeTelemetryFrom(const StatusFrame& s, int tpMillivolts, i
     return c;
 }
 
-int LiveRpmColumnFor(int rpm, std::span<const std::uint8_t, RpmPoints> a) {
-    // Compare twice the speed with the sum of two neighbouring points: the point nearest to the
-    // speed wins, and exactly half-way goes to the higher one.
-    const int doubled = (2 * rpm) / 100;
-    int c = 0;
-    while (c < RpmPoints - 1 &&
-           doubled >= a[static_cast<std::size_t>(c)] + a[static_cast<std::size_t>(c) + 1])
-        ++c;
-    return c;
-}
-
-int LiveTpRowFor(int tpPercent, bool tpEnabled) {
-    if (!tpEnabled)
-        return 0;
-    int r = 0;
-    while (r < MapRows - 1 &&
-           TpRows[static_cast<std::size_t>(r)] + TpRows[static_cast<std::size_t>(r) + 1] <= 2 * tpPercent)
-        ++r;
-    return r;
-}
-
 } // namespace zevo

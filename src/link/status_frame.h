@@ -78,12 +78,4 @@ TelemetryCaptions ComposeTelemetry(const StatusFrame& status,
 // SupplyCount are not read): a recorded row keeps the voltages.
 TelemetryCaptions ComposeTelemetryFrom(const StatusFrame& status, int tpMillivolts, int supplyMillivolts,
                                        const std::array<bool, ServoCount>& servoEnabled, std::uint8_t language);
-
-// The map cell the engine runs in, for the live highlight. The column is the RPM axis point
-// nearest to the engine speed (axis in hundreds of RPM; half-way goes to the higher point); the row
-// is the nearest throttle row of TpRows (half-way goes up), or row 0 when the servo ignores the
-// throttle.
-int LiveRpmColumnFor(int rpm, std::span<const std::uint8_t, RpmPoints> axis);
-int LiveTpRowFor(int tpPercent, bool tpEnabled);
-
 } // namespace zevo

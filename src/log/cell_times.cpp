@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "link/engine_position.h"
 #include "params/clipboard_table.h"
 
 namespace zevo {
@@ -18,13 +19,12 @@ CellTimes CountCellTimes(std::span<const LogRow> rows, const DeviceImage& image,
         const std::int64_t ms =
             i + 1 < rows.size() ? std::min(rows[i + 1].ElapsedMs - row.ElapsedMs, LongestRowMs) : 0;
         times.TotalMs += ms;
-        if (tpEnabled && !row.TpValid) {
+        const EngineCell at = EngineCellFor(ReadingOf(row), axis, tpEnabled);
+        if (at.ThrottleError) {
             times.UnknownThrottleMs += ms;
             continue;
         }
-        const int column = LiveRpmColumnFor(row.Rpm, axis);
-        const int tpRow = LiveTpRowFor(row.TpPercent, tpEnabled);
-        const auto cell = static_cast<std::size_t>(MapColumns * tpRow + column);
+        const auto cell = static_cast<std::size_t>(MapColumns * at.Row + at.Column);
         times.Ms[cell] += ms;
         ++times.Rows[cell];
     }

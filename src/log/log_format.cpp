@@ -206,4 +206,8 @@ int HighlightTpPercent(const LogRow& row) {
     return row.TpValid ? row.TpPercent : 255;
 }
 
+EngineReading ReadingOf(const LogRow& row) {
+    return EngineReading{row.Rpm, HighlightTpPercent(row), row.TpMv};
+}
+
 } // namespace zevo

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "link/engine_position.h"
 #include "link/status_frame.h"
 #include "params/device_image.h"
 
@@ -69,5 +70,7 @@ TelemetryCaptions ComposeTelemetryOf(const LogRow& row, const std::array<bool, S
 // The throttle value the live highlight uses for the row: a sensor error reads as the unit sends
 // it, above 100 %.
 int HighlightTpPercent(const LogRow& row);
+// Where the engine was at a row, as the engine position takes it.
+EngineReading ReadingOf(const LogRow& row);
 
 } // namespace zevo

@@ -146,7 +146,6 @@ void TFormHlav::PageControl1Change(int /*index*/) {
         Selection->Clear();
     // The other servo has axes of its own: where the engine ran on this one means nothing there.
     Trail.Clear();
-    LiveCell.reset(); // until the next tick finds the engine's cell on the new page's axis
     HoldServoBox(true);
     BlockToEditor();
     HoldServoBox(false);

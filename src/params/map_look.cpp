@@ -146,7 +146,8 @@ CellColours ComposeCell(const CellLayers& layers) {
         painted = DifferencePink;
     else if (layers.Value)
         painted = layers.Value;
-    if (layers.Trail > 0) {
+    // A selection is what the next key acts on: it stays plainly blue, the trail passes under it.
+    if (layers.Trail > 0 && !layers.Selected) {
         const double tint = TrailTintAtFull * std::min(layers.Trail, LiveTrail::Steps) / LiveTrail::Steps;
         painted = Mix(painted.value_or(layers.Plain), LiveLime, tint);
     }

@@ -88,7 +88,7 @@ struct CellColours {
     friend bool operator==(const CellColours&, const CellColours&) = default;
 };
 // The live cell is lime over everything; the selection covers the difference mark, which covers the
-// value colour; the trail tints whatever lies under it towards lime, most for the cell just left.
+// value colour; the trail tints what is not selected towards lime, most for the cell just left.
 CellColours ComposeCell(const CellLayers& layers);
 
 } // namespace zevo

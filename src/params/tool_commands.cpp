@@ -24,9 +24,10 @@ void TFormHlav::MenuToolsPlusClick() { StepMapFromTools(StepUp); }
 void TFormHlav::StepMapFromTools(int direction) {
     if (PageControl1->currentIndex() == 0)
         return; // no map on the Miscellaneous page, and no history step
-    const LinkState& live = Engine->State();
-    StepMapTool(Image, ToolServo(*this), direction, CheckBoxAll->isChecked(), CheckBoxTpEnable->isChecked(),
-                live.LiveTpRow, live.LiveRpmColumn);
+    // The cell marked on the page, wherever its reading comes from (the unit, its last frame, a replay).
+    const EngineCell live = Position.CellOn(Image, ToolServo(*this));
+    StepMapTool(Image, ToolServo(*this), direction, CheckBoxAll->isChecked(), CheckBoxTpEnable->isChecked(), live.Row,
+                live.Column);
     AfterChange();
 }
 
@@ -41,12 +42,13 @@ void TFormHlav::CSpinButtonDownClick_Uni(int column) {
 }
 
 void TFormHlav::ButtonTps0Click() {
-    if (CaptureTps0(Image, Engine->State().TpMillivolts))
+    // The voltage the throttle label shows, a replayed row's included.
+    if (CaptureTps0(Image, Position.Reading().TpMillivolts))
         AfterChange();
 }
 
 void TFormHlav::ButtonTps100Click() {
-    if (CaptureTps100(Image, Engine->State().TpMillivolts))
+    if (CaptureTps100(Image, Position.Reading().TpMillivolts))
         AfterChange();
 }
 

@@ -24,6 +24,7 @@
 #include "app/view_settings.h"
 #include "files/printing.h"
 #include "files/restore_points.h"
+#include "link/engine_position.h"
 #include "link/link_view.h"
 #include "lang/editing_texts.h"
 #include "lang/language_tables.h"
@@ -372,17 +373,19 @@ public:
     QAction* MenuJumpToLive = nullptr;
     QAction* MenuServoCurves = nullptr;
     ViewSettings ViewChoice;
-    // Where the engine has run lately, and where it runs now (row, column), as the live display
-    // last reported; none while no telemetry arrives.
+    // Where the engine has run lately.
     LiveTrail Trail;
-    std::optional<std::pair<int, int>> LiveCell;
+    // Where the engine runs: the unit's frames, or the ride log being replayed.
+    EnginePosition Position;
+    // The engine's cell (row, column) on the servo page shown; none on the Miscellaneous page.
+    std::optional<std::pair<int, int>> LiveCell() const;
     // Built on first use.
     ServoCurvesWindow* Curves = nullptr;
     // Every colour of the servo page's fields, painted where it changed: values, trail, selection,
     // live cell. Runs after every change of the page and on every tick.
     void PaintMap();
-    // The live display's tick: the engine runs in `live`, or nowhere known.
-    void ShowLive(std::optional<std::pair<int, int>> live);
+    // The live display's tick: the trail follows the engine, the map shows its cell.
+    void ShowLive();
     void MenuJumpToLiveClick();
     void MenuServoCurvesClick();
     MapPainter& Painter() { return *CellPainter; }
@@ -500,8 +503,6 @@ public:
     bool OpenLog(const QString& path);
     // A log is loaded: the monitoring labels and the live cell show its rows, not the unit's.
     bool Replaying() const;
-    // The replayed row's cell on the shown servo's axes as they are now; none off the servo pages.
-    std::optional<std::pair<int, int>> ReplayCell() const;
     // The last frames of the session, for the live chart (at most its ten minutes).
     const std::deque<LogRow>& RecentFrames() const { return RecentRows; }
 

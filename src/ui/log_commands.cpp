@@ -387,17 +387,6 @@ bool TFormHlav::Replaying() const {
     return ReplayOn;
 }
 
-std::optional<std::pair<int, int>> TFormHlav::ReplayCell() const {
-    const int servo = ShownServo();
-    if (!ReplayOn || servo < 0)
-        return std::nullopt;
-    const LogRow& row = Replay->Position().Row();
-    const std::span<const std::uint8_t, RpmPoints> axis(
-        Image.Bytes.data() + BlockOffset + block::RpmAxis + RpmPoints * servo, RpmPoints);
-    return std::make_pair(LiveTpRowFor(HighlightTpPercent(row), Image.TpEnable(servo) != 0),
-                          LiveRpmColumnFor(row.Rpm, axis));
-}
-
 void TFormHlav::ShowReplayRow(bool rowChanged) {
     const LogRow& row = Replay->Position().Row();
     if (rowChanged)
@@ -410,11 +399,10 @@ void TFormHlav::ShowReplayRow(bool rowChanged) {
         LabelReplay->show();
     if (LiveChart && LiveChart->ShowsLog())
         LiveChart->SetCursor(Replay->Position().PositionMs());
+    Position.ReplayReading(ReadingOf(row));
     // The live cell follows at once, not only with the link's next tick.
-    if (rowChanged && ShownServo() >= 0) {
-        LiveCell = ReplayCell();
-        PaintMap();
-    }
+    if (rowChanged && ShownServo() >= 0)
+        ShowLive();
 }
 
 void TFormHlav::MenuCloseLogClick() {
@@ -440,7 +428,7 @@ void TFormHlav::EndReplay() {
     if (LiveChart)
         LiveChart->ShowLive(RecentRows);
     UpdateLogMenu();
-    LiveCell.reset();
+    Position.EndReplay();
     PaintMap();
 }
 
@@ -469,7 +457,7 @@ void TFormHlav::PaintCellTimes() {
             CellTimesView->hide();
         return;
     }
-    CellTimesView->Show(*times, LiveCell);
+    CellTimesView->Show(*times, LiveCell());
 }
 
 void TFormHlav::MenuCopyCellTimesClick() {

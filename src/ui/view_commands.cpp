@@ -101,8 +101,9 @@ void TFormHlav::PaintMap() {
         // One cell is just the focused field; the colour shows a block of several.
         if (const auto selection = ShownSelection(); selection && selection->Cells() > 1)
             scene.Selection = selection;
-        scene.Live = LiveCell;
-        if (ViewChoice.Trail && LiveCell)
+        scene.Live = LiveCell();
+        // A silent unit's trail has faded with it; its last cell stays marked.
+        if (ViewChoice.Trail && !Position.Stale())
             scene.Trail = &Trail;
         scene.Palette = palette();
         if (DifferenceMarks)
@@ -114,9 +115,16 @@ void TFormHlav::PaintMap() {
     ShowSetState();
 }
 
-void TFormHlav::ShowLive(std::optional<std::pair<int, int>> live) {
-    Trail.Tick(live);
-    LiveCell = live;
+std::optional<std::pair<int, int>> TFormHlav::LiveCell() const {
+    const int servo = ShownServo();
+    if (servo < 0)
+        return std::nullopt;
+    const EngineCell cell = Position.CellOn(Image, servo);
+    return std::make_pair(cell.Row, cell.Column);
+}
+
+void TFormHlav::ShowLive() {
+    Trail.Tick(Position.Stale() ? std::nullopt : LiveCell());
     PaintMap();
 }
 
@@ -125,16 +133,14 @@ void TFormHlav::MenuJumpToLiveClick() {
         Say(Text(EditingText(EditingTextId::LiveCellOnServoPages, LanguageIndex)));
         return;
     }
-    if (!LiveCell) {
-        Say(Text(EditingText(EditingTextId::NoLiveCell, LanguageIndex)));
-        return;
-    }
-    // A value typed into the field being left is taken first, as leaving it by Tab does.
+    // A value typed into the field being left is taken first, as leaving it by Tab does; it may
+    // move the axis, and with it the cell.
     if (const auto* typing = qobject_cast<TEdit*>(QApplication::focusWidget()); typing && typing->HoldsProposal())
         ConfirmPage();
-    if (!LiveCell)
+    const auto live = LiveCell();
+    if (!live)
         return;
-    const auto [row, column] = *LiveCell;
+    const auto [row, column] = *live;
     TEdit* cell = EditMap[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
     cell->setFocus(Qt::ShortcutFocusReason);
     cell->selectAll();
@@ -196,10 +202,8 @@ void TFormHlav::UpdateCurves() {
     // On the Miscellaneous page the chart keeps the servo it showed last.
     const int servo = shown >= 0 ? shown : Curves->Shown().Servo;
     std::optional<LivePoint> live;
-    if (shown >= 0 && LiveCell) {
-        const int rpm = Replaying() ? Replay->Position().Row().Rpm : Link().State().RpmValue;
-        live = LivePoint{rpm, LiveCell->first, LiveCell->second};
-    }
+    if (const auto cell = LiveCell())
+        live = LivePoint{Position.Reading().Rpm, cell->first, cell->second};
     Curves->Show(CurvesOf(Image, servo, shown >= 0 ? ShownSelection() : std::nullopt, live));
 }
 

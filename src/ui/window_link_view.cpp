@@ -96,6 +96,7 @@ void WindowLinkView::SetConnectionLost(bool lost) {
         return;
     // The labels keep the last values the unit sent, greyed while they are no longer current.
     Lost = lost;
+    Form.Position.UnitSilent(lost);
     if (lost)
         Form.UnitSetUnknown();
     ReplayChanged();
@@ -171,6 +172,7 @@ void WindowLinkView::DressTelemetry() {
 }
 
 void WindowLinkView::StatusDecoded(const StatusFrame& status) {
+    Form.Position.UnitReading(EngineReading{status.Rpm, status.TpPercent, TpMillivoltsFromCount(status.TpCount)});
     Form.StatusDecoded(status);
 }
 
@@ -218,15 +220,9 @@ void WindowLinkView::HideVersionWarning() {
         Form.LabelVersion->hide();
 }
 
-void WindowLinkView::ShowLiveCell(int column, int row) {
-    // A replay puts the recorded cell there, on the axes as they are now.
-    if (Form.Replaying())
-        Form.ShowLive(Form.ReplayCell());
-    // Nobody tunes against a cell that is seconds old: while the unit is silent there is none.
-    else if (Lost)
-        Form.ShowLive(std::nullopt);
-    else
-        Form.ShowLive(std::make_pair(row, column));
+void WindowLinkView::ShowLiveCell(int /*column*/, int /*row*/) {
+    // The window's engine position knows the cell, a replay's included, on the axes as they are now.
+    Form.ShowLive();
 }
 
 void WindowLinkView::SetPortLabel(const std::string& text, const std::string& device) {

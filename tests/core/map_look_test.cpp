@@ -181,11 +181,13 @@ TEST(ComposeCell, LayersFromPlainToLive) {
     EXPECT_FALSE(ComposeCell({plain, std::nullopt, 0, false, false}).Text) << "the palette's own text";
     EXPECT_EQ(ComposeCell({plain, value, 0, false, false}).Text, White) << "light digits on dark blue";
 
-    // The trail tints what lies under it, the selection too, more for the cell just left.
-    const Rgb faint = ComposeCell({plain, std::nullopt, 1, true, false}).Background;
-    const Rgb strong = ComposeCell({plain, std::nullopt, LiveTrail::Steps, true, false}).Background;
-    EXPECT_NE(faint, SelectedBlue);
+    // The trail tints what lies under it, more for the cell just left; a selection stays plainly blue.
+    const Rgb faint = ComposeCell({plain, value, 1, false, false}).Background;
+    const Rgb strong = ComposeCell({plain, value, LiveTrail::Steps, false, false}).Background;
+    EXPECT_NE(faint, value);
     EXPECT_LT(Distance(strong, LiveLime), Distance(faint, LiveLime));
+    for (int strength = 1; strength <= LiveTrail::Steps; ++strength)
+        EXPECT_EQ(ComposeCell({plain, value, strength, true, false}).Background, SelectedBlue) << strength;
 }
 
 TEST(ServoCurves, OneCurvePerShownRowOverTheRealAxis) {
@@ -236,9 +238,9 @@ TEST(ServoCurves, TheLivePointSitsOnItsRowsCurve) {
 }
 
 TEST(ViewSettings, KeptInASectionOfTheirOwn) {
-    EXPECT_EQ(ReadViewSettings(IniFile()), ViewSettings{}) << "defaults: the design's look, trail on";
+    EXPECT_EQ(ReadViewSettings(IniFile()), ViewSettings{}) << "defaults: the design's look";
     EXPECT_FALSE(ViewSettings{}.ColourByValue);
-    EXPECT_TRUE(ViewSettings{}.Trail);
+    EXPECT_FALSE(ViewSettings{}.Trail);
 
     IniFile ini = IniFile::Parse("[FORM_HLAV]\nLanguage=1\n\n[VIEW]\nFuture=7\nTrail=1\n");
     WriteViewSettings(ini, {true, false, true});
@@ -251,7 +253,7 @@ TEST(ViewSettings, KeptInASectionOfTheirOwn) {
         const char* Text;
         ViewSettings Expected;
     } cases[] = {{"[VIEW]\nColourByValue=5\nTrail=0\n", {true, false, false}},
-                 {"[VIEW]\nColourByValue=yes\nTrail=\nServoCurves=-1\n", {false, true, true}},
+                 {"[VIEW]\nColourByValue=yes\nTrail=\nServoCurves=-1\n", {false, false, true}},
                  {"[view]\nTrail=0\n", {false, false, false}}};
     for (const auto& c : cases)
         EXPECT_EQ(ReadViewSettings(IniFile::Parse(c.Text)), c.Expected) << c.Text;

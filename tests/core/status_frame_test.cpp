@@ -232,40 +232,5 @@ TEST(StatusFrame, VersionWarningNamesBothVersions) {
               MessageText(MsgId::MsgUnmatchedVersion, LanguageEnglish) + "  PC-56, IGN-0");
 }
 
-TEST(LiveCell, RpmColumnIsTheNearestAxisPointTiesGoUp) {
-    std::array<std::uint8_t, RpmPoints> even{};
-    for (int i = 0; i < RpmPoints; ++i)
-        even[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(10 * i); // 0, 1000, 2000 .. 14000 RPM
-    std::array<std::uint8_t, RpmPoints> uneven = {5, 8, 20, 21, 22, 60, 61, 62, 63, 64, 65, 66, 67, 68, 250};
-    struct Case {
-        const std::array<std::uint8_t, RpmPoints>* Axis;
-        int Rpm;
-        int Column;
-    };
-    const Case cases[] = {
-        {&even, 0, 0},      {&even, 499, 0},    {&even, 500, 1},      {&even, 1499, 1},
-        {&even, 1500, 2},   {&even, 13500, 14}, {&even, 65535, 14},   {&uneven, 0, 0},
-        {&uneven, 649, 0},  {&uneven, 650, 1},  {&uneven, 1399, 1},   {&uneven, 1400, 2},
-        {&uneven, 4099, 4}, {&uneven, 4100, 5}, {&uneven, 15899, 13}, {&uneven, 15900, 14},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(LiveRpmColumnFor(c.Rpm, *c.Axis), c.Column) << c.Rpm;
-}
-
-TEST(LiveCell, ThrottleRowIsTheNearestRowTiesGoUp) {
-    struct Case {
-        int Percent;
-        bool Enabled;
-        int Row;
-    };
-    const Case cases[] = {
-        {0, true, 0},   {1, true, 1},   {3, true, 1},    {4, true, 2},   {45, true, 6},
-        {50, true, 7},  {90, true, 9},  {89, true, 8},   {100, true, 9}, {101, true, 9},
-        {255, true, 9}, {90, false, 0}, {101, false, 0},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(LiveTpRowFor(c.Percent, c.Enabled), c.Row) << c.Percent << " " << c.Enabled;
-}
-
 } // namespace
 } // namespace zevo

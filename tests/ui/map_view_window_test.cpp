@@ -76,7 +76,7 @@ protected:
         ASSERT_TRUE(Form->CheckBoxTpEnable->isChecked());
         Model.Unit.HoldEngine(4000, 30);
         Ticks(12);
-        ASSERT_EQ(Form->LiveCell, std::make_optional(std::make_pair(5, 4)));
+        ASSERT_EQ(Form->LiveCell(), std::make_optional(std::make_pair(5, 4)));
     }
     TEdit* Map(int r, int c) const {
         return Form->EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
@@ -130,13 +130,22 @@ TEST_F(MapViewWindowTest, ColoursByValueFollowTheMapAndItsEdits) {
 TEST_F(MapViewWindowTest, TheTrailFadesBehindTheEngine) {
     ServoPageWithEngine();
     const QColor plain = Form->palette().color(QPalette::Base);
-    ASSERT_TRUE(Form->MenuTrail->isChecked()) << "on by default";
+    ASSERT_FALSE(Form->MenuTrail->isChecked()) << "off by default: the design's plain map";
+    Form->MenuTrail->trigger();
     Model.Unit.HoldEngine(6000, 30); // one point up the axis: column 5
     Ticks(12);
     ASSERT_EQ(Base(Map(5, 5)), Lime);
     const QColor justLeft = Base(Map(5, 4));
     EXPECT_NE(justLeft, plain);
     EXPECT_NE(justLeft, Lime);
+    // Cells selected where the engine has just been are plainly blue: the selection is what the
+    // next key acts on.
+    QTest::mouseClick(Map(4, 4), Qt::LeftButton);
+    QTest::mouseClick(Map(5, 4), Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(Base(Map(5, 4)), ToQColor(SelectedBlue));
+    EXPECT_EQ(Base(Map(4, 4)), ToQColor(SelectedBlue));
+    QTest::mouseClick(Map(0, 0), Qt::LeftButton);
+    ASSERT_EQ(Base(Map(5, 4)), justLeft);
 
     Ticks(30);
     const QColor older = Base(Map(5, 4));
@@ -165,7 +174,7 @@ TEST_F(MapViewWindowTest, TheTrailFadesBehindTheEngine) {
     }
 }
 
-TEST_F(MapViewWindowTest, SilentUnitGreysTheValuesAndPaintsNoLiveCell) {
+TEST_F(MapViewWindowTest, SilentUnitGreysTheValuesAndKeepsItsLastCellMarkedForTheTools) {
     ServoPageWithEngine();
     Model.Unit.HoldEngine(6000, 30);
     Ticks(12);
@@ -179,15 +188,15 @@ TEST_F(MapViewWindowTest, SilentUnitGreysTheValuesAndPaintsNoLiveCell) {
     EXPECT_EQ(Form->LabelRpm->Caption(), rpm) << "the last value stays";
     EXPECT_NE(Form->LabelRpm->palette().color(QPalette::WindowText), text) << "greyed";
     EXPECT_TRUE(Form->CGaugeRpm->IsStale());
-    EXPECT_FALSE(Form->LiveCell);
+    // The cell the engine was in last stays marked, and it is the one the tools step.
     for (int r = 0; r < MapRows; ++r)
         for (int c = 0; c < MapColumns; ++c)
-            EXPECT_EQ(Base(Map(r, c)), Form->palette().color(QPalette::Base)) << r << "," << c;
-    for (TEdit* axis : Form->EditRpm)
-        EXPECT_NE(Base(axis), Lime);
-    // F6 has nowhere to go and says why.
+            EXPECT_EQ(Base(Map(r, c)) == Lime, r == 5 && c == 5) << r << "," << c;
     QTest::keyClick(Form.get(), Qt::Key_F6);
-    EXPECT_EQ(Form->StatusBar1->currentMessage(), QStringLiteral("No live cell: the unit sends no values"));
+    EXPECT_EQ(QApplication::focusWidget(), Map(5, 5));
+    const std::uint8_t before = Form->Image.MapCell(0, 5, 5);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);
+    EXPECT_EQ(Form->Image.MapCell(0, 5, 5), before - 1);
 
     Model.Unit.SetSilent(false);
     Ticks(12);
@@ -220,14 +229,16 @@ TEST_F(MapViewWindowTest, ChoicesAreKeptInTheSettingsFile) {
     QFile file(QDir(Dir.path()).filePath(QStringLiteral("ZEVO_v56.ini")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray text = file.readAll();
-    EXPECT_TRUE(text.contains("[VIEW]\nColourByValue=1\nTrail=0\nServoCurves=0\n")) << text.constData();
+    EXPECT_TRUE(text.contains("[VIEW]\nColourByValue=1\nTrail=1\nServoCurves=0\n")) << text.constData();
     EXPECT_TRUE(text.contains("[FORM_HLAV]\n")) << "the design's keys stay";
 
     Form = StartShown({QStringLiteral("ENGLISH")});
     EXPECT_TRUE(Form->MenuColourByValue->isChecked());
-    EXPECT_FALSE(Form->MenuTrail->isChecked());
+    EXPECT_TRUE(Form->MenuTrail->isChecked());
     ClickTab(1);
-    EXPECT_EQ(Base(Map(0, 0)), ToQColor(ValueScale(0.0)));
+    // Before the unit's first frame the first cell is the engine's; the others wear their values.
+    EXPECT_EQ(Base(Map(0, 0)), Lime);
+    EXPECT_NE(Base(Map(0, 14)), Form->palette().color(QPalette::Base));
 
     // The curves window left open comes back after the first paint, not before it.
     Form->MenuServoCurves->trigger();

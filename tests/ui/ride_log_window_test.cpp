@@ -262,20 +262,20 @@ TEST_F(RideLogWindowTest, TheReplayDrivesTheLabelsAndTheLiveCellNotTheUnit) {
     EXPECT_TRUE(Form->LabelReplay->isVisible());
     EXPECT_EQ(Form->LabelReplay->text(), QStringLiteral("REPLAY 00:00:00.0 / 00:00:01.3"));
     EXPECT_EQ(Caption(Form->LabelRpm), QStringLiteral("RPM = 1000 "));
-    EXPECT_EQ(Form->LiveCell, std::make_optional(std::make_pair(0, 1)));
+    EXPECT_EQ(Form->LiveCell(), std::make_optional(std::make_pair(0, 1)));
 
     QTest::mouseClick(Form->Replay->NextMarkerButton(), Qt::LeftButton);
     EXPECT_EQ(Caption(Form->LabelRpm), QStringLiteral("RPM = 4000 "));
     EXPECT_EQ(Caption(Form->LabelTpsMon).left(8), QStringLiteral("TP= 30 %"));
-    EXPECT_EQ(Form->LiveCell, std::make_optional(std::make_pair(5, 4)));
+    EXPECT_EQ(Form->LiveCell(), std::make_optional(std::make_pair(5, 4)));
     EXPECT_TRUE(Form->Replay->TimeLabel()->text().endsWith(QStringLiteral("marker 1"))) << Form->Replay->TimeLabel()->text().toStdString();
     // The unit's frames are decoded but not shown.
     Ticks(18);
     EXPECT_EQ(Caption(Form->LabelRpm), QStringLiteral("RPM = 4000 "));
-    EXPECT_EQ(Form->LiveCell, std::make_optional(std::make_pair(5, 4)));
+    EXPECT_EQ(Form->LiveCell(), std::make_optional(std::make_pair(5, 4)));
 
     QTest::mouseClick(Form->Replay->NextMarkerButton(), Qt::LeftButton);
-    EXPECT_EQ(Form->LiveCell, std::make_optional(std::make_pair(7, 9))) << "8000 RPM is axis point 9";
+    EXPECT_EQ(Form->LiveCell(), std::make_optional(std::make_pair(7, 9))) << "8000 RPM is axis point 9";
     QTest::mouseClick(Form->Replay->StepBackButton(), Qt::LeftButton);
     EXPECT_EQ(Caption(Form->LabelRpm), QStringLiteral("RPM = 4000 "));
 
@@ -305,9 +305,35 @@ TEST_F(RideLogWindowTest, TheReplayDrivesTheLabelsAndTheLiveCellNotTheUnit) {
     EXPECT_FALSE(Form->Replay->isVisible());
     EXPECT_EQ(Caption(Form->LabelRpm), QStringLiteral("RPM = 2000 "));
     EXPECT_EQ(Caption(Form->LabelTpsMon).left(8), QStringLiteral("TP= 10 %"));
-    EXPECT_EQ(Form->LiveCell, std::nullopt) << "the unit's cell comes with its next tick";
-    Ticks(1);
-    EXPECT_EQ(Form->LiveCell, std::make_optional(std::make_pair(3, 2))) << "10 % is row 3";
+    EXPECT_EQ(Form->LiveCell(), std::make_optional(std::make_pair(3, 2))) << "the unit's last cell at once: 10 % is row 3";
+}
+
+// During a replay the marked cell is the log's, and so is the throttle voltage the label shows: the
+// tools act on what the user sees, never on the unit's cell or voltage behind the replay.
+TEST_F(RideLogWindowTest, DuringAReplayTheToolsActOnTheReplayedCellAndVoltage) {
+    ServoOneWithAllRows();
+    Model.Unit.HoldEngine(2000, 10);
+    Ticks(12);
+    ASSERT_EQ(Form->LiveCell(), std::make_optional(std::make_pair(3, 2)));
+    const std::uint16_t unitMv = Form->Link().State().TpMillivolts;
+    OpenLog(WriteRide("ride.csv", {{1000, 0, 330, 0}, {1000, 0, 330, 0}}));
+    ASSERT_EQ(Form->LiveCell(), std::make_optional(std::make_pair(0, 1)));
+    Ticks(6);
+
+    const std::uint8_t replayed = Form->Image.MapCell(0, 0, 1);
+    const std::uint8_t unitCell = Form->Image.MapCell(0, 3, 2);
+    Form->activateWindow();
+    QTest::keyClick(Form.get(), Qt::Key_F4);
+    EXPECT_EQ(Form->Image.MapCell(0, 0, 1), replayed - 1) << "the lime cell";
+    EXPECT_EQ(Form->Image.MapCell(0, 3, 2), unitCell) << "not the unit's cell behind the replay";
+
+    ClickTab(0);
+    const QString shown = Caption(Form->LabelTpsMon);
+    QTest::mouseClick(Form->ButtonTps0, Qt::LeftButton);
+    const int logMv = 500 * 5000 / 1023;
+    ASSERT_NE(logMv / 10, unitMv / 10);
+    EXPECT_EQ(Form->Image.Tps0(), logMv / 10) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QString::number(logMv) + QStringLiteral(" mV"))) << shown.toStdString();
 }
 
 // A replay with no frame from the unit before or during it leaves the labels as they were: no
