@@ -11,6 +11,7 @@
 
 #include "ui/controls.h"
 #include "ui/form_hlav.h"
+#include "ui/window_link_view.h"
 #include "ui/qt_text.h"
 
 namespace zevo {
@@ -105,6 +106,14 @@ void TFormHlav::ApplyLanguageMessages() {
     for (int id = 0; id < static_cast<int>(MsgId::Count); ++id)
         Messages[static_cast<std::size_t>(id)] = Text(MessageText(static_cast<MsgId>(id), lang));
 
+    // A replayed row is shown again in the new language; the unit's last frame is kept for the
+    // replay's end in it too.
+    if (View)
+        View->LanguageChanged();
+    if (Replaying()) {
+        ShowReplayRow(true);
+        return;
+    }
     // Without a unit the live labels show their placeholders in the new language; with one, the
     // next status frame rewrites them.
     if (!LabelSpojeni->isHidden()) {

@@ -4,6 +4,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 
+#include "link/link_engine.h"
 #include "ui/cgauge.h"
 #include "ui/form_hlav.h"
 #include "ui/map_painter.h"
@@ -169,6 +170,14 @@ void WindowLinkView::DressTelemetry() {
             continue;
         Paint(label, QPalette::Window, background, own, Stale());
     }
+}
+
+void WindowLinkView::LanguageChanged() {
+    if (!UnitCaptions || !Form.Engine)
+        return;
+    if (const auto& status = Form.Engine->LastStatusFrame())
+        UnitCaptions = ComposeTelemetry(*status, {Form.Image.ServoEnable(0) != 0, Form.Image.ServoEnable(1) != 0},
+                                        Form.LanguageIndex);
 }
 
 void WindowLinkView::StatusDecoded(const StatusFrame& status) {

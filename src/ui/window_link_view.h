@@ -46,6 +46,8 @@ public:
     void ShowCaptions(const TelemetryCaptions& captions);
     // A replay began or ended: the labels are greyed only for the unit's values while it is silent.
     void ReplayChanged();
+    // The unit's captions kept behind a replay, composed again in the language now chosen.
+    void LanguageChanged();
 
 private:
     bool Stale() const;

@@ -358,6 +358,26 @@ TEST_F(RideLogWindowTest, AReplayWithoutTheUnitLeavesNoRecordedValueBehind) {
     EXPECT_NE(Form->LabelRpm->palette().color(QPalette::WindowText), text);
 }
 
+// A language chosen during a replay with the unit silent shows the replayed values in it, never the
+// placeholders of a unit that sent nothing; after the replay the unit's last values, in it too.
+TEST_F(RideLogWindowTest, ALanguageChosenDuringAReplayKeepsTheValuesShown) {
+    Model.Unit.HoldEngine(2000, 10);
+    Ticks(12);
+    OpenLog(WriteRide("ride.csv", {{8000, 60, 330, 0}, {8000, 60, 0, 0}}));
+    Model.Unit.SetSilent(true);
+    Ticks(30);
+    ASSERT_TRUE(Form->LabelSpojeni->isVisible());
+    const QString desired = QString::fromStdString(MessageText(MsgId::MsgServoDesired, LanguageGerman));
+    Form->MenuGerman->trigger();
+    EXPECT_EQ(Caption(Form->LabelServoPoz1), desired + QStringLiteral(" 1 = 2600 mV"));
+    EXPECT_EQ(Caption(Form->LabelRpm), QStringLiteral("RPM = 8000 "));
+
+    Form->MenuCloseLog->trigger();
+    EXPECT_TRUE(Caption(Form->LabelServoPoz1).startsWith(desired + QStringLiteral(" 1 = "))) << Caption(Form->LabelServoPoz1).toStdString();
+    EXPECT_FALSE(Caption(Form->LabelServoPoz1).contains(QStringLiteral("---")));
+    EXPECT_EQ(Caption(Form->LabelRpm), QStringLiteral("RPM = 2000 "));
+}
+
 TEST_F(RideLogWindowTest, ClosingTheWindowWritesTheRowsOfTheLastSecond) {
     Model.Unit.HoldEngine(3000, 20);
     const QString path = Path("closed.csv");
