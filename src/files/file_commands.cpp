@@ -58,6 +58,10 @@ void TFormHlav::MenuSaveClick() {
 void TFormHlav::MenuOpenClick() {
     if (!MayLeaveSet())
         return;
+    OpenChosenFile();
+}
+
+void TFormHlav::OpenChosenFile() {
     const QString path = Prompts ? Prompts->OpenFileName(this, OpenDialogSettings()) : QString();
     QString message;
     QString reason;
@@ -96,9 +100,13 @@ void TFormHlav::MenuSaveExeDirClick() {
 }
 
 void TFormHlav::MenuOpenExeDirClick() {
+    // The question whether to save the set first comes before the names change: its Save dialog
+    // must not be preset to the very file about to be opened.
+    if (!MayLeaveSet())
+        return;
     OpenDialogFileName = DataFilePath;
     SaveDialogFileName = DataFilePath;
-    MenuOpenClick();
+    OpenChosenFile();
 }
 
 } // namespace zevo

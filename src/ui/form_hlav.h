@@ -352,6 +352,8 @@ private:
     QString SettingsSetAside; // where an unreadable settings file went, until it is said
     bool Starting = true;
     void ReadTestModeFile();
+    // Open after the question whether to save the set on screen first.
+    void OpenChosenFile();
     void CentreOnScreen();
     void ApplyWindowRect(const WindowRect& rect);
     WindowRect CurrentWindowRect() const;

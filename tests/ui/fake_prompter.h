@@ -17,6 +17,7 @@ public:
     QStringList Asked;             // the texts of every confirmation box
     QStringList Messages;          // text + "\n" + details of every message box
     FileDialogSettings LastDialog; // how the last file dialog was set up
+    QStringList Dialogs;           // "open " or "save " and the preset name of every file dialog
 
     PromptAnswer ConfirmYesNoCancel(QWidget*, const QString& text) override {
         Asked << text;
@@ -40,10 +41,12 @@ public:
     }
     QString OpenFileName(QWidget*, const FileDialogSettings& settings) override {
         LastDialog = settings;
+        Dialogs << QStringLiteral("open ") + settings.InitialFileName;
         return NextPath();
     }
     QString SaveFileName(QWidget*, const FileDialogSettings& settings) override {
         LastDialog = settings;
+        Dialogs << QStringLiteral("save ") + settings.InitialFileName;
         return NextPath();
     }
 

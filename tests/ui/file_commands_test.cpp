@@ -1,6 +1,8 @@
 // Open and Save of parameter files from the window, with the dialogs answered by a script.
 #include <QDir>
 #include <QFile>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QAction>
@@ -147,6 +149,31 @@ TEST_F(FileCommandsTest, ExeDirCommandsPresetTheDialogToDataIgn) {
     EXPECT_EQ(Prompts.LastDialog.Filters.size(), 2);
     Form->MenuSaveExeDir->trigger();
     EXPECT_EQ(Prompts.LastDialog.InitialFileName, Form->DataFilePath);
+}
+
+// Open from the program's folder asks first whether to save an edited set: that Save dialog keeps its
+// own name, never the data.ign about to be opened (confirming it would write over the file).
+TEST_F(FileCommandsTest, TheSaveQuestionBeforeOpenFromExeDirNeverOffersTheFileToBeOpened) {
+    Form.reset();
+    Form = StartShown({QStringLiteral("ENGLISH")});
+    QTabBar* tabs = Form->PageControl1->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    QTest::keyClick(Form.get(), Qt::Key_F5); // an edit that is neither saved nor in the unit
+    Prompts.Answers = {PromptAnswer::Yes};
+    Prompts.Paths = {}; // the Save dialog is cancelled, so the Open does not go on
+    Form->MenuOpenExeDir->trigger();
+    ASSERT_EQ(Prompts.Dialogs.size(), 1) << Prompts.Dialogs.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(Prompts.Dialogs[0].startsWith(QStringLiteral("save ")));
+    EXPECT_FALSE(Prompts.Dialogs[0].endsWith(QStringLiteral("data.ign"))) << Prompts.Dialogs[0].toStdString();
+
+    // Answered No: the Open dialog comes, preset to data.ign as the design has it.
+    Prompts.Dialogs.clear();
+    Prompts.Answers = {PromptAnswer::No};
+    Form->MenuOpenExeDir->trigger();
+    ASSERT_EQ(Prompts.Dialogs.size(), 1);
+    EXPECT_EQ(Prompts.Dialogs[0], QStringLiteral("open ") + Form->DataFilePath);
+    Form->MenuSave->trigger();
+    EXPECT_EQ(Prompts.Dialogs.back(), QStringLiteral("save ") + Form->DataFilePath) << "both names, once past the question";
 }
 
 TEST_F(FileCommandsTest, SavedSetOpensToTheSameBlock) {
