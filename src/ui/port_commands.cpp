@@ -64,11 +64,11 @@ void TFormHlav::MenuPortAssignmentsClick() {
                              Text(FillPlaceholders(FileText(FileTextId::SettingsNotWritten, LanguageIndex),
                                                    {QDir::toNativeSeparators(SettingsFilePath()).toStdString()})),
                              written.Reason);
-    // The chosen number may now stand for another device: open it again.
-    if (OwnLine) {
+    // The chosen number may now stand for another device, and so for another unit: open it again,
+    // as a choice in the COM menu does.
+    if (OwnLine)
         OwnLine->SetPins(PinnedPorts);
-        Engine->MenuCom1Click(Ports.ComPortIndex);
-    }
+    MenuCom1Click(Ports.ComPortIndex);
 }
 
 } // namespace zevo

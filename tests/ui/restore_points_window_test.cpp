@@ -145,6 +145,22 @@ TEST_F(RestorePointsWindowTest, EachEventLeavesTheRightCopy) {
         EXPECT_TRUE(QFile::exists(QDir(Form->RestorePointsFolder()).filePath(copy.Stem + QStringLiteral(".ign"))));
 }
 
+// A number pinned to another device may stand for another unit: what the last one held is not known
+// of it, whichever way the port changed.
+TEST_F(RestorePointsWindowTest, AnotherDeviceBehindTheNumberIsAUnitNotKnown) {
+    RunTransfer(Qt::Key_F7);
+    ASSERT_EQ(State(), QStringLiteral("In unit"));
+    Prompts.PortAnswers.push_back(PortPins{{1, "/dev/null"}});
+    Form->MenuPortAssignments->trigger();
+    EXPECT_EQ(State(), QStringLiteral("Unit not known"));
+
+    RunTransfer(Qt::Key_F7);
+    ASSERT_EQ(State(), QStringLiteral("In unit"));
+    Prompts.PortAnswers.push_back(PortPins{{1, "/dev/null"}}); // the same pins: nothing changed
+    Form->MenuPortAssignments->trigger();
+    EXPECT_EQ(State(), QStringLiteral("In unit"));
+}
+
 TEST_F(RestorePointsWindowTest, AFolderThatCannotBeWrittenSaysSoOnceAndStopsNothing) {
     // A file where the folder should be: the folder cannot be made.
     QFile blocker(QDir(Dir.path()).filePath(QStringLiteral("backups")));
