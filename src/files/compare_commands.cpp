@@ -117,14 +117,14 @@ void TFormHlav::MenuRestorePointsClick() {
 void TFormHlav::RestoreSet(const RestoreInfo& info, const QString& stem) {
     if (!MayLeaveSet())
         return;
-    // As Open takes a file: the parameter pages over the set on screen (the identification page is
-    // the connected unit's), validated, shown, one step of the history. It is no longer the named
-    // file's set.
-    std::copy(info.Image.Bytes.begin() + BlockOffset, info.Image.Bytes.end(), Image.Bytes.begin() + BlockOffset);
+    // As Open takes a file: the parameters over the set on screen (the identification page is the
+    // connected unit's, the unused bytes stay as they are), validated, shown, one step of the history.
+    // It is no longer the named file's set.
+    Session.TakeParameters(info.Image);
     AfterChange();
     LabelFile2->SetCaption(QString());
-    FileSet.reset();
-    SafeSet = Image;
+    Session.FileHolds(std::nullopt);
+    Session.MarkSafe();
     TakeRestorePoint(RestoreEvent::Opened, nullptr, RestorePoints->Path() + QLatin1Char('/') + stem + QStringLiteral(".ign"));
     ShowSetState();
 }
@@ -161,8 +161,7 @@ void TFormHlav::MenuCompareUnitClick() {
 void TFormHlav::UnitSetAside(const DeviceImage& unit) {
     // Now the unit's set is known, as after a Read, though nothing is taken over; listed as the
     // unit holds it, unrepaired, so what a Verify trips over shows.
-    UnitSet = unit;
-    UnitDiffers = false;
+    Session.UnitHolds(unit);
     ShowDifferences(unit, Text(RestoreText(RestoreTextId::TheUnit, LanguageIndex)));
 }
 
@@ -172,8 +171,7 @@ void TFormHlav::ShowDifferences(const DeviceImage& there, const QString& what) {
         Differences->TakeTheirs = [this](const std::vector<SetDifference>& chosen) {
             if (!ComparedSet)
                 return;
-            for (const SetDifference& d : chosen)
-                zevo::TakeTheirs(Image, *ComparedSet, d);
+            zevo::TakeTheirs(Image, *ComparedSet, chosen);
             AfterChange(); // one step of the history for all of them
         };
         Differences->Closed = [this] {

@@ -50,8 +50,8 @@ void TFormHlav::MenuSaveClick() {
     IniDir = path;
     OpenDialogFileName = path;
     SaveDialogFileName = path;
-    FileSet = Image;
-    SafeSet = Image;
+    Session.FileHoldsScreen();
+    Session.MarkSafe();
     ShowSetState();
 }
 
@@ -74,8 +74,8 @@ void TFormHlav::OpenChosenFile() {
             IniDir = path;
             OpenDialogFileName = path;
             SaveDialogFileName = path;
-            FileSet = Image;
-            SafeSet = Image;
+            Session.FileHoldsScreen();
+            Session.MarkSafe();
             TakeRestorePoint(RestoreEvent::Opened);
             ShowSetState();
         } else if (load.Result == IgnReadResult::UnmatchedVersion) {

@@ -79,30 +79,27 @@ void TFormHlav::UnitSetKnown(LinkView::UnitSet event) {
     KeepProgrammedPoint(std::nullopt);
     switch (event) {
     case LinkView::UnitSet::Read:
-        UnitSet = Image;
-        SafeSet = Image; // in the unit: nothing to lose
-        UnitDiffers = false;
+        Session.UnitHolds(Image);
+        Session.MarkSafe(); // in the unit: nothing to lose
         TakeRestorePoint(RestoreEvent::Read);
         break;
     case LinkView::UnitSet::Programmed:
     case LinkView::UnitSet::Verified:
         // The pages the pass found, not the screen as it is now: an edit made while the pass ran
         // is not in the unit.
-        UnitSet = Link().VerifiedSet();
-        SafeSet = UnitSet;
-        UnitDiffers = false;
+        Session.UnitHolds(Link().VerifiedSet());
+        Session.MarkSafe(Link().VerifiedSet());
         // The programmed copy waits for the unit to finish storing: its programming counter counts
         // this programming only then.
         if (event == LinkView::UnitSet::Programmed) {
             KeepProgrammedPoint(std::nullopt);
-            ProgrammedPoint = UnitSet;
+            ProgrammedPoint = Link().VerifiedSet();
         }
         break;
     case LinkView::UnitSet::Failed:
         // Some pages may be new and some old, or the unit holds another set: not this one. Where it
         // differs is one key away; the red caption stays as it is.
-        UnitSet.reset();
-        UnitDiffers = true;
+        Session.UnitHoldsAnother();
         Say(Text(RestoreText(RestoreTextId::VerifyOffer, LanguageIndex)));
         break;
     }
@@ -112,36 +109,23 @@ void TFormHlav::UnitSetKnown(LinkView::UnitSet event) {
 void TFormHlav::UnitSetUnknown() {
     KeepProgrammedPoint(std::nullopt);
     // A unit that went silent may come back as another one.
-    UnitSet.reset();
-    UnitDiffers = false;
+    Session.UnitNotKnown();
     ShowSetState();
-}
-
-TFormHlav::SetState TFormHlav::UnitState() const {
-    if (UnitDiffers)
-        return SetState::DiffersFromUnit;
-    if (!UnitSet)
-        return SetState::UnitNotKnown;
-    return SameFields(Image, *UnitSet) ? SetState::InUnit : SetState::DiffersFromUnit;
-}
-
-bool TFormHlav::DiffersFromFile() const {
-    return FileSet && !SameFields(Image, *FileSet);
 }
 
 void TFormHlav::ShowSetState() {
     if (LabelSetState) {
         RestoreTextId text = RestoreTextId::StateUnknown, tip = RestoreTextId::StateUnknownTip;
-        switch (UnitState()) {
-        case SetState::InUnit:
+        switch (Session.UnitState()) {
+        case UnitKnowledge::InUnit:
             text = RestoreTextId::StateInUnit;
             tip = RestoreTextId::StateInUnitTip;
             break;
-        case SetState::DiffersFromUnit:
+        case UnitKnowledge::DiffersFromUnit:
             text = RestoreTextId::StateDiffers;
             tip = RestoreTextId::StateDiffersTip;
             break;
-        case SetState::UnitNotKnown:
+        case UnitKnowledge::UnitNotKnown:
             break;
         }
         const QString caption = Text(RestoreText(text, LanguageIndex));
@@ -157,21 +141,13 @@ void TFormHlav::ShowSetState() {
         title += QStringLiteral(" \u2014 ") + QFileInfo(file).fileName() + QStringLiteral("[*]");
     if (windowTitle() != title)
         setWindowTitle(title);
-    if (isWindowModified() != (!file.isEmpty() && DiffersFromFile()))
-        setWindowModified(!file.isEmpty() && DiffersFromFile());
-}
-
-bool TFormHlav::SetAtRisk() const {
-    // Only a set the user changed since it was last saved, opened, read, programmed, verified or made
-    // new, which neither the file named nor the unit holds.
-    // Compared field by field: the unused bytes are nothing a user could lose.
-    const bool edited = SafeSet && !SameFields(Image, *SafeSet);
-    const bool inFile = FileSet && SameFields(Image, *FileSet);
-    return edited && !inFile && UnitState() != SetState::InUnit;
+    const bool modified = !file.isEmpty() && Session.DiffersFromFile();
+    if (isWindowModified() != modified)
+        setWindowModified(modified);
 }
 
 bool TFormHlav::MayLeaveSet() {
-    if (!Prompts || !SetAtRisk())
+    if (!Prompts || !Session.SetAtRisk())
         return true;
     const PromptAnswer answer =
         Prompts->ConfirmYesNoCancel(this, Text(RestoreText(RestoreTextId::SaveFirst, LanguageIndex)));
@@ -181,13 +157,13 @@ bool TFormHlav::MayLeaveSet() {
     if (property(CloseBySignalProperty).toBool())
         return true;
     if (answer == PromptAnswer::Yes)
-        return FileSet && SameFields(Image, *FileSet); // saved: go on; cancelled or failed: stay
+        return Session.FileSet() && !Session.DiffersFromFile(); // saved: go on; cancelled or failed: stay
     return answer == PromptAnswer::No;
 }
 
 void TFormHlav::ReadNamedFileSet() {
     // The file named at start-up, as the settings left it: what it holds decides the title's mark.
-    FileSet.reset();
+    Session.FileHolds(std::nullopt);
     const QString path = LabelFile2->Caption();
     if (path.isEmpty())
         return;
@@ -195,7 +171,7 @@ void TFormHlav::ReadNamedFileSet() {
     if (LoadIgnFile(path, set, LanguageIndex).Result == IgnReadResult::Ok) {
         PortChoice ports = Ports; // the repair of a copy changes no port choice
         ValidateBlock(set, ports);
-        FileSet = set;
+        Session.FileHolds(set);
     }
     ShowSetState();
 }

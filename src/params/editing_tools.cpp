@@ -60,17 +60,25 @@ bool CaptureTps100(DeviceImage& image, int tpMillivolts) {
     return true;
 }
 
+std::uint8_t CellToPercent(std::uint8_t millivoltSteps) {
+    return static_cast<std::uint8_t>((millivoltSteps + 1) * 2 / 5);
+}
+
+std::uint8_t CellToMillivolts(std::uint8_t perCent) {
+    return static_cast<std::uint8_t>(std::min(perCent * 5 / 2, MillivoltCellLimit));
+}
+
 void ConvertMapToPercent(DeviceImage& image, int servo) {
     for (int k = 0; k < MapCells; ++k) {
         std::uint8_t& v = image.MapCell(servo, k);
-        v = static_cast<std::uint8_t>((v + 1) * 2 / 5);
+        v = CellToPercent(v);
     }
 }
 
 void ConvertMapToMillivolts(DeviceImage& image, int servo) {
     for (int k = 0; k < MapCells; ++k) {
         std::uint8_t& v = image.MapCell(servo, k);
-        v = static_cast<std::uint8_t>(std::min(v * 5 / 2, MillivoltCellLimit));
+        v = CellToMillivolts(v);
     }
 }
 

@@ -34,6 +34,9 @@ bool CaptureTps100(DeviceImage& image, int tpMillivolts);
 // above 100 rather than wrapping around to a small value.
 void ConvertMapToPercent(DeviceImage& image, int servo);
 void ConvertMapToMillivolts(DeviceImage& image, int servo);
+// The same for one cell's value.
+std::uint8_t CellToPercent(std::uint8_t millivoltSteps);
+std::uint8_t CellToMillivolts(std::uint8_t perCent);
 
 // The per-cent box on the servo page: switches the servo's unit (converting its map) only when the
 // box and the stored unit disagree. Returns whether the unit changed.

@@ -175,7 +175,7 @@ void TFormHlav::FormCreate() {
             LanguageIndex = *chosen;
     }
     ValidateBlock(Image, Ports);
-    SafeSet = Image; // the set the last run left: what the user changes from here could be lost
+    Session.MarkSafe(); // the set the last run left: what the user changes from here could be lost
     ApplyLanguageCaptions();
     HistoryReset();
     BlockToEditor();
@@ -357,8 +357,8 @@ void TFormHlav::MenuNewClick() {
     LabelHlaseni->hide();
     CGaugeProgram->hide();
     LabelFile2->SetCaption(QString());
-    FileSet.reset();
-    SafeSet = Image;
+    Session.FileHolds(std::nullopt);
+    Session.MarkSafe();
     ShowSetState();
 }
 

@@ -36,6 +36,7 @@
 #include "params/map_look.h"
 #include "params/map_operations.h"
 #include "params/map_selection.h"
+#include "params/parameter_session.h"
 #include "params/undo_history.h"
 #include "ui/prompter.h"
 
@@ -119,7 +120,9 @@ public:
     ~TFormHlav() override;
 
     // ---- state -------------------------------------------------------------------------------
-    DeviceImage Image;
+    // The set on screen, its history and what is known about it.
+    ParameterSession Session;
+    DeviceImage& Image = Session.Image;
     AllCellsFlags AllCells{};
     PortChoice Ports;
     std::uint8_t LanguageIndex = LanguageCzech;
@@ -157,7 +160,7 @@ public:
     LinkEngine& Link() { return *Engine; }
 
     // ---- history -----------------------------------------------------------------------------
-    UndoHistory History;
+    UndoHistory& History = Session.History;
     void HistoryReset();
     void HistoryRecord();
     void HistoryUpdateButtons();
@@ -417,22 +420,11 @@ public:
     std::optional<DeviceImage> ProgrammedPoint;
     void KeepProgrammedPoint(std::optional<int> programmingCount);
     void StatusForRestorePoints(const StatusFrame& status);
-    // The set the connected unit is known to hold, none when not known; and the set of the file
-    // named on screen as it was last opened or saved, none when no file is named or it is unknown.
-    std::optional<DeviceImage> UnitSet;
-    std::optional<DeviceImage> FileSet;
-    enum class SetState { InUnit, DiffersFromUnit, UnitNotKnown };
-    SetState UnitState() const;
-    bool DiffersFromFile() const;
     // The status bar's indicator and the window title (file name, and a mark when the set differs
     // from it), after every change of the set or of what is known about it.
     void ShowSetState();
     void UnitSetKnown(LinkView::UnitSet event);
     void UnitSetUnknown();
-    // The set as it was last saved, opened, read, programmed, verified or made new (or loaded at
-    // start-up): edits since then are what a close, New, Open or Read could lose.
-    std::optional<DeviceImage> SafeSet;
-    bool SetAtRisk() const;
     // Asks once, before a close, New, Open or Read replaces a set that is at risk, whether to save it
     // first; true to go on.
     bool MayLeaveSet();
@@ -471,7 +463,6 @@ private:
     std::optional<std::array<std::array<bool, MapColumns>, MapRows + 1>> DifferenceMarks;
     std::unique_ptr<RestoreStore> RestorePoints;
     bool RestoreFailureSaid = false;
-    bool UnitDiffers = false; // a Program or Verify failed: the unit holds some other set
 
     // ---- the ride log: recording, live chart, replay, time per cell (log_commands.cpp) ----------
 public:

@@ -259,7 +259,7 @@ void WindowLinkView::ShowIdentification(const Identification& unit) {
 
 void WindowLinkView::ClearFileName() {
     Form.LabelFile2->SetCaption(QString());
-    Form.FileSet.reset();
+    Form.Session.FileHolds(std::nullopt);
 }
 
 void WindowLinkView::ShowNote(const std::string& text) {

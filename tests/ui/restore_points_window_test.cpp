@@ -20,6 +20,7 @@
 #include "files/set_difference.h"
 #include "files/ign_format.h"
 #include "form_fixture.h"
+#include "params/editing_tools.h"
 #include "link/link_engine.h"
 #include "model_line.h"
 #include "ui/close_on_signal.h"
@@ -145,6 +146,36 @@ TEST_F(RestorePointsWindowTest, EachEventLeavesTheRightCopy) {
         EXPECT_TRUE(QFile::exists(QDir(Form->RestorePointsFolder()).filePath(copy.Stem + QStringLiteral(".ign"))));
 }
 
+// A restore point brings the parameters only, as Open does: the unused bytes stay as the last Read
+// brought them from the unit, never the older unit's bytes kept in the point.
+TEST_F(RestorePointsWindowTest, RestoringAPointLeavesTheUnusedBytesAsTheUnitHasThem) {
+    const auto fillUnused = [this](std::uint8_t value) {
+        for (int b = 0; b < BlockSize; ++b)
+            if (!IsParameterByte(b))
+                Model.Unit.Memory().Bytes[static_cast<std::size_t>(BlockOffset + b)] = value;
+    };
+    fillUnused(7);
+    RunTransfer(Qt::Key_F7);
+    const std::uint8_t older = Form->Image.MapCell(0, 0, 2);
+    fillUnused(0);
+    Model.Unit.Memory().MapCell(0, 0, 2) = static_cast<std::uint8_t>(older + 5);
+    RunTransfer(Qt::Key_F7);
+    ASSERT_EQ(Form->Image.Bytes[BlockOffset + 12], 0);
+
+    Form->MenuRestorePoints->trigger();
+    RestoreWindow& window = *Form->RestorePointsWindow;
+    ASSERT_EQ(window.Table->rowCount(), 2);
+    QTest::mouseClick(window.Table->viewport(), Qt::LeftButton, {},
+                      window.Table->visualItemRect(window.Table->item(1, 0)).center());
+    QTest::mouseClick(window.RestoreButton, Qt::LeftButton);
+    EXPECT_EQ(Form->Image.MapCell(0, 0, 2), older) << "the point's parameters";
+    for (int b = 0; b < BlockSize; ++b) {
+        if (!IsParameterByte(b)) {
+            EXPECT_EQ(Form->Image.Bytes[static_cast<std::size_t>(BlockOffset + b)], 0) << "block byte " << b;
+        }
+    }
+}
+
 // A number pinned to another device may stand for another unit: what the last one held is not known
 // of it, whichever way the port changed.
 TEST_F(RestorePointsWindowTest, AnotherDeviceBehindTheNumberIsAUnitNotKnown) {
@@ -259,7 +290,7 @@ TEST_F(RestorePointsWindowTest, TheTitleNamesTheFileAndMarksAChangedSet) {
     Form->close();
     Form.reset();
     Form = StartShown({QStringLiteral("ENGLISH")});
-    EXPECT_TRUE(QTest::qWaitFor([this] { return Form->FileSet.has_value(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return Form->Session.FileSet().has_value(); }, 2000));
     EXPECT_EQ(Form->windowTitle(), caption + QStringLiteral(" \u2014 race.ign[*]"));
     EXPECT_FALSE(Form->isWindowModified());
 
@@ -355,6 +386,29 @@ TEST_F(RestorePointsWindowTest, AfterAVerifyErrorOneKeyShowsWhereTheUnitDiffers)
     EXPECT_FALSE(Form->Differences->isVisible());
     EXPECT_FALSE(Form->ComparedSet);
     EXPECT_NE(Map(0, 6)->palette().color(QPalette::Base), pink);
+}
+
+// The unit counts servo 1's map in per cent, the screen in millivolts: taking its map unit line alone
+// converts the map as the per-cent switch does, never a map of end stops.
+TEST_F(RestorePointsWindowTest, TakingTheMapUnitConvertsTheMap) {
+    RunTransfer(Qt::Key_F7);
+    ClickTab(1);
+    DeviceImage& unit = Model.Unit.Memory();
+    ASSERT_EQ(unit.PerCentMode(0), 0);
+    SwitchPerCentMode(unit, 0, true);
+    DeviceImage expected = Form->Image;
+    SwitchPerCentMode(expected, 0, true);
+    RunTransfer(Qt::Key_F12);
+    ASSERT_NE(Form->Differences, nullptr);
+    ASSERT_GE(Form->Differences->List->count(), 2);
+    QListWidgetItem* unitLine = Form->Differences->List->item(0);
+    QTest::mouseClick(Form->Differences->List->viewport(), Qt::LeftButton, {},
+                      Form->Differences->List->visualItemRect(unitLine).center());
+    QTest::mouseClick(Form->Differences->TakeSelected, Qt::LeftButton);
+    EXPECT_EQ(Form->Image.PerCentMode(0), 1);
+    for (int cell = 0; cell < MapCells; ++cell)
+        EXPECT_EQ(Form->Image.MapCell(0, cell), expected.MapCell(0, cell)) << "cell " << cell;
+    EXPECT_EQ(State(), QStringLiteral("In unit")) << "the same voltages, now in the unit's unit";
 }
 
 TEST_F(RestorePointsWindowTest, AFileIsComparedAndTakenWhole) {
