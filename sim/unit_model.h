@@ -102,6 +102,7 @@ public:
     void Unplug();
     void Replug();
     void SetSilent(bool silent) { Options.Silent = silent; }
+    void RefusePage(int page) { Options.RefusedPage = page; }
 
     // Stops the sweep and holds the engine at the given point (tests); ResumeSweep goes back.
     void HoldEngine(int rpm, int tpPercent);

@@ -231,6 +231,8 @@ public:
     void RecordReadSet() override {}
     void ShowNote(const std::string& text) override { Say(text); }
     void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+    void TransferEnded(const TransferOutcome& outcome) override { LastOutcome = outcome; }
+    void ProgramStored(int) override { Stored = true; }
 
     // Ends the bar: a transfer that went well leaves its last line standing (the user sees what
     // was done); one that did not is wiped for the message that follows.
@@ -253,6 +255,9 @@ public:
     int Frames = 0;
     std::vector<std::string> Messages;
     std::function<void()> OnStatus;
+    // How the last transfer ended, and whether the unit has stored the last Program's set.
+    std::optional<TransferOutcome> LastOutcome;
+    bool Stored = false;
 
 private:
     void DrawProgress() {
@@ -370,6 +375,8 @@ public:
     // Runs the transfer begun by start() until the engine is idle again.
     Outcome Transfer(void (LinkEngine::*start)()) {
         View.Messages.clear();
+        View.LastOutcome.reset();
+        View.Stored = false;
         View.Progress = StderrIsTerminal();
         (Engine.*start)();
         while (Engine.State().TransferMode != zevo::Transfer::Idle) {
@@ -380,13 +387,11 @@ public:
             }
             Tick();
         }
-        // The engine's one message during a transfer is its refusal of a unit of another version.
-        if (!View.Messages.empty() && Engine.Unit().Version != PcProgramVersion) {
+        if (View.LastOutcome && View.LastOutcome->How == TransferOutcome::End::Refused) {
             View.EndProgress();
             return Outcome::Refused;
         }
-        const bool ok = View.Status.Text == MsgId::MsgVerify && View.Status.Suffix == ": OK" &&
-                        View.Status.Colour == LabelColour::Normal;
+        const bool ok = View.LastOutcome && View.LastOutcome->How == TransferOutcome::End::Ok;
         View.EndProgress(ok);
         return ok ? Outcome::Done : Outcome::Failed;
     }
@@ -593,7 +598,7 @@ int RunProgram(const Options& options) {
     const auto kept = [&](bool stored) { KeepRestorePoint(session, RestoreEvent::Programmed, options.File, stored); };
     int silentTicks = 0;
     for (int tick = 0; tick < storingTicks; ++tick) {
-        if (session.View.Status.Text == MsgId::MsgProgramDevice && session.View.Status.Suffix == ": OK") {
+        if (session.View.Stored) {
             session.View.EndProgress(/*keep=*/true);
             kept(true);
             return ExitDone;

@@ -8,6 +8,7 @@
 #include "files/ign_format.h"
 #include "files/ign_load.h"
 #include "files/restore_store.h"
+#include "ui/window_link_view.h"
 #include "files/set_difference.h"
 #include "lang/editing_texts.h"
 #include "lang/restore_texts.h"
@@ -66,41 +67,47 @@ void TFormHlav::KeepProgrammedPoint(std::optional<int> programmingCount) {
     TakeRestorePoint(RestoreEvent::Programmed, &set, QString(), programmingCount);
 }
 
-void TFormHlav::StatusForRestorePoints(const StatusFrame& status) {
-    // The first status frame after the transfer that shows the unit done storing carries the
-    // counter of the programming just stored.
-    if (ProgrammedPoint && Link().State().TransferMode == Transfer::Idle && status.SaveCountdown == 0)
-        KeepProgrammedPoint(status.ProgrammingCount);
-}
-
-void TFormHlav::UnitSetKnown(LinkView::UnitSet event) {
+void TFormHlav::ReadSetTaken() {
     // A new outcome before the unit said it had stored the last programming: that copy is kept
     // now, its counter unknown.
     KeepProgrammedPoint(std::nullopt);
-    switch (event) {
-    case LinkView::UnitSet::Read:
-        Session.UnitHolds(Image);
-        Session.MarkSafe(); // in the unit: nothing to lose
-        TakeRestorePoint(RestoreEvent::Read);
-        break;
-    case LinkView::UnitSet::Programmed:
-    case LinkView::UnitSet::Verified:
+    Session.UnitHolds(Image);
+    Session.MarkSafe(); // in the unit: nothing to lose
+    TakeRestorePoint(RestoreEvent::Read);
+    ShowSetState();
+}
+
+void TFormHlav::TransferEnded(const TransferOutcome& outcome) {
+    using Kind = TransferOutcome::Kind;
+    if (outcome.Asked == Kind::Compare)
+        return; // read aside: UnitSetAside tells what it found
+    KeepProgrammedPoint(std::nullopt);
+    switch (outcome.How) {
+    case TransferOutcome::End::Ok:
         // The pages the pass found, not the screen as it is now: an edit made while the pass ran
         // is not in the unit.
         Session.UnitHolds(Link().VerifiedSet());
         Session.MarkSafe(Link().VerifiedSet());
         // The programmed copy waits for the unit to finish storing: its programming counter counts
         // this programming only then.
-        if (event == LinkView::UnitSet::Programmed) {
-            KeepProgrammedPoint(std::nullopt);
+        if (outcome.Asked == Kind::Program)
             ProgrammedPoint = Link().VerifiedSet();
-        }
         break;
-    case LinkView::UnitSet::Failed:
+    case TransferOutcome::End::Failed:
+        // Broken off by silence, it says nothing about the set: the unit may be gone or another one.
+        // A Read that broke off before its verify pass left the set as it was.
+        if (outcome.UnitSilent || (outcome.Asked == Kind::Read && !outcome.InVerifyPass))
+            break;
         // Some pages may be new and some old, or the unit holds another set: not this one. Where it
         // differs is one key away; the red caption stays as it is.
         Session.UnitHoldsAnother();
-        Say(Text(RestoreText(RestoreTextId::VerifyOffer, LanguageIndex)));
+        {
+            // After what the link said of it in this tick (a mixed set, requests not started).
+            const QString offer = Text(RestoreText(RestoreTextId::VerifyOffer, LanguageIndex));
+            View->ShowNote((View->NoteThisTick.isEmpty() ? offer : View->NoteThisTick + QLatin1Char(' ') + offer).toStdString());
+        }
+        break;
+    case TransferOutcome::End::Refused:
         break;
     }
     ShowSetState();

@@ -160,6 +160,9 @@ constexpr std::array<Row<LinkNoteId>, static_cast<std::size_t>(LinkNoteId::Count
      "Bitte erneut programmieren."},
     {LinkNoteId::PortNotOpened, "%1 (%2) nelze otevřít: %3", "%1 (%2) could not be opened: %3",
      "%1 (%2) lässt sich nicht öffnen: %3"},
+    {LinkNoteId::QueueDropped, "Čtení ani verifikace, o které jste mezitím požádali, se nespustily.",
+     "The Read or Verify asked for meanwhile was not started.",
+     "Das inzwischen angeforderte Lesen oder Vergleichen wurde nicht gestartet."},
 }};
 static_assert(RowsInIdOrder(LinkNotes));
 

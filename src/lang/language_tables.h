@@ -121,6 +121,7 @@ enum class LinkNoteId : int {
     VerifyWaitsForProgram,
     MixedSetAfterFailedProgram,
     PortNotOpened,
+    QueueDropped,
     Count
 };
 std::string LinkNoteText(LinkNoteId id, std::uint8_t language);

@@ -33,7 +33,7 @@ void LinkEngine::Tick() {
     Drain();
     if (S.TransferMode != Transfer::Idle)
         TransactionTick();
-    StartWaiting(); // a Read or Verify that waited for a Program runs once it has ended
+    StartWaiting(); // a Read or Verify that waited for a Program runs once its outcome is shown
     if (S.TransferMode == Transfer::Idle)
         IdleStep();
 
@@ -92,6 +92,11 @@ void LinkEngine::IdleStep() {
         if (S.ProgramDonePending != 0) {
             SetStatus(MsgId::MsgProgramDevice, ": OK", LabelColour::Normal);
             SetGauge(S.GaugeMaximum, S.GaugeMaximum);
+            if (!StoringEndShown) {
+                StoringEndShown = true;
+                OutcomeShownTicks = 0;
+                View.ProgramStored(LastStatus ? LastStatus->ProgrammingCount : 0);
+            }
         }
     }
 }
@@ -329,17 +334,23 @@ void LinkEngine::TransactionTick() {
         SetStatus(Failure[static_cast<int>(S.TransferMode)], "", LabelColour::Red);
         S.MessageTimer = linktime::MessageTicks;
         // Past the identification page a Program has written pages: some may be new, some old.
+        std::string note;
         if (S.TransferMode == Transfer::Program && (S.CommandByte & 0x3F) >= 1)
-            View.ShowNote(LinkNoteText(LinkNoteId::MixedSetAfterFailedProgram, View.LanguageIndex()));
+            note = LinkNoteText(LinkNoteId::MixedSetAfterFailedProgram, View.LanguageIndex());
+        // What waited for the Program is not started: the failure stays on the status line, and no
+        // Read takes the half-written set over the one on screen.
+        if (Asked == TransferOutcome::Kind::Program && !Waiting.empty()) {
+            Waiting.clear();
+            if (!note.empty())
+                note.push_back(' ');
+            note.append(LinkNoteText(LinkNoteId::QueueDropped, View.LanguageIndex()));
+        }
+        if (!note.empty())
+            View.ShowNote(note);
         if (S.TransferMode == Transfer::Verify)
             S.ProgramDonePending = 0;
-        // Broken off by silence, it says nothing about the set: the unit may be gone or another one.
-        const bool unitUnsure = S.TransferMode != Transfer::Read && S.NoFrameTicks < linktime::LostAfterTicks;
         // A Read that breaks off leaves the set as it was: its pages were only collected.
-        S.TransferMode = Transfer::Idle;
-        ReadAside = false;
-        if (unitUnsure)
-            View.UnitSetKnown(LinkView::UnitSet::Failed);
+        Ended(TransferOutcome::End::Failed);
         return;
     }
     if (S.TransferMode == Transfer::Read)
@@ -362,25 +373,47 @@ void LinkEngine::BeginTransfer(Transfer mode, std::uint8_t command, MsgId captio
 }
 
 bool LinkEngine::ProgramRunning() const {
-    return S.TransferMode == Transfer::Program ||
-           (S.TransferMode == Transfer::Verify && S.ProgramDonePending != 0);
+    return S.TransferMode == Transfer::Program || (S.ProgramDonePending != 0 && !StoringEndShown);
+}
+
+void LinkEngine::Ended(TransferOutcome::End how) {
+    TransferOutcome outcome;
+    outcome.Asked = Asked;
+    outcome.How = how;
+    outcome.InVerifyPass = S.TransferMode == Transfer::Verify;
+    outcome.UnitSilent = S.NoFrameTicks >= linktime::LostAfterTicks;
+    OutcomeShownTicks = 0;
+    if (Asked == TransferOutcome::Kind::Program && how != TransferOutcome::End::Refused)
+        // The page being written when it ended was not echoed; a verify pass runs after all seven.
+        outcome.PagesWritten =
+            S.TransferMode == Transfer::Program ? std::max(PageOf(S.CommandByte) - 1, 0) : PageCount - 1;
+    S.TransferMode = Transfer::Idle;
+    ReadAside = false;
+    View.TransferEnded(outcome);
+}
+
+void LinkEngine::Wait(Transfer next, LinkNoteId note) {
+    if (std::find(Waiting.begin(), Waiting.end(), next) == Waiting.end())
+        Waiting.push_back(next);
+    View.ShowNote(LinkNoteText(note, View.LanguageIndex()));
 }
 
 void LinkEngine::StartRead() {
     if (ProgramRunning()) {
-        Waiting = Transfer::Read;
-        View.ShowNote(LinkNoteText(LinkNoteId::ReadWaitsForProgram, View.LanguageIndex()));
+        Wait(Transfer::Read, LinkNoteId::ReadWaitsForProgram);
         return;
     }
     ReadAside = false;
+    Asked = TransferOutcome::Kind::Read;
     BeginTransfer(Transfer::Read, ReadPageCode, MsgId::MsgRead);
     ShowPendingMessage();
 }
 
 void LinkEngine::StartCompare() {
     // Only on a free link: queued behind a Program it could not be told from a Read.
-    if (S.TransferMode != Transfer::Idle || Waiting || S.ProgramDonePending != 0)
+    if (S.TransferMode != Transfer::Idle || !Waiting.empty() || ProgramRunning())
         return;
+    Asked = TransferOutcome::Kind::Compare;
     BeginTransfer(Transfer::Read, ReadPageCode, MsgId::MsgRead);
     ReadAside = true;
     ShowPendingMessage();
@@ -388,22 +421,25 @@ void LinkEngine::StartCompare() {
 
 void LinkEngine::StartVerify() {
     if (ProgramRunning()) {
-        Waiting = Transfer::Verify;
-        View.ShowNote(LinkNoteText(LinkNoteId::VerifyWaitsForProgram, View.LanguageIndex()));
+        Wait(Transfer::Verify, LinkNoteId::VerifyWaitsForProgram);
         return;
     }
     // The Verify a user starts begins with the identification page: a unit of another version is
     // refused before any of its pages is compared.
     Verified = Image;
+    Asked = TransferOutcome::Kind::Verify;
     BeginTransfer(Transfer::Verify, ReadPageCode, MsgId::MsgVerify);
     ShowPendingMessage();
 }
 
 void LinkEngine::StartWaiting() {
-    if (!Waiting || S.TransferMode != Transfer::Idle)
+    if (OutcomeShownTicks < linktime::OutcomeTicks)
+        ++OutcomeShownTicks;
+    if (Waiting.empty() || S.TransferMode != Transfer::Idle || ProgramRunning() ||
+        OutcomeShownTicks < linktime::OutcomeTicks)
         return;
-    const Transfer next = *Waiting;
-    Waiting.reset();
+    const Transfer next = Waiting.front();
+    Waiting.pop_front();
     if (next == Transfer::Read)
         StartRead();
     else
@@ -411,6 +447,8 @@ void LinkEngine::StartWaiting() {
 }
 
 void LinkEngine::StartProgram() {
+    Asked = TransferOutcome::Kind::Program;
+    StoringEndShown = false;
     BeginTransfer(Transfer::Program, ProgramPageCode, MsgId::MsgProgramDevice);
     ShowPendingMessage();
 }
@@ -433,9 +471,9 @@ void LinkEngine::PageStep(int page) {
             SetGauge(S.GaugeMaximum, S.GaugeMaximum);
             SetStatus(MsgId::MsgRead, ": OK", LabelColour::Normal);
             S.MessageTimer = linktime::MessageTicks;
-            S.TransferMode = Transfer::Idle;
             DeviceImage unit;
             std::copy(ReadPages.begin(), ReadPages.end(), unit.Bytes.begin());
+            Ended(TransferOutcome::End::Ok);
             View.UnitSetAside(unit);
             break;
         }
@@ -450,8 +488,7 @@ void LinkEngine::PageStep(int page) {
         SetGauge(S.GaugeMaximum, S.GaugeMaximum);
         SetStatus(MsgId::MsgVerify, ": OK", LabelColour::Normal);
         S.MessageTimer = linktime::MessageTicks;
-        S.TransferMode = Transfer::Idle;
-        View.UnitSetKnown(S.ProgramDonePending != 0 ? LinkView::UnitSet::Programmed : LinkView::UnitSet::Verified);
+        Ended(TransferOutcome::End::Ok);
         break;
     case Transfer::Idle:
         break;
@@ -477,15 +514,15 @@ void LinkEngine::CommitReadPages() {
     View.ClearFileName();
     View.BlockToEditor();
     View.RecordReadSet();
-    View.UnitSetKnown(LinkView::UnitSet::Read);
+    View.ReadSetTaken();
 }
 
 void LinkEngine::RefuseVersion(int unitVersion) {
     // Ended before the box: the ticks that run while it is open see an idle link.
     const Transfer mode = S.TransferMode;
-    S.TransferMode = Transfer::Idle;
     const bool aside = ReadAside;
-    ReadAside = false;
+    Waiting.clear(); // nothing more for this unit
+    Ended(TransferOutcome::End::Refused);
     if (mode == Transfer::Read && !aside) {
         // The unit's identification is kept, so the user sees which unit it was; its parameter
         // pages were never asked for.

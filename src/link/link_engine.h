@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <set>
 #include <span>
@@ -13,12 +14,11 @@
 #include "link/link_view.h"
 #include "link/port_choice.h"
 #include "link/serial_line.h"
+#include "link/transfer_outcome.h"
 #include "params/device_image.h"
 
 namespace zevo {
 
-// What the link is doing: TransferMode 0 idle, 1 program, 2 verify, 3 read.
-enum class Transfer : std::uint8_t { Idle = 0, Program = 1, Verify = 2, Read = 3 };
 
 // Counts in ticks of the 55 ms timer.
 namespace linktime {
@@ -29,6 +29,7 @@ inline constexpr std::uint8_t StatusEveryTicks = 6;   // about three status requ
 inline constexpr std::uint8_t ReplyTicks = 4;         // a command frame unanswered for 4 ticks is resent
 inline constexpr std::uint8_t Transmissions = 5;      // ... five times in all, then the transfer fails
 inline constexpr std::uint8_t MessageTicks = 200;     // the status line stays 11 s
+inline constexpr std::uint8_t OutcomeTicks = 36;      // a transfer's outcome is shown 2 s before a queued one
 inline constexpr int SaveCountdownStart = 800;        // the unit's store countdown starts at most here
 } // namespace linktime
 
@@ -86,8 +87,11 @@ public:
     // Start a transfer. None sends at once: the first frame goes out from Tick(). For Program and
     // Verify the window first takes the editor into the block, validates it and shows it again.
     // A start while a transfer runs restarts with the new one, except that a Read or Verify asked for
-    // while a Program writes its pages or runs its verify pass waits for it to end (a restart would
-    // leave the unit with some pages new and some old, and nothing would say so).
+    // while a Program writes its pages, runs its verify pass or waits for the unit to store waits for
+    // it to end (a restart would leave the unit with some pages new and some old, and nothing would
+    // say so). Those wait in the order asked, each once; they start only once the Program's outcome
+    // is on the status line, and a Program that fails drops them: the failure stays readable, and
+    // nothing reads the half-written set over the one on screen.
     void StartRead();
     void StartVerify();
     // A Read whose pages are set aside for a comparison (LinkView::UnitSetAside) and never taken
@@ -105,16 +109,21 @@ public:
     // The identification last decoded by a transfer.
     const Identification& Unit() const { return UnitId; }
     // The pages a Verify pass (or a Program's or Read's) found in the unit, page 0 the set's own:
-    // what the unit holds once UnitSetKnown says Programmed or Verified.
+    // what the unit holds once a Program or Verify ended well (TransferEnded).
     const DeviceImage& VerifiedSet() const { return Verified; }
     // The last status frame the unit sent, none before the first.
     const std::optional<StatusFrame>& LastStatusFrame() const { return LastStatus; }
 
 private:
-    // A Program writing its pages or in its verify pass.
+    // A Program writing its pages, in its verify pass, or waiting for the unit to store.
     bool ProgramRunning() const;
     void StartWaiting();
-    std::optional<Transfer> Waiting; // the Read or Verify that waits for the Program
+    void Wait(Transfer next, LinkNoteId note);
+    void Ended(TransferOutcome::End how);
+    std::deque<Transfer> Waiting; // the Reads and Verifies that wait for the Program, in order
+    TransferOutcome::Kind Asked = TransferOutcome::Kind::Read;
+    bool StoringEndShown = false; // "Program device: OK" has been shown for the last Program
+    std::uint8_t OutcomeShownTicks = 0; // since the last outcome reached the status line
     std::set<int> SearchReported;    // ports the search has said it could not open (once each)
 
     // Port.

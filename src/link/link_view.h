@@ -6,6 +6,7 @@
 #include "lang/language_tables.h"
 #include "link/identification.h"
 #include "link/status_frame.h"
+#include "link/transfer_outcome.h"
 
 namespace zevo {
 
@@ -67,13 +68,18 @@ public:
     // A Read took the unit's set over (after BlockToEditor): one step of the undo history, so undo
     // returns to the set from before the Read and redo to the read set. Never a reason to program.
     virtual void RecordReadSet() = 0;
-    // What the unit is known to hold now: the set just read (Read), the set on screen after a
-    // Program's or a Verify's pass found every page equal (Programmed, Verified), or not the set on
-    // screen (a Program or Verify that failed: Failed).
-    enum class UnitSet { Read, Programmed, Verified, Failed };
-    virtual void UnitSetKnown(UnitSet /*event*/) {}
+    // A Read has taken the unit's set over (after RecordReadSet): the unit holds the set on screen,
+    // before the Read's verify pass has run.
+    virtual void ReadSetTaken() {}
     // A comparison's Read has collected the unit's whole memory; the set on screen is untouched.
     virtual void UnitSetAside(const DeviceImage& /*unit*/) {}
+    // How a transfer ended, told once at its end beside the captions of the status line: what the
+    // window knows about the unit, the restore points and zevo-cli's exit codes follow this, never
+    // the caption text.
+    virtual void TransferEnded(const TransferOutcome& /*outcome*/) {}
+    // A Program's set is stored: the unit's status shows its storing ended after the verify pass
+    // ("Program device: OK"), with the programming counter that counts it.
+    virtual void ProgramStored(int /*programmingCount*/) {}
 
     // ---- modal message -------------------------------------------------------------------------
     // A modal box. The engine calls it only as the very last thing of an entry point, once every

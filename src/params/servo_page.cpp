@@ -156,6 +156,7 @@ void TFormHlav::CreateServoPage() {
     BuildViewMenu();
     BuildRestoreCommands();
     BuildLogCommands();
+    ShareKeysWithToolWindows(); // every action with a key exists now
 }
 
 void TFormHlav::BuildComMenu() {

@@ -79,6 +79,16 @@ TFormHlav::TFormHlav(const StartOptions& options, QWidget* parent)
     FormCreate();
 }
 
+void TFormHlav::ShareKeysWithToolWindows() {
+    // The design's keys and the Tools keys act from every window of the tool (the curves, the live
+    // chart, the replay, the differences, the restore points) as from the main window: a tuner with
+    // the chart in front still steps the live cell with F4 and sets a marker with F11. A modal
+    // question still blocks them, and a text field in a tool window keeps its own editing keys.
+    for (QAction* action : findChildren<QAction*>())
+        if (!action->shortcuts().isEmpty())
+            action->setShortcutContext(Qt::ApplicationShortcut);
+}
+
 TFormAbout& TFormHlav::About() {
     // Built on first use: drawing its logo costs as much as a tenth of the window's start.
     if (!FormAbout)
@@ -393,6 +403,7 @@ void TFormHlav::MenuContensClick() {
 // ---- device link -----------------------------------------------------------------------------
 
 void TFormHlav::Timer1Timer() {
+    View->NoteThisTick.clear();
     Engine->Tick();
     LogTick();
 }

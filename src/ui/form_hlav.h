@@ -344,6 +344,7 @@ private:
     void BuildPageRuzne();
     void BuildMonitoringArea();
     void WireCommands();
+    void ShareKeysWithToolWindows();
     void LoadSettings();
     // Writes the settings and the image file; what did not land, each as a message line, a line
     // break and the system's reason.
@@ -419,11 +420,12 @@ public:
     // A programmed set waits here until the unit has stored it and reports its new counter.
     std::optional<DeviceImage> ProgrammedPoint;
     void KeepProgrammedPoint(std::optional<int> programmingCount);
-    void StatusForRestorePoints(const StatusFrame& status);
     // The status bar's indicator and the window title (file name, and a mark when the set differs
     // from it), after every change of the set or of what is known about it.
     void ShowSetState();
-    void UnitSetKnown(LinkView::UnitSet event);
+    // A Read took the unit's set over; a transfer ended (what the unit holds follows from it).
+    void ReadSetTaken();
+    void TransferEnded(const TransferOutcome& outcome);
     void UnitSetUnknown();
     // Asks once, before a close, New, Open or Read replaces a set that is at risk, whether to save it
     // first; true to go on.

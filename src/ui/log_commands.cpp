@@ -150,7 +150,6 @@ void TFormHlav::UpdateLogMenu() {
 // ---- every frame -------------------------------------------------------------------------------
 
 void TFormHlav::StatusDecoded(const StatusFrame& status) {
-    StatusForRestorePoints(status);
     const std::int64_t steady = SteadyMs();
     const std::int64_t wall = QDateTime::currentMSecsSinceEpoch();
     if (Recorder)

@@ -141,6 +141,11 @@ void TFormHlav::MenuJumpToLiveClick() {
     if (!live)
         return;
     const auto [row, column] = *live;
+    // Pressed in a tool window: the map's window comes to the front with the cursor in the cell.
+    if (!isActiveWindow()) {
+        raise();
+        activateWindow();
+    }
     TEdit* cell = EditMap[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
     cell->setFocus(Qt::ShortcutFocusReason);
     cell->selectAll();

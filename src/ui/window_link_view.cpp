@@ -264,7 +264,8 @@ void WindowLinkView::ClearFileName() {
 
 void WindowLinkView::ShowNote(const std::string& text) {
     // Long enough to be read beside the status line's own message.
-    Form.StatusBar1->showMessage(Utf8(text), 10000);
+    NoteThisTick = Utf8(text);
+    Form.StatusBar1->showMessage(NoteThisTick, 10000);
 }
 
 void WindowLinkView::RecordReadSet() {
@@ -272,8 +273,16 @@ void WindowLinkView::RecordReadSet() {
         Form.HistoryUpdateButtons();
 }
 
-void WindowLinkView::UnitSetKnown(UnitSet event) {
-    Form.UnitSetKnown(event);
+void WindowLinkView::ReadSetTaken() {
+    Form.ReadSetTaken();
+}
+
+void WindowLinkView::TransferEnded(const TransferOutcome& outcome) {
+    Form.TransferEnded(outcome);
+}
+
+void WindowLinkView::ProgramStored(int programmingCount) {
+    Form.KeepProgrammedPoint(programmingCount);
 }
 
 void WindowLinkView::UnitSetAside(const DeviceImage& unit) {

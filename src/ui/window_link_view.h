@@ -37,10 +37,16 @@ public:
     void ShowIdentification(const Identification& unit) override;
     void ClearFileName() override;
     void RecordReadSet() override;
-    void UnitSetKnown(UnitSet event) override;
+    void ReadSetTaken() override;
+    void TransferEnded(const TransferOutcome& outcome) override;
+    void ProgramStored(int programmingCount) override;
     void UnitSetAside(const DeviceImage& unit) override;
     void ShowNote(const std::string& text) override;
     void ShowMessage(const std::string& text) override;
+
+    // The note the engine gave during the current tick, so what the window adds to it in the same
+    // tick is said beside it, not over it.
+    QString NoteThisTick;
 
     // The captions on the monitoring labels, whoever composed them (the engine, or a replay).
     void ShowCaptions(const TelemetryCaptions& captions);

@@ -164,6 +164,16 @@ public:
     void ClearFileName() override { ++FileNameCleared; }
     void RecordReadSet() override { ++ReadSetsRecorded; }
     void ShowNote(const std::string& text) override { Notes.push_back(text); }
+    // Every outcome told, in order: "Read Ok", "Program Failed", "stored", ...
+    std::vector<std::string> Events;
+    std::vector<TransferOutcome> Outcomes;
+    void TransferEnded(const TransferOutcome& outcome) override {
+        static constexpr const char* Kinds[] = {"Read", "Compare", "Verify", "Program"};
+        static constexpr const char* Ends[] = {"Ok", "Failed", "Refused"};
+        Events.push_back(std::string(Kinds[static_cast<int>(outcome.Asked)]) + " " + Ends[static_cast<int>(outcome.How)]);
+        Outcomes.push_back(outcome);
+    }
+    void ProgramStored(int) override { Events.push_back("stored"); }
     void ShowMessage(const std::string& text) override {
         Messages.push_back(text);
         if (WhileMessageOpen)

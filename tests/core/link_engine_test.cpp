@@ -1113,6 +1113,72 @@ TEST(LinkTransfer, AReadOrVerifyAskedForDuringAProgramWaitsForItsEnd) {
     }
 }
 
+// Requests made while a Program runs wait in the order asked, each once, and start only after the
+// Program's outcome has been on the status line a while; a Program that fails drops them and says so.
+TEST(LinkTransfer, RequestsDuringAProgramRunInOrderAfterItsOutcomeAndNeverHideIt) {
+    struct Case {
+        const char* Name;
+        Fault Trouble;
+        std::vector<void (LinkEngine::*)()> During; // asked while page 3 is written
+        std::vector<std::string> Events;
+        bool Dropped; // the note says the requests were not started
+    };
+    const Case cases[] = {
+        {"F9 then F7", Fault::None, {&LinkEngine::StartRead}, {"Program Ok", "stored", "Read Ok"}, false},
+        {"F9 then F7 then F8",
+         Fault::None,
+         {&LinkEngine::StartRead, &LinkEngine::StartVerify},
+         {"Program Ok", "stored", "Read Ok", "Verify Ok"},
+         false},
+        {"F9 then F7 twice", Fault::None, {&LinkEngine::StartRead, &LinkEngine::StartRead},
+         {"Program Ok", "stored", "Read Ok"}, false},
+        {"a failing Program then F7", Fault::StuckPage, {&LinkEngine::StartRead}, {"Program Failed"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Bench bench;
+        bench.Image = MakeSet(1);
+        bench.Unit.Memory = MakeSet(2).Bytes;
+        bench.Unit.Trouble = c.Trouble;
+        bench.Unit.TroublePage = 5;
+        bench.Tick(2);
+        const std::size_t written = bench.Line.Written.size();
+        const std::size_t captions = bench.View.StatusLines.size();
+        bench.Engine.StartProgram();
+        for (int i = 0; i < 200 && (bench.CommandsSince(written).empty() || bench.CommandsSince(written).back() != 3); ++i)
+            bench.Tick();
+        for (auto start : c.During)
+            (bench.Engine.*start)();
+        bench.Tick(600);
+        EXPECT_EQ(bench.View.Events, c.Events);
+        const bool dropped = !bench.View.Notes.empty() && bench.View.Notes.back().find("was not started") != std::string::npos;
+        EXPECT_EQ(dropped, c.Dropped);
+        // The Program's last word stands on the status line for two seconds at least before the
+        // next transfer's first caption replaces it.
+        const std::vector<StatusLineShown> shown = bench.CaptionsSince(captions);
+        const StatusLineShown end = c.Trouble == Fault::None ? StatusLineShown{MsgId::MsgProgramDevice, ": OK", LabelColour::Normal}
+                                                            : StatusLineShown{MsgId::MsgProgramError, "", LabelColour::Red};
+        const auto at = std::find(shown.begin(), shown.end(), end);
+        ASSERT_NE(at, shown.end());
+        if (c.Dropped) {
+            EXPECT_EQ(at + 1, shown.end()) << "nothing after the error";
+        } else {
+            ASSERT_NE(at + 1, shown.end());
+            EXPECT_EQ((at + 1)->Text, MsgId::MsgRead);
+            std::size_t first = captions, next = captions;
+            for (std::size_t i = captions; i < bench.View.StatusLines.size(); ++i) {
+                if (bench.View.StatusLines[i] == end && first == captions)
+                    first = i;
+                if (first != captions && bench.View.StatusLines[i].Text == MsgId::MsgRead) {
+                    next = i;
+                    break;
+                }
+            }
+            EXPECT_GE(next - first, static_cast<std::size_t>(linktime::OutcomeTicks) - 1) << "the OK was repainted on each tick it stood";
+        }
+    }
+}
+
 // A new Program still restarts a running one: it rewrites every page. A Program that breaks off
 // after writing pages says the unit may hold a mixed set; one that never got past page 0 does not.
 TEST(LinkTransfer, AProgramThatBreaksOffAfterWritingPagesSaysTheSetMayBeMixed) {

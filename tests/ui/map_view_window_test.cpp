@@ -206,6 +206,27 @@ TEST_F(MapViewWindowTest, SilentUnitGreysTheValuesAndKeepsItsLastCellMarkedForTh
     EXPECT_EQ(Base(Map(5, 5)), Lime);
 }
 
+// The design's keys act from the tool's other windows too: with the curves in front, F4 steps the
+// live cell, Ctrl+Z takes it back, and F6 brings the map with the cursor in that cell.
+TEST_F(MapViewWindowTest, TheDesignsKeysActWithAToolWindowInFront) {
+    ServoPageWithEngine();
+    Form->MenuServoCurves->trigger();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form->Curves));
+    // A click on the chart window brings it to the front, as it does for a person.
+    QTest::mouseClick(Form->Curves, Qt::LeftButton);
+    Form->Curves->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == Form->Curves; }));
+    const std::uint8_t before = Form->Image.MapCell(0, 5, 4);
+    QTest::keyClick(Form->Curves, Qt::Key_F4);
+    EXPECT_EQ(Form->Image.MapCell(0, 5, 4), before - 1);
+    QTest::keyClick(Form->Curves, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Form->Image.MapCell(0, 5, 4), before);
+    QTest::keyClick(Form->Curves, Qt::Key_F6);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == Form.get(); }));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return QApplication::focusWidget() == Map(5, 4); }))
+        << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "none");
+}
+
 TEST_F(MapViewWindowTest, F6TakesTheFocusToTheLiveCell) {
     Ticks(12);
     QTest::keyClick(Form.get(), Qt::Key_F6);

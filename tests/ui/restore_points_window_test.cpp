@@ -176,6 +176,27 @@ TEST_F(RestorePointsWindowTest, RestoringAPointLeavesTheUnusedBytesAsTheUnitHasT
     }
 }
 
+// F7 pressed while a Program runs waits for it; when the Program fails (a page the unit will not
+// store), its error stays on the status line, the Read is not started, and the half-written set in
+// the unit never replaces the one on screen.
+TEST_F(RestorePointsWindowTest, AReadAskedForDuringAFailingProgramNeitherHidesTheErrorNorTakesTheMixedSet) {
+    RunTransfer(Qt::Key_F7);
+    ClickTab(2);
+    Model.Unit.RefusePage(5); // servo 2's first map rows
+    Enter(Map(0, 3), QStringLiteral("3000"));
+    const DeviceImage edited = Form->Image;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
+    Ticks(3);
+    Prompts.Answers = {PromptAnswer::No}; // the edit need not be saved first
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F7);
+    Ticks(300);
+    EXPECT_EQ(Form->LabelHlaseni->Caption(), QStringLiteral("Program error!"));
+    EXPECT_TRUE(Form->StatusBar1->currentMessage().contains(QStringLiteral("was not started")))
+        << Form->StatusBar1->currentMessage().toStdString();
+    EXPECT_EQ(Form->Image, edited) << "the mixed set in the unit was not read over the screen";
+    EXPECT_EQ(State(), QStringLiteral("Differs from unit"));
+}
+
 // A number pinned to another device may stand for another unit: what the last one held is not known
 // of it, whichever way the port changed.
 TEST_F(RestorePointsWindowTest, AnotherDeviceBehindTheNumberIsAUnitNotKnown) {
