@@ -18,6 +18,7 @@
 #include "lang/editing_texts.h"
 #include "lang/restore_texts.h"
 #include "link/link_engine.h"
+#include "ui/controls.h"
 #include "ui/difference_window.h"
 #include "ui/form_hlav.h"
 #include "ui/prompter.h"
@@ -149,6 +150,11 @@ void TFormHlav::MenuCompareFileClick() {
 }
 
 void TFormHlav::MenuCompareUnitClick() {
+    // The window's own look at the unit is running: it is shown when it ends.
+    if (QuietlyComparing && Link().State().TransferMode != Transfer::Idle) {
+        QuietlyComparing = false;
+        return;
+    }
     const LinkState& link = Link().State();
     if (link.TransferMode != Transfer::Idle || link.ProgramDonePending != 0) {
         Say(Text(RestoreText(RestoreTextId::LinkBusy, LanguageIndex)));
@@ -162,6 +168,18 @@ void TFormHlav::UnitSetAside(const DeviceImage& unit) {
     // Now the unit's set is known, as after a Read, though nothing is taken over; listed as the
     // unit holds it, unrepaired, so what a Verify trips over shows.
     Session.UnitHolds(unit);
+    if (QuietlyComparing) {
+        QuietlyComparing = false;
+        // The unit a Program did not reach answers again: with "Programming after change" still
+        // ticked it gets that Program now. Another unit never does.
+        if (Session.ProgramPending() && CheckBoxProgHned->isChecked() && Session.PendingFor(unit.Page(0)) &&
+            Session.UnitState() != UnitKnowledge::InUnit)
+            StartProgramTransaction();
+        else if (Session.UnitState() == UnitKnowledge::InUnit)
+            Session.ProgramLanded(); // it got there after all: only its verify pass went unheard
+        ShowSetState();
+        return;
+    }
     ShowDifferences(unit, Text(RestoreText(RestoreTextId::TheUnit, LanguageIndex)));
 }
 

@@ -23,6 +23,19 @@ void TFormHlav::BuildRestoreCommands() {
     RestorePoints = std::make_unique<RestoreStore>(RestoreFolder(ConfigDir));
     LabelSetState = new QLabel(StatusBar1);
     LabelSetState->setObjectName(QStringLiteral("LabelSetState"));
+    LabelNotInUnit = new QLabel(StatusBar1);
+    LabelNotInUnit->setObjectName(QStringLiteral("LabelNotInUnit"));
+    LabelNotInUnit->setAutoFillBackground(true);
+    {
+        // White on the design's red: 4.0:1 is too little for small text, so a darker red.
+        QPalette palette = LabelNotInUnit->palette();
+        palette.setColor(QPalette::Window, QColor(190, 0, 0));
+        palette.setColor(QPalette::WindowText, Qt::white);
+        LabelNotInUnit->setPalette(palette);
+    }
+    LabelNotInUnit->setContentsMargins(4, 0, 4, 0);
+    LabelNotInUnit->hide();
+    StatusBar1->addPermanentWidget(LabelNotInUnit);
     StatusBar1->addPermanentWidget(LabelSetState);
     BuildCompareCommands();
 }
@@ -79,8 +92,18 @@ void TFormHlav::ReadSetTaken() {
 
 void TFormHlav::TransferEnded(const TransferOutcome& outcome) {
     using Kind = TransferOutcome::Kind;
+    // A transfer the user asked for took the place of the window's own look at the unit, or that
+    // look broke off.
+    if (!outcome.Quiet || outcome.How != TransferOutcome::End::Ok)
+        QuietlyComparing = false;
     if (outcome.Asked == Kind::Compare)
         return; // read aside: UnitSetAside tells what it found
+    if (outcome.Asked == Kind::Program) {
+        if (outcome.How == TransferOutcome::End::Ok)
+            Session.ProgramLanded();
+        else if (outcome.How == TransferOutcome::End::Failed)
+            Session.ProgramSent(Image.Page(0)); // the unit's page, if it answered page 0
+    }
     KeepProgrammedPoint(std::nullopt);
     switch (outcome.How) {
     case TransferOutcome::End::Ok:
@@ -120,6 +143,15 @@ void TFormHlav::UnitSetUnknown() {
     ShowSetState();
 }
 
+void TFormHlav::UnitAnswered() {
+    // Another unit may stand behind the port now, or the same one with a set changed elsewhere: what
+    // it holds is read aside once, nothing taken over, nothing shown but the state it gives.
+    if (Link().State().TransferMode != Transfer::Idle)
+        return;
+    Link().StartCompare(/*quietly=*/true);
+    QuietlyComparing = Link().State().TransferMode != Transfer::Idle;
+}
+
 void TFormHlav::ShowSetState() {
     if (LabelSetState) {
         RestoreTextId text = RestoreTextId::StateUnknown, tip = RestoreTextId::StateUnknownTip;
@@ -140,6 +172,17 @@ void TFormHlav::ShowSetState() {
             LabelSetState->setText(caption);
             LabelSetState->setToolTip(Text(RestoreText(tip, LanguageIndex)));
         }
+    }
+    if (LabelNotInUnit) {
+        // Said while no Program of it runs: a Program under way says so on the status line.
+        const bool show = Session.ProgramPending() && Link().State().TransferMode == Transfer::Idle;
+        const QString caption = Text(RestoreText(RestoreTextId::NotInUnit, LanguageIndex));
+        if (LabelNotInUnit->text() != caption) {
+            LabelNotInUnit->setText(caption);
+            LabelNotInUnit->setToolTip(Text(RestoreText(RestoreTextId::NotInUnitTip, LanguageIndex)));
+        }
+        if (LabelNotInUnit->isHidden() == show)
+            LabelNotInUnit->setVisible(show);
     }
     // The design's caption, then the file the set came from, marked while the set differs from it.
     QString title = Text(CaptionText(CaptionId::FormCaption, LanguageIndex));

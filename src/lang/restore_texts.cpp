@@ -65,6 +65,15 @@ constexpr TextTable<RestoreTextId> Texts{{
      "Der Satz auf dem Bildschirm ist weder gespeichert noch in der Zündung. Zuerst speichern?"},
     {RestoreTextId::LinkBusy, "Probíhá přenos: porovnejte, až skončí", "A transfer is running: compare when it has ended",
      "Eine Übertragung läuft: vergleichen Sie, wenn sie beendet ist"},
+    {RestoreTextId::NotInUnit, "Není v zapalování: F9 ji naprogramuje", "Not in the unit: F9 programs it",
+     "Nicht in der Zündung: F9 programmiert ihn"},
+    {RestoreTextId::NotInUnitTip,
+     "Programování sady z obrazovky do zapalování nedoběhlo. S volbou „Programování po změně“ se sada pošle "
+     "sama, jakmile se ozve totéž zapalování.",
+     "A Program of the set on screen did not reach the unit. With \"Programming after change\" ticked it is sent "
+     "by itself as soon as the same unit answers again.",
+     "Das Programmieren des Satzes auf dem Bildschirm hat die Zündung nicht erreicht. Mit „Programmierung nach "
+     "Änderung“ wird er von selbst gesendet, sobald sich dieselbe Zündung wieder meldet."},
     {RestoreTextId::MenuExportReport, "Exportovat protokol…", "Export report…", "Bericht exportieren…"},
     {RestoreTextId::ReportTitle, "Sada parametrů ZEVO", "ZEVO parameter set", "ZEVO-Parametersatz"},
     {RestoreTextId::ReportDate, "Vytvořeno", "Made", "Erstellt"},

@@ -51,6 +51,8 @@ enum class RestoreTextId : int {
     VerifyOffer,       // "The unit holds another set: F12 shows where it differs"
     SaveFirst,         // "The set on screen is neither saved nor in the unit. Save it first?"
     LinkBusy,          // "A transfer is running: compare when it has ended"
+    NotInUnit,         // "Not in the unit: F9 programs it"
+    NotInUnitTip,      // "A Program of the set on screen did not reach the unit ..."
     // The report.
     MenuExportReport,  // "Export report…"
     ReportTitle,       // "ZEVO parameter set"

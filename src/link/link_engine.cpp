@@ -331,8 +331,10 @@ void LinkEngine::TransactionTick() {
         }
         static constexpr MsgId Failure[] = {MsgId::MsgProgramError, MsgId::MsgProgramError,
                                             MsgId::MsgVerifyError, MsgId::MsgReadError};
-        SetStatus(Failure[static_cast<int>(S.TransferMode)], "", LabelColour::Red);
-        S.MessageTimer = linktime::MessageTicks;
+        if (!Quiet) {
+            SetStatus(Failure[static_cast<int>(S.TransferMode)], "", LabelColour::Red);
+            S.MessageTimer = linktime::MessageTicks;
+        }
         // Past the identification page a Program has written pages: some may be new, some old.
         std::string note;
         if (S.TransferMode == Transfer::Program && (S.CommandByte & 0x3F) >= 1)
@@ -363,11 +365,13 @@ void LinkEngine::BeginTransfer(Transfer mode, std::uint8_t command, MsgId captio
     S.TransferMode = mode;
     S.CommandByte = command;
     S.RetryCount = 0;
-    SetStatus(caption, "", LabelColour::Normal);
-    S.MessageTimer = linktime::MessageTicks;
-    View.SetStatusLineVisible(true);
-    SetGauge(TransferGaugeMaximum, 0);
-    View.SetProgramGaugeVisible(true);
+    if (!Quiet) {
+        SetStatus(caption, "", LabelColour::Normal);
+        S.MessageTimer = linktime::MessageTicks;
+        View.SetStatusLineVisible(true);
+        SetGauge(TransferGaugeMaximum, 0);
+        View.SetProgramGaugeVisible(true);
+    }
     S.ProgramDonePending = 0;
     StatusSinceTransfer = false;
 }
@@ -387,8 +391,10 @@ void LinkEngine::Ended(TransferOutcome::End how) {
         // The page being written when it ended was not echoed; a verify pass runs after all seven.
         outcome.PagesWritten =
             S.TransferMode == Transfer::Program ? std::max(PageOf(S.CommandByte) - 1, 0) : PageCount - 1;
+    outcome.Quiet = Quiet;
     S.TransferMode = Transfer::Idle;
     ReadAside = false;
+    Quiet = false;
     View.TransferEnded(outcome);
 }
 
@@ -404,15 +410,17 @@ void LinkEngine::StartRead() {
         return;
     }
     ReadAside = false;
+    Quiet = false;
     Asked = TransferOutcome::Kind::Read;
     BeginTransfer(Transfer::Read, ReadPageCode, MsgId::MsgRead);
     ShowPendingMessage();
 }
 
-void LinkEngine::StartCompare() {
+void LinkEngine::StartCompare(bool quietly) {
     // Only on a free link: queued behind a Program it could not be told from a Read.
     if (S.TransferMode != Transfer::Idle || !Waiting.empty() || ProgramRunning())
         return;
+    Quiet = quietly;
     Asked = TransferOutcome::Kind::Compare;
     BeginTransfer(Transfer::Read, ReadPageCode, MsgId::MsgRead);
     ReadAside = true;
@@ -427,6 +435,7 @@ void LinkEngine::StartVerify() {
     // The Verify a user starts begins with the identification page: a unit of another version is
     // refused before any of its pages is compared.
     Verified = Image;
+    Quiet = false;
     Asked = TransferOutcome::Kind::Verify;
     BeginTransfer(Transfer::Verify, ReadPageCode, MsgId::MsgVerify);
     ShowPendingMessage();
@@ -448,6 +457,7 @@ void LinkEngine::StartWaiting() {
 
 void LinkEngine::StartProgram() {
     Asked = TransferOutcome::Kind::Program;
+    Quiet = false;
     StoringEndShown = false;
     BeginTransfer(Transfer::Program, ProgramPageCode, MsgId::MsgProgramDevice);
     ShowPendingMessage();
@@ -456,7 +466,7 @@ void LinkEngine::StartProgram() {
 void LinkEngine::PageStep(int page) {
     if (page < PageCount - 1) {
         // The identification check at the head of a Verify is no step of the gauge.
-        if (!(S.TransferMode == Transfer::Verify && page == 0))
+        if (!(S.TransferMode == Transfer::Verify && page == 0) && !Quiet)
             SetGauge(S.GaugeMaximum, S.GaugeProgress + 1);
         ++S.CommandByte;
         S.RetryCount = 1;
@@ -468,9 +478,11 @@ void LinkEngine::PageStep(int page) {
         if (ReadAside) {
             // Collected for a comparison only: nothing is taken over and nothing is verified.
             ReadAside = false;
-            SetGauge(S.GaugeMaximum, S.GaugeMaximum);
-            SetStatus(MsgId::MsgRead, ": OK", LabelColour::Normal);
-            S.MessageTimer = linktime::MessageTicks;
+            if (!Quiet) {
+                SetGauge(S.GaugeMaximum, S.GaugeMaximum);
+                SetStatus(MsgId::MsgRead, ": OK", LabelColour::Normal);
+                S.MessageTimer = linktime::MessageTicks;
+            }
             DeviceImage unit;
             std::copy(ReadPages.begin(), ReadPages.end(), unit.Bytes.begin());
             Ended(TransferOutcome::End::Ok);
@@ -521,8 +533,12 @@ void LinkEngine::RefuseVersion(int unitVersion) {
     // Ended before the box: the ticks that run while it is open see an idle link.
     const Transfer mode = S.TransferMode;
     const bool aside = ReadAside;
+    const bool quiet = Quiet;
     Waiting.clear(); // nothing more for this unit
     Ended(TransferOutcome::End::Refused);
+    // A comparison on its own (a unit that answered) leaves the version to the label that shows it.
+    if (quiet)
+        return;
     if (mode == Transfer::Read && !aside) {
         // The unit's identification is kept, so the user sees which unit it was; its parameter
         // pages were never asked for.

@@ -96,7 +96,9 @@ public:
     void StartVerify();
     // A Read whose pages are set aside for a comparison (LinkView::UnitSetAside) and never taken
     // over: the set on screen stays as it is. The same frames, retries and refusals as a Read.
-    void StartCompare();
+    // `quietly`: the window's own look at a unit that has just answered, with no caption or gauge
+    // and no box for a unit of another version (its status frames show that already).
+    void StartCompare(bool quietly = false);
     void StartProgram();
     // Programming after change starts here too: the history's record step decides when (it keeps
     // ProgramAfterChangeArmed), and undo and redo start it whenever the box is ticked.
@@ -173,6 +175,7 @@ private:
     // that breaks off leaves the set on screen as it was.
     std::array<std::uint8_t, ImageSize> ReadPages{};
     bool ReadAside = false; // the Read running is a comparison's
+    bool Quiet = false;     // ... and shows nothing
     // A status frame has arrived since the last transfer ended: only then is the unit's store
     // countdown current, and only then may "Program device: OK" follow a verify pass.
     bool StatusSinceTransfer = true;

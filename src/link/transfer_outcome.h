@@ -24,6 +24,8 @@ struct TransferOutcome {
     // The unit had been silent for the connection watch's second when it ended: the outcome says
     // nothing about what it holds, it may be gone or another one.
     bool UnitSilent = false;
+    // A comparison started quietly (the window's look at a unit that has just answered).
+    bool Quiet = false;
     friend bool operator==(const TransferOutcome&, const TransferOutcome&) = default;
 };
 

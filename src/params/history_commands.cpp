@@ -57,6 +57,11 @@ void TFormHlav::SpeedButtonZnovuClick() {
         Restore(*this, *step);
 }
 
-void TFormHlav::StartProgramTransaction() { Engine->StartProgram(); }
+void TFormHlav::StartProgramTransaction() {
+    // Not landed until its verify pass has found every page in this unit.
+    Session.ProgramSent(Image.Page(0));
+    Engine->StartProgram();
+    ShowSetState();
+}
 
 } // namespace zevo

@@ -76,6 +76,15 @@ bool ParameterSession::DiffersFromFile() const {
     return File && !SameFields(Image, *File);
 }
 
+void ParameterSession::ProgramSent(std::span<const std::uint8_t, PageSize> unitPage) {
+    Pending.emplace();
+    std::copy(unitPage.begin(), unitPage.end(), Pending->begin());
+}
+
+bool ParameterSession::PendingFor(std::span<const std::uint8_t, PageSize> unitPage) const {
+    return Pending && std::equal(unitPage.begin(), unitPage.end(), Pending->begin());
+}
+
 bool ParameterSession::SetAtRisk() const {
     // Compared field by field: the unused bytes are nothing a user could lose.
     const bool edited = Safe && !SameFields(Image, *Safe);

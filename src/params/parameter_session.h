@@ -1,4 +1,6 @@
 #pragma once
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <span>
 
@@ -58,6 +60,15 @@ public:
     // holds it: a close, New, Open or Read would lose it.
     bool SetAtRisk() const;
 
+    // ---- a Program that has not landed ----------------------------------------------------------
+    // A Program of the set on screen went to the unit whose identification page is `unitPage`; it
+    // has not landed until its verify pass finds every page there.
+    void ProgramSent(std::span<const std::uint8_t, PageSize> unitPage);
+    void ProgramLanded() { Pending.reset(); }
+    bool ProgramPending() const { return Pending.has_value(); }
+    // The unit that answered (its identification page) is the one the Program was meant for.
+    bool PendingFor(std::span<const std::uint8_t, PageSize> unitPage) const;
+
     // ---- whole sets ----------------------------------------------------------------------------
     // A restore point or any set taken as Open takes a file: its parameters over the set on screen.
     void TakeParameters(const DeviceImage& from) { CopyParameters(Image, from); }
@@ -66,6 +77,7 @@ private:
     std::optional<DeviceImage> Unit;
     std::optional<DeviceImage> File;
     std::optional<DeviceImage> Safe;
+    std::optional<std::array<std::uint8_t, PageSize>> Pending;
     bool UnitDiffers = false;
 };
 

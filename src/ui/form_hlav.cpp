@@ -405,6 +405,10 @@ void TFormHlav::MenuContensClick() {
 void TFormHlav::Timer1Timer() {
     View->NoteThisTick.clear();
     Engine->Tick();
+    if (AnsweredNow) {
+        AnsweredNow = false;
+        UnitAnswered();
+    }
     LogTick();
 }
 
@@ -430,7 +434,7 @@ void TFormHlav::MenuProgramClick() {
     EditorToBlock();
     ValidateBlock(Image, Ports);
     BlockToEditor();
-    Engine->StartProgram();
+    StartProgramTransaction();
 }
 
 // ---- events ----------------------------------------------------------------------------------

@@ -431,6 +431,10 @@ public:
     // first; true to go on.
     bool MayLeaveSet();
     QLabel* LabelSetState = nullptr;
+    // Red while a Program of the set on screen has not landed in the unit.
+    QLabel* LabelNotInUnit = nullptr;
+    // The unit answers after silence or at start: what it holds is read aside once, quietly.
+    void UnitAnswered();
     const QString& RestorePointsFolder() const;
 
 private:
@@ -465,6 +469,8 @@ private:
     std::optional<std::array<std::array<bool, MapColumns>, MapRows + 1>> DifferenceMarks;
     std::unique_ptr<RestoreStore> RestorePoints;
     bool RestoreFailureSaid = false;
+    bool AnsweredNow = false;    // the unit answered during this tick
+    bool QuietlyComparing = false; // the comparison running is the window's own look at the unit
 
     // ---- the ride log: recording, live chart, replay, time per cell (log_commands.cpp) ----------
 public:

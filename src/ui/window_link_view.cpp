@@ -100,6 +100,8 @@ void WindowLinkView::SetConnectionLost(bool lost) {
     Form.Position.UnitSilent(lost);
     if (lost)
         Form.UnitSetUnknown();
+    else
+        Form.AnsweredNow = true;
     ReplayChanged();
 }
 

@@ -20,6 +20,7 @@
 #include "files/set_difference.h"
 #include "files/ign_format.h"
 #include "form_fixture.h"
+#include "ui/controls.h"
 #include "params/editing_tools.h"
 #include "link/link_engine.h"
 #include "model_line.h"
@@ -195,6 +196,77 @@ TEST_F(RestorePointsWindowTest, AReadAskedForDuringAFailingProgramNeitherHidesTh
         << Form->StatusBar1->currentMessage().toStdString();
     EXPECT_EQ(Form->Image, edited) << "the mixed set in the unit was not read over the screen";
     EXPECT_EQ(State(), QStringLiteral("Differs from unit"));
+}
+
+// A unit that answers, at start or after silence, is looked at once: the state says what it holds
+// within two seconds, with no caption, gauge or window.
+TEST_F(RestorePointsWindowTest, AUnitThatAnswersIsKnownWithinTwoSeconds) {
+    Ticks(24); // 36 ticks from the start, 29 from its first frame
+    EXPECT_EQ(State(), QStringLiteral("In unit"));
+    EXPECT_TRUE(Form->LabelHlaseni->isHidden());
+    EXPECT_EQ(Form->Differences, nullptr);
+
+    Model.Unit.SetSilent(true);
+    Ticks(20);
+    ASSERT_EQ(State(), QStringLiteral("Unit not known"));
+    Model.Unit.Memory().MapCell(1, 0, 0) = 77; // changed by another tool meanwhile
+    Model.Unit.SetSilent(false);
+    int ticks = 0;
+    while (State() != QStringLiteral("Differs from unit") && ticks < 60) {
+        Ticks(1);
+        ++ticks;
+    }
+    EXPECT_LE(ticks, 36) << "about two seconds";
+    EXPECT_TRUE(Form->LabelHlaseni->isHidden());
+    EXPECT_EQ(Form->Differences, nullptr);
+    EXPECT_NE(Form->Image.MapCell(1, 0, 0), 77) << "nothing taken over";
+}
+
+// "Programming after change" with the cable out: the change is said to be missing from the unit,
+// persistently and in red; a different unit that answers never gets it; the same unit, back, gets it
+// by itself.
+TEST_F(RestorePointsWindowTest, AProgramAfterChangeLostToABlipIsSentWhenTheSameUnitAnswers) {
+    RunTransfer(Qt::Key_F7); // the unit is known, with its identification page
+    ClickTab(1);
+    QStyleOptionButton option;
+    option.initFrom(Form->CheckBoxProgHned);
+    QTest::mouseClick(Form->CheckBoxProgHned, Qt::LeftButton, {},
+                      Form->CheckBoxProgHned->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, Form->CheckBoxProgHned).center());
+    ASSERT_TRUE(Form->CheckBoxProgHned->isChecked());
+    Ticks(40);
+    const DeviceImage theUnit = Model.Unit.Memory();
+
+    Model.Unit.Unplug();
+    Ticks(20);
+    const auto live = Form->LiveCell(); // the cell the engine was last in, still marked
+    ASSERT_TRUE(live);
+    const auto [row, column] = *live;
+    QTest::keyClick(Form.get(), Qt::Key_F5);
+    const std::uint8_t changed = Form->Image.MapCell(0, row, column);
+    ASSERT_EQ(changed, theUnit.MapCell(0, row, column) + 1);
+    Ticks(100);
+    EXPECT_EQ(Form->Link().State().TransferMode, Transfer::Idle);
+    EXPECT_TRUE(Form->LabelNotInUnit->isVisible());
+    EXPECT_EQ(Form->LabelNotInUnit->text(), QStringLiteral("Not in the unit: F9 programs it"));
+    EXPECT_EQ(Form->LabelNotInUnit->palette().color(QPalette::Window), QColor(190, 0, 0));
+
+    // Another unit on the cable: it is looked at, and left alone.
+    Model.Unit.Memory().Bytes[2] ^= 0x01; // its name differs
+    Model.Unit.Replug();
+    Ticks(200);
+    EXPECT_EQ(Model.Unit.Memory().MapCell(0, row, column), theUnit.MapCell(0, row, column)) << "never programmed";
+    EXPECT_EQ(State(), QStringLiteral("Differs from unit"));
+    EXPECT_TRUE(Form->LabelNotInUnit->isVisible());
+
+    // The same unit again, after a blip: the Program goes by itself and lands.
+    Model.Unit.Unplug();
+    Ticks(20);
+    Model.Unit.Memory().Bytes[2] ^= 0x01;
+    Model.Unit.Replug();
+    Ticks(300);
+    EXPECT_EQ(Model.Unit.Memory().MapCell(0, row, column), changed);
+    EXPECT_EQ(State(), QStringLiteral("In unit"));
+    EXPECT_FALSE(Form->LabelNotInUnit->isVisible());
 }
 
 // A number pinned to another device may stand for another unit: what the last one held is not known

@@ -144,7 +144,7 @@ protected:
 TEST_F(RideLogWindowTest, RecordingKeepsEveryFrameWithItsMarkersAndShowsTheSign) {
     ServoOneWithAllRows();
     Model.Unit.HoldEngine(4000, 30);
-    Ticks(12);
+    Ticks(40); // the unit answers, and the window's look at its set is over
     EXPECT_FALSE(Form->MenuStopRecording->isEnabled());
     const QString path = Path("ride.csv");
     Prompts.Paths.push_back(path);
@@ -380,6 +380,7 @@ TEST_F(RideLogWindowTest, ALanguageChosenDuringAReplayKeepsTheValuesShown) {
 
 TEST_F(RideLogWindowTest, ClosingTheWindowWritesTheRowsOfTheLastSecond) {
     Model.Unit.HoldEngine(3000, 20);
+    Ticks(40); // the unit answers, and the window's look at its set is over
     const QString path = Path("closed.csv");
     Prompts.Paths.push_back(path);
     Form->MenuStartRecording->trigger();
@@ -504,7 +505,7 @@ TEST_F(RideLogWindowTest, ReadingALargeLogCanBeCancelled) {
 
 TEST_F(RideLogWindowTest, TheLiveChartFollowsTheFramesPausesAndShowsTheReplay) {
     Model.Unit.HoldEngine(5000, 40);
-    Ticks(30);
+    Ticks(60); // the window's look at the unit's set first, then frames
     Form->MenuLiveChart->trigger();
     LiveChartWindow* chart = Form->LiveChart;
     ASSERT_TRUE(chart && chart->isVisible());
