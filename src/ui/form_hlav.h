@@ -22,7 +22,7 @@
 #include "app/app_settings.h"
 #include "app/log_settings.h"
 #include "app/view_settings.h"
-#include "files/printing.h"
+#include "ui/printing.h"
 #include "files/restore_points.h"
 #include "link/engine_position.h"
 #include "link/link_view.h"

@@ -1,6 +1,7 @@
 // The real window on the real serial line to zevo-unit-sim, its own 55 ms timer running: the cable
 // is pulled and put back twenty times while telemetry flows. Each time the window must show the
 // connection lost, find the unit again by itself, and keep the set being edited exactly as it was.
+#include <QLabel>
 #include <QDir>
 #include <QFile>
 #include <QTabWidget>
@@ -94,7 +95,10 @@ TEST_F(ReplugWindowTest, TwentyPullsAndReplugsDuringTelemetryLeaveTheEditedSetAs
     // Telemetry flows: the sweeping engine moves the speed on within a few frames.
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->LabelRpm->Caption() != rpmBefore; }, 3000));
     EXPECT_FALSE(lost());
-    EXPECT_TRUE(form->Link().State().TransferMode == Transfer::Idle);
+    // The window's look at the unit that answered ends, having taken nothing over: the state says
+    // the set on screen is not the unit's.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->Link().State().TransferMode == Transfer::Idle; }, 3000));
+    EXPECT_EQ(form->LabelSetState->text(), QStringLiteral("Differs from unit"));
     EXPECT_EQ(form->Image.Bytes, edited.Bytes) << "the set changed while the cable came and went";
     EXPECT_EQ(EditorTexts(*form), shown);
     EXPECT_TRUE(Prompts.Messages.isEmpty()) << Prompts.Messages.join(QStringLiteral(" | ")).toStdString();

@@ -22,7 +22,7 @@
 
 #include "about/form_about.h"
 #include "app/project_version.h"
-#include "files/printing.h"
+#include "ui/printing.h"
 #include "form_fixture.h"
 #include "model_line.h"
 #include "ui/cgauge.h"

@@ -1,7 +1,7 @@
 // File > Print: the window as it stands, live values and active page included, on one sheet of the
 // default printer. There is no report layout; the client area is captured as an image, with the
 // window first made ready for paper (white, the operating controls and the other tabs hidden).
-#include "files/printing.h"
+#include "ui/printing.h"
 
 #include <QDateTime>
 #include <QDir>
