@@ -76,6 +76,11 @@ bool ParameterSession::DiffersFromFile() const {
     return File && !SameFields(Image, *File);
 }
 
+HistoryRecordOutcome ParameterSession::Commit(PortChoice& ports, int page, bool programAfterChange) {
+    ValidateBlock(Image, ports);
+    return History.HistoryRecord(Image, page, programAfterChange);
+}
+
 void ParameterSession::ProgramSent(std::span<const std::uint8_t, PageSize> unitPage) {
     Pending.emplace();
     std::copy(unitPage.begin(), unitPage.end(), Pending->begin());

@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 
+#include "link/port_choice.h"
 #include "params/device_image.h"
 #include "params/undo_history.h"
 
@@ -68,6 +69,13 @@ public:
     bool ProgramPending() const { return Pending.has_value(); }
     // The unit that answered (its identification page) is the one the Program was meant for.
     bool PendingFor(std::span<const std::uint8_t, PageSize> unitPage) const;
+
+    // ---- the one path of every change ---------------------------------------------------------
+    // Whoever changed the set (typing, Tools, paste, Open, New, a restore point, Take theirs, a Read),
+    // it ends here: the block repaired (and the port choice with it), one step of the history when
+    // something changed, and whether "Programming after change" (`programAfterChange`, the box)
+    // asks for a Program now. `page`: the tab shown, kept with the step.
+    HistoryRecordOutcome Commit(PortChoice& ports, int page, bool programAfterChange);
 
     // ---- whole sets ----------------------------------------------------------------------------
     // A restore point or any set taken as Open takes a file: its parameters over the set on screen.

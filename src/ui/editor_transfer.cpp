@@ -97,9 +97,10 @@ void TFormHlav::BlockToEditor() {
 }
 
 void TFormHlav::AfterChange() {
-    ValidateBlock(Image, Ports);
+    const HistoryRecordOutcome outcome =
+        Session.Commit(Ports, PageControl1->currentIndex(), CheckBoxProgHned->isChecked());
     BlockToEditor();
-    HistoryRecord();
+    ShowRecorded(outcome);
 }
 
 void TFormHlav::UpDown1Click() {

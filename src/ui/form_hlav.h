@@ -163,6 +163,8 @@ public:
     UndoHistory& History = Session.History;
     void HistoryReset();
     void HistoryRecord();
+    // The buttons after a record step, and the Program "Programming after change" asked for.
+    void ShowRecorded(const HistoryRecordOutcome& outcome);
     void HistoryUpdateButtons();
     // Starts the Program transaction as the Program command does after its own transfer steps.
     void StartProgramTransaction();

@@ -23,8 +23,10 @@ void TFormHlav::HistoryUpdateButtons() {
 }
 
 void TFormHlav::HistoryRecord() {
-    const HistoryRecordOutcome outcome =
-        History.HistoryRecord(Image, PageControl1->currentIndex(), CheckBoxProgHned->isChecked());
+    ShowRecorded(History.HistoryRecord(Image, PageControl1->currentIndex(), CheckBoxProgHned->isChecked()));
+}
+
+void TFormHlav::ShowRecorded(const HistoryRecordOutcome& outcome) {
     if (outcome.Recorded)
         HistoryUpdateButtons();
     if (outcome.StartProgram)

@@ -135,6 +135,39 @@ TEST(TakeTheirs, AcrossMapUnitsTheVoltageIsTaken) {
     }
 }
 
+// Every change ends in one commit: repaired, recorded once, and programmed when the box asks (the
+// first commit after the box was clear only when something changed, every later one always).
+TEST(ParameterSession, EveryChangeCommitsThroughOnePath) {
+    ParameterSession session;
+    session.Image = Defaults();
+    session.History.HistoryReset(session.Image, 1);
+    PortChoice ports{2, 0};
+    struct Step {
+        const char* Name;
+        std::function<void(DeviceImage&)> Change;
+        bool Box;
+        bool Recorded;
+        bool Programs;
+    };
+    const Step steps[] = {
+        {"a cell, box clear", [](DeviceImage& i) { ++i.MapCell(0, 0, 3); }, false, true, false},
+        {"nothing, box ticked", [](DeviceImage&) {}, true, false, false},
+        {"a cell, box ticked", [](DeviceImage& i) { ++i.MapCell(0, 0, 4); }, true, true, true},
+        {"nothing, box still ticked", [](DeviceImage&) {}, true, false, true},
+        // A falling axis is repaired before it is recorded: the step holds the repaired set.
+        {"an axis out of order", [](DeviceImage& i) { i.RpmAxis(0, 5) = 1; }, false, true, false},
+    };
+    for (const Step& st : steps) {
+        st.Change(session.Image);
+        const HistoryRecordOutcome outcome = session.Commit(ports, 1, st.Box);
+        EXPECT_EQ(outcome.Recorded, st.Recorded) << st.Name;
+        EXPECT_EQ(outcome.StartProgram, st.Programs) << st.Name;
+    }
+    EXPECT_GT(session.Image.RpmAxis(0, 5), session.Image.RpmAxis(0, 4)) << "repaired";
+    EXPECT_EQ(session.History.HistoryRestore().Image, session.Image) << "the step holds the repaired set";
+    EXPECT_EQ(session.History.UndoSteps(), 3);
+}
+
 // What the window says of the unit and the file, through a run of events.
 TEST(ParameterSession, KnowsWhatTheUnitAndTheFileHold) {
     enum class Do { Nothing, Edit, Undo, Read, Failed, Silent, Save, Open };
