@@ -124,11 +124,10 @@ void TFormHlav::TransferEnded(const TransferOutcome& outcome) {
         // Some pages may be new and some old, or the unit holds another set: not this one. Where it
         // differs is one key away; the red caption stays as it is.
         Session.UnitHoldsAnother();
-        {
-            // After what the link said of it in this tick (a mixed set, requests not started).
-            const QString offer = Text(RestoreText(RestoreTextId::VerifyOffer, LanguageIndex));
-            View->ShowNote((View->NoteThisTick.isEmpty() ? offer : View->NoteThisTick + QLatin1Char(' ') + offer).toStdString());
-        }
+        // Unless the link has just said more of it (a mixed set to program again, requests not
+        // started), which the status bar must keep whole.
+        if (View->NoteThisTick.isEmpty())
+            Say(Text(RestoreText(RestoreTextId::VerifyOffer, LanguageIndex)));
         break;
     case TransferOutcome::End::Refused:
         break;
