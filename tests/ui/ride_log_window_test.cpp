@@ -378,6 +378,32 @@ TEST_F(RideLogWindowTest, ALanguageChosenDuringAReplayKeepsTheValuesShown) {
     EXPECT_EQ(Caption(Form->LabelRpm), QStringLiteral("RPM = 2000 "));
 }
 
+// F11 with the live chart in front sets every marker, as it does with the map in front.
+TEST_F(RideLogWindowTest, MarkersAreSetWithTheLiveChartInFront) {
+    Model.Unit.HoldEngine(4000, 30);
+    Ticks(40);
+    Prompts.Paths.push_back(Path("chart.csv"));
+    Form->MenuStartRecording->trigger();
+    Form->MenuLiveChart->trigger();
+    LiveChartWindow* chart = Form->LiveChart;
+    ASSERT_TRUE(chart && QTest::qWaitForWindowExposed(chart));
+    QTest::mouseClick(chart, Qt::LeftButton);
+    chart->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([chart] { return QApplication::activeWindow() == chart; }));
+    for (int marker = 1; marker <= 3; ++marker) {
+        Ticks(6);
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : chart, Qt::Key_F11);
+        EXPECT_EQ(Form->StatusBar1->currentMessage(), QStringLiteral("Marker %1 set").arg(marker));
+    }
+    TicksPastAFlush();
+    Form->MenuStopRecording->trigger();
+    const LogData log = ReadLog(ReadBytes(Path("chart.csv")));
+    int markers = 0;
+    for (const LogRow& row : log.Rows)
+        markers += row.Marker > 0 ? 1 : 0;
+    EXPECT_EQ(markers, 3);
+}
+
 TEST_F(RideLogWindowTest, ClosingTheWindowWritesTheRowsOfTheLastSecond) {
     Model.Unit.HoldEngine(3000, 20);
     Ticks(40); // the unit answers, and the window's look at its set is over
