@@ -473,11 +473,14 @@ TEST(KillTest, CloseKilledAnywhereLeavesTheWholeOldOrNewSettingsAndImageFiles) {
     ASSERT_TRUE(files[0].New.contains("Language=2")) << files[0].New.toStdString();
     ASSERT_TRUE(files[0].New.contains("Kept=yes")) << files[0].New.toStdString();
 
-    const long long closeTime = *std::max_element(closeTimes.begin(), closeTimes.end());
+    // The middle of the three: one cold or crowded close (a sanitizer build beside other tests) would
+    // stretch the window so far that nearly every kill lands after the close and proves nothing.
+    std::sort(closeTimes.begin(), closeTimes.end());
+    const long long closeTime = closeTimes[1];
     // From the moment the close begins to a little past its end (the time includes leaving the event
     // loop, after the last write); the pipe adds a few microseconds.
     const long long spread = closeTime + closeTime / 4 + 200;
-    std::printf("close: %lld us (slowest of three); kills spread over 0..%lld us after it begins\n",
+    std::printf("close: %lld us (the middle of three); kills spread over 0..%lld us after it begins\n",
                 closeTime, spread);
 
     std::uniform_int_distribution<long long> delay(0, spread);

@@ -395,6 +395,7 @@ TEST_F(RideLogWindowTest, MarkersAreSetWithTheLiveChartInFront) {
         QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : chart, Qt::Key_F11);
         EXPECT_EQ(Form->StatusBar1->currentMessage(), QStringLiteral("Marker %1 set").arg(marker));
     }
+    Ticks(12); // the next frame carries the last marker
     TicksPastAFlush();
     Form->MenuStopRecording->trigger();
     const LogData log = ReadLog(ReadBytes(Path("chart.csv")));
