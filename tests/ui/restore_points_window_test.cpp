@@ -19,6 +19,7 @@
 #include "files/restore_store.h"
 #include "files/set_difference.h"
 #include "files/ign_format.h"
+#include "find_control.h"
 #include "form_fixture.h"
 #include "ui/controls.h"
 #include "params/editing_tools.h"
@@ -32,6 +33,8 @@
 
 namespace zevo {
 namespace {
+
+using testing::Control;
 
 class RestorePointsWindowTest : public FormFixture {
 protected:
@@ -191,9 +194,9 @@ TEST_F(RestorePointsWindowTest, AReadAskedForDuringAFailingProgramNeitherHidesTh
     Prompts.Answers = {PromptAnswer::No}; // the edit need not be saved first
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F7);
     Ticks(300);
-    EXPECT_EQ(Form->LabelHlaseni->Caption(), QStringLiteral("Program error!"));
-    EXPECT_TRUE(Form->StatusBar1->currentMessage().contains(QStringLiteral("was not started")))
-        << Form->StatusBar1->currentMessage().toStdString();
+    EXPECT_EQ(Control<TLabel>(*Form, "LabelHlaseni")->Caption(), QStringLiteral("Program error!"));
+    EXPECT_TRUE(Control<QStatusBar>(*Form, "StatusBar1")->currentMessage().contains(QStringLiteral("was not started")))
+        << Control<QStatusBar>(*Form, "StatusBar1")->currentMessage().toStdString();
     EXPECT_EQ(Form->Image, edited) << "the mixed set in the unit was not read over the screen";
     EXPECT_EQ(State(), QStringLiteral("Differs from unit"));
 }
@@ -203,7 +206,7 @@ TEST_F(RestorePointsWindowTest, AReadAskedForDuringAFailingProgramNeitherHidesTh
 TEST_F(RestorePointsWindowTest, AUnitThatAnswersIsKnownWithinTwoSeconds) {
     Ticks(24); // 36 ticks from the start, 29 from its first frame
     EXPECT_EQ(State(), QStringLiteral("In unit"));
-    EXPECT_TRUE(Form->LabelHlaseni->isHidden());
+    EXPECT_TRUE(Control<TLabel>(*Form, "LabelHlaseni")->isHidden());
     EXPECT_EQ(Form->Differences, nullptr);
 
     Model.Unit.SetSilent(true);
@@ -217,7 +220,7 @@ TEST_F(RestorePointsWindowTest, AUnitThatAnswersIsKnownWithinTwoSeconds) {
         ++ticks;
     }
     EXPECT_LE(ticks, 36) << "about two seconds";
-    EXPECT_TRUE(Form->LabelHlaseni->isHidden());
+    EXPECT_TRUE(Control<TLabel>(*Form, "LabelHlaseni")->isHidden());
     EXPECT_EQ(Form->Differences, nullptr);
     EXPECT_NE(Form->Image.MapCell(1, 0, 0), 77) << "nothing taken over";
 }
@@ -229,10 +232,10 @@ TEST_F(RestorePointsWindowTest, AProgramAfterChangeLostToABlipIsSentWhenTheSameU
     RunTransfer(Qt::Key_F7); // the unit is known, with its identification page
     ClickTab(1);
     QStyleOptionButton option;
-    option.initFrom(Form->CheckBoxProgHned);
-    QTest::mouseClick(Form->CheckBoxProgHned, Qt::LeftButton, {},
-                      Form->CheckBoxProgHned->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, Form->CheckBoxProgHned).center());
-    ASSERT_TRUE(Form->CheckBoxProgHned->isChecked());
+    option.initFrom(Control<TCheckBox>(*Form, "CheckBoxProgHned"));
+    QTest::mouseClick(Control<TCheckBox>(*Form, "CheckBoxProgHned"), Qt::LeftButton, {},
+                      Control<TCheckBox>(*Form, "CheckBoxProgHned")->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, Control<TCheckBox>(*Form, "CheckBoxProgHned")).center());
+    ASSERT_TRUE(Control<TCheckBox>(*Form, "CheckBoxProgHned")->isChecked());
     Ticks(40);
     const DeviceImage theUnit = Model.Unit.Memory();
 
@@ -246,9 +249,9 @@ TEST_F(RestorePointsWindowTest, AProgramAfterChangeLostToABlipIsSentWhenTheSameU
     ASSERT_EQ(changed, theUnit.MapCell(0, row, column) + 1);
     Ticks(100);
     EXPECT_EQ(Form->Link().State().TransferMode, Transfer::Idle);
-    EXPECT_TRUE(Form->LabelNotInUnit->isVisible());
-    EXPECT_EQ(Form->LabelNotInUnit->text(), QStringLiteral("Not in the unit: F9 programs it"));
-    EXPECT_EQ(Form->LabelNotInUnit->palette().color(QPalette::Window), QColor(190, 0, 0));
+    EXPECT_TRUE(Control<QLabel>(*Form, "LabelNotInUnit")->isVisible());
+    EXPECT_EQ(Control<QLabel>(*Form, "LabelNotInUnit")->text(), QStringLiteral("Not in the unit: F9 programs it"));
+    EXPECT_EQ(Control<QLabel>(*Form, "LabelNotInUnit")->palette().color(QPalette::Window), QColor(190, 0, 0));
 
     // Another unit on the cable: it is looked at, and left alone.
     Model.Unit.Memory().Bytes[2] ^= 0x01; // its name differs
@@ -256,7 +259,7 @@ TEST_F(RestorePointsWindowTest, AProgramAfterChangeLostToABlipIsSentWhenTheSameU
     Ticks(200);
     EXPECT_EQ(Model.Unit.Memory().MapCell(0, row, column), theUnit.MapCell(0, row, column)) << "never programmed";
     EXPECT_EQ(State(), QStringLiteral("Differs from unit"));
-    EXPECT_TRUE(Form->LabelNotInUnit->isVisible());
+    EXPECT_TRUE(Control<QLabel>(*Form, "LabelNotInUnit")->isVisible());
 
     // The same unit again, after a blip: the Program goes by itself and lands.
     Model.Unit.Unplug();
@@ -266,7 +269,7 @@ TEST_F(RestorePointsWindowTest, AProgramAfterChangeLostToABlipIsSentWhenTheSameU
     Ticks(300);
     EXPECT_EQ(Model.Unit.Memory().MapCell(0, row, column), changed);
     EXPECT_EQ(State(), QStringLiteral("In unit"));
-    EXPECT_FALSE(Form->LabelNotInUnit->isVisible());
+    EXPECT_FALSE(Control<QLabel>(*Form, "LabelNotInUnit")->isVisible());
 }
 
 // A number pinned to another device may stand for another unit: what the last one held is not known
