@@ -171,7 +171,7 @@ TEST_F(RideLogWindowTest, RecordingKeepsEveryFrameWithItsMarkersAndShowsTheSign)
     Model.Unit.SetSilent(true);
     Ticks(30);
     Model.Unit.SetSilent(false);
-    Ticks(18);
+    Ticks(40); // the window's look at the unit that answered (about a second), then frames again
     Form->MenuStopRecording->trigger();
     EXPECT_FALSE(Form->LabelRecording->isVisible());
     EXPECT_TRUE(Form->StatusBar1->currentMessage().startsWith(QStringLiteral("Recording saved: ")))
