@@ -10,10 +10,14 @@ namespace zevo::testing {
 // test should reach the window: through what a person sees on it, not through the window class's
 // members. A missing control fails the test where it is asked for.
 template <class T>
-T* Control(const QWidget& window, const char* name) {
-    T* found = window.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(found, nullptr) << "no control named " << name;
+T* Control(const QWidget& window, const QString& name) {
+    T* found = window.findChild<T*>(name);
+    EXPECT_NE(found, nullptr) << "no control named " << name.toStdString();
     return found;
+}
+template <class T>
+T* Control(const QWidget& window, const char* name) {
+    return Control<T>(window, QString::fromLatin1(name));
 }
 
 } // namespace zevo::testing

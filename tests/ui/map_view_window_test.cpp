@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
+#include <QToolButton>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -17,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include "find_control.h"
 #include "form_fixture.h"
 #include "link/link_engine.h"
 #include "model_line.h"
@@ -29,6 +32,8 @@
 
 namespace zevo {
 namespace {
+
+using testing::Control;
 
 class MapViewWindowTest : public FormFixture {
 protected:
@@ -58,9 +63,9 @@ protected:
         }
     }
     void ClickTab(int index) {
-        QTabBar* bar = Form->PageControl1->tabBar();
+        QTabBar* bar = Control<QTabWidget>(*Form, "PageControl1")->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
-        ASSERT_EQ(Form->PageControl1->currentIndex(), index);
+        ASSERT_EQ(Control<QTabWidget>(*Form, "PageControl1")->currentIndex(), index);
     }
     void ClickCheckBox(QCheckBox* box) {
         QStyleOptionButton option;
@@ -71,15 +76,15 @@ protected:
     // Servo 1 with all ten rows, the engine held in the 30 % row (5) at 4000 RPM (axis point 4).
     void ServoPageWithEngine() {
         ClickTab(1);
-        if (!Form->CheckBoxTpEnable->isChecked())
-            ClickCheckBox(Form->CheckBoxTpEnable);
-        ASSERT_TRUE(Form->CheckBoxTpEnable->isChecked());
+        if (!Control<TCheckBox>(*Form, "CheckBoxTpEnable")->isChecked())
+            ClickCheckBox(Control<TCheckBox>(*Form, "CheckBoxTpEnable"));
+        ASSERT_TRUE(Control<TCheckBox>(*Form, "CheckBoxTpEnable")->isChecked());
         Model.Unit.HoldEngine(4000, 30);
         Ticks(12);
         ASSERT_EQ(Form->LiveCell(), std::make_optional(std::make_pair(5, 4)));
     }
     TEdit* Map(int r, int c) const {
-        return Form->EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+        return Control<TEdit>(*Form, QStringLiteral("EditMap%1_%2").arg(r).arg(c));
     }
     static QColor Base(const QWidget* w) { return w->palette().color(QPalette::Base); }
     static QColor TextOf(const QWidget* w) { return w->palette().color(QPalette::Text); }
@@ -95,11 +100,11 @@ const QColor Lime(0, 255, 0);
 TEST_F(MapViewWindowTest, ColoursByValueFollowTheMapAndItsEdits) {
     ServoPageWithEngine();
     const QColor plain = Form->palette().color(QPalette::Base);
-    EXPECT_FALSE(Form->MenuColourByValue->isChecked()) << "the design's look by default";
+    EXPECT_FALSE(Control<QAction>(*Form, "MenuColourByValue")->isChecked()) << "the design's look by default";
     EXPECT_EQ(Base(Map(0, 0)), plain);
 
-    Form->MenuColourByValue->trigger();
-    ASSERT_TRUE(Form->MenuColourByValue->isChecked());
+    Control<QAction>(*Form, "MenuColourByValue")->trigger();
+    ASSERT_TRUE(Control<QAction>(*Form, "MenuColourByValue")->isChecked());
     // The default map rises along the RPM axis: the lowest column is the scale's dark end, the
     // highest its yellow end, with digits that read on each.
     EXPECT_EQ(Base(Map(0, 0)), ToQColor(ValueScale(0.0)));
@@ -121,7 +126,7 @@ TEST_F(MapViewWindowTest, ColoursByValueFollowTheMapAndItsEdits) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_NE(Base(Map(8, 11)), ToQColor(SelectedBlue));
 
-    Form->MenuColourByValue->trigger();
+    Control<QAction>(*Form, "MenuColourByValue")->trigger();
     EXPECT_EQ(Base(Map(0, 0)), plain);
     EXPECT_EQ(Base(Map(2, 7)), plain);
     EXPECT_EQ(Base(Map(5, 4)), Lime);
@@ -130,8 +135,8 @@ TEST_F(MapViewWindowTest, ColoursByValueFollowTheMapAndItsEdits) {
 TEST_F(MapViewWindowTest, TheTrailFadesBehindTheEngine) {
     ServoPageWithEngine();
     const QColor plain = Form->palette().color(QPalette::Base);
-    ASSERT_FALSE(Form->MenuTrail->isChecked()) << "off by default: the design's plain map";
-    Form->MenuTrail->trigger();
+    ASSERT_FALSE(Control<QAction>(*Form, "MenuTrail")->isChecked()) << "off by default: the design's plain map";
+    Control<QAction>(*Form, "MenuTrail")->trigger();
     Model.Unit.HoldEngine(6000, 30); // one point up the axis: column 5
     Ticks(12);
     ASSERT_EQ(Base(Map(5, 5)), Lime);
@@ -158,12 +163,12 @@ TEST_F(MapViewWindowTest, TheTrailFadesBehindTheEngine) {
     Model.Unit.HoldEngine(4000, 30);
     Ticks(12);
     ASSERT_NE(Base(Map(5, 5)), plain);
-    Form->MenuTrail->trigger();
+    Control<QAction>(*Form, "MenuTrail")->trigger();
     EXPECT_EQ(Base(Map(5, 5)), plain);
     EXPECT_EQ(Base(Map(5, 4)), Lime);
 
     // The other servo has axes of its own: the trail does not follow the page switch.
-    Form->MenuTrail->trigger();
+    Control<QAction>(*Form, "MenuTrail")->trigger();
     ClickTab(2);
     for (int r = 0; r < MapRows; ++r) {
         for (int c = 0; c < MapColumns; ++c) {
@@ -178,16 +183,16 @@ TEST_F(MapViewWindowTest, SilentUnitGreysTheValuesAndKeepsItsLastCellMarkedForTh
     ServoPageWithEngine();
     Model.Unit.HoldEngine(6000, 30);
     Ticks(12);
-    const QColor text = Form->LabelRpm->palette().color(QPalette::WindowText);
-    const QString rpm = Form->LabelRpm->Caption();
-    ASSERT_FALSE(Form->CGaugeRpm->IsStale());
+    const QColor text = Control<TLabel>(*Form, "LabelRpm")->palette().color(QPalette::WindowText);
+    const QString rpm = Control<TLabel>(*Form, "LabelRpm")->Caption();
+    ASSERT_FALSE(Control<TCGauge>(*Form, "CGaugeRpm")->IsStale());
 
     Model.Unit.SetSilent(true);
     Ticks(20);
-    ASSERT_FALSE(Form->LabelSpojeni->isHidden());
-    EXPECT_EQ(Form->LabelRpm->Caption(), rpm) << "the last value stays";
-    EXPECT_NE(Form->LabelRpm->palette().color(QPalette::WindowText), text) << "greyed";
-    EXPECT_TRUE(Form->CGaugeRpm->IsStale());
+    ASSERT_FALSE(Control<TLabel>(*Form, "LabelSpojeni")->isHidden());
+    EXPECT_EQ(Control<TLabel>(*Form, "LabelRpm")->Caption(), rpm) << "the last value stays";
+    EXPECT_NE(Control<TLabel>(*Form, "LabelRpm")->palette().color(QPalette::WindowText), text) << "greyed";
+    EXPECT_TRUE(Control<TCGauge>(*Form, "CGaugeRpm")->IsStale());
     // The cell the engine was in last stays marked, and it is the one the tools step.
     for (int r = 0; r < MapRows; ++r)
         for (int c = 0; c < MapColumns; ++c)
@@ -200,9 +205,9 @@ TEST_F(MapViewWindowTest, SilentUnitGreysTheValuesAndKeepsItsLastCellMarkedForTh
 
     Model.Unit.SetSilent(false);
     Ticks(12);
-    EXPECT_TRUE(Form->LabelSpojeni->isHidden());
-    EXPECT_EQ(Form->LabelRpm->palette().color(QPalette::WindowText), text);
-    EXPECT_FALSE(Form->CGaugeRpm->IsStale());
+    EXPECT_TRUE(Control<TLabel>(*Form, "LabelSpojeni")->isHidden());
+    EXPECT_EQ(Control<TLabel>(*Form, "LabelRpm")->palette().color(QPalette::WindowText), text);
+    EXPECT_FALSE(Control<TCGauge>(*Form, "CGaugeRpm")->IsStale());
     EXPECT_EQ(Base(Map(5, 5)), Lime);
 }
 
@@ -210,7 +215,7 @@ TEST_F(MapViewWindowTest, SilentUnitGreysTheValuesAndKeepsItsLastCellMarkedForTh
 // live cell, Ctrl+Z takes it back, and F6 brings the map with the cursor in that cell.
 TEST_F(MapViewWindowTest, TheDesignsKeysActWithAToolWindowInFront) {
     ServoPageWithEngine();
-    Form->MenuServoCurves->trigger();
+    Control<QAction>(*Form, "MenuServoCurves")->trigger();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Form->Curves));
     // A click on the chart window brings it to the front, as it does for a person.
     QTest::mouseClick(Form->Curves, Qt::LeftButton);
@@ -230,7 +235,7 @@ TEST_F(MapViewWindowTest, TheDesignsKeysActWithAToolWindowInFront) {
 TEST_F(MapViewWindowTest, F6TakesTheFocusToTheLiveCell) {
     Ticks(12);
     QTest::keyClick(Form.get(), Qt::Key_F6);
-    EXPECT_EQ(Form->StatusBar1->currentMessage(), QStringLiteral("The live cell is shown on the servo pages"));
+    EXPECT_EQ(Control<QStatusBar>(*Form, "StatusBar1")->currentMessage(), QStringLiteral("The live cell is shown on the servo pages"));
 
     ServoPageWithEngine();
     QTest::mouseClick(Map(0, 0), Qt::LeftButton);
@@ -243,8 +248,8 @@ TEST_F(MapViewWindowTest, F6TakesTheFocusToTheLiveCell) {
 }
 
 TEST_F(MapViewWindowTest, ChoicesAreKeptInTheSettingsFile) {
-    Form->MenuColourByValue->trigger();
-    Form->MenuTrail->trigger();
+    Control<QAction>(*Form, "MenuColourByValue")->trigger();
+    Control<QAction>(*Form, "MenuTrail")->trigger();
     Form->close();
     Form.reset();
     QFile file(QDir(Dir.path()).filePath(QStringLiteral("ZEVO_v56.ini")));
@@ -254,15 +259,15 @@ TEST_F(MapViewWindowTest, ChoicesAreKeptInTheSettingsFile) {
     EXPECT_TRUE(text.contains("[FORM_HLAV]\n")) << "the design's keys stay";
 
     Form = StartShown({QStringLiteral("ENGLISH")});
-    EXPECT_TRUE(Form->MenuColourByValue->isChecked());
-    EXPECT_TRUE(Form->MenuTrail->isChecked());
+    EXPECT_TRUE(Control<QAction>(*Form, "MenuColourByValue")->isChecked());
+    EXPECT_TRUE(Control<QAction>(*Form, "MenuTrail")->isChecked());
     ClickTab(1);
     // Before the unit's first frame the first cell is the engine's; the others wear their values.
     EXPECT_EQ(Base(Map(0, 0)), Lime);
     EXPECT_NE(Base(Map(0, 14)), Form->palette().color(QPalette::Base));
 
     // The curves window left open comes back after the first paint, not before it.
-    Form->MenuServoCurves->trigger();
+    Control<QAction>(*Form, "MenuServoCurves")->trigger();
     Form->close();
     Form.reset();
     Form = Start({QStringLiteral("ENGLISH")});
@@ -276,19 +281,19 @@ TEST_F(MapViewWindowTest, ViewMenuComesAfterToolsInEveryLanguage) {
     QStringList titles;
     for (QAction* menu : Form->menuBar()->actions())
         titles << menu->text();
-    ASSERT_GE(titles.indexOf(Form->MenuTools->title()), 0);
-    EXPECT_EQ(titles.indexOf(QStringLiteral("View")), titles.indexOf(Form->MenuTools->title()) + 1);
-    Form->MenuGerman->trigger();
-    EXPECT_EQ(Form->MenuView->title(), QStringLiteral("Ansicht"));
-    Form->MenuCzech->trigger();
-    EXPECT_EQ(Form->MenuView->title(), QStringLiteral("Zobrazit"));
-    EXPECT_EQ(Form->MenuJumpToLive->shortcut(), QKeySequence(Qt::Key_F6));
+    ASSERT_GE(titles.indexOf(Control<QMenu>(*Form, "MenuTools")->title()), 0);
+    EXPECT_EQ(titles.indexOf(QStringLiteral("View")), titles.indexOf(Control<QMenu>(*Form, "MenuTools")->title()) + 1);
+    Control<QAction>(*Form, "MenuGerman")->trigger();
+    EXPECT_EQ(Control<QMenu>(*Form, "MenuView")->title(), QStringLiteral("Ansicht"));
+    Control<QAction>(*Form, "MenuCzech")->trigger();
+    EXPECT_EQ(Control<QMenu>(*Form, "MenuView")->title(), QStringLiteral("Zobrazit"));
+    EXPECT_EQ(Control<QAction>(*Form, "MenuJumpToLive")->shortcut(), QKeySequence(Qt::Key_F6));
 }
 
 TEST_F(MapViewWindowTest, CurvesFollowEditsTabsAndTheEngine) {
     EXPECT_EQ(Form->Curves, nullptr) << "built on first use only";
     ServoPageWithEngine();
-    Form->MenuServoCurves->trigger();
+    Control<QAction>(*Form, "MenuServoCurves")->trigger();
     ASSERT_NE(Form->Curves, nullptr);
     ServoCurvesWindow& curves = *Form->Curves;
     EXPECT_TRUE(curves.isVisible());
@@ -321,7 +326,7 @@ TEST_F(MapViewWindowTest, CurvesFollowEditsTabsAndTheEngine) {
     EXPECT_EQ(curves.windowTitle(), QStringLiteral("Servo curves – servo 2"));
     EXPECT_TRUE(curves.Shown().Selected.empty()) << "a page switch clears the selection";
     // Per cent: the target axis says so.
-    ClickCheckBox(Form->CheckBoxProcenta);
+    ClickCheckBox(Control<TCheckBox>(*Form, "CheckBoxProcenta"));
     EXPECT_TRUE(curves.Shown().PerCent);
     EXPECT_EQ(plot->yAxis->label(), QStringLiteral("Target [%]"));
 
@@ -331,7 +336,7 @@ TEST_F(MapViewWindowTest, CurvesFollowEditsTabsAndTheEngine) {
     const ServoCurves before = curves.Shown();
     Prompts.Paths.push_back(QStringLiteral(ZEVO_TEST_DATA "/default_set.ign"));
     Prompts.Answers.push_back(PromptAnswer::No); // the edits above need not be saved
-    Form->MenuOpen->trigger();
+    Control<QAction>(*Form, "MenuOpen")->trigger();
     ASSERT_TRUE(Prompts.Messages.isEmpty()) << Prompts.Messages.join('\n').toStdString();
     EXPECT_EQ(curves.Shown().Servo, 1);
     EXPECT_NE(curves.Shown().Rows, before.Rows);
@@ -340,7 +345,7 @@ TEST_F(MapViewWindowTest, CurvesFollowEditsTabsAndTheEngine) {
 
 TEST_F(MapViewWindowTest, CurvesAreSavedAsPng) {
     ClickTab(1);
-    Form->MenuServoCurves->trigger();
+    Control<QAction>(*Form, "MenuServoCurves")->trigger();
     const QString path = QDir(Dir.path()).filePath(QStringLiteral("curves.png"));
     Prompts.Paths.push_back(path);
     QTest::mouseClick(Form->Curves->SaveButton(), Qt::LeftButton);
@@ -349,7 +354,7 @@ TEST_F(MapViewWindowTest, CurvesAreSavedAsPng) {
     ASSERT_TRUE(png.open(QIODevice::ReadOnly));
     EXPECT_EQ(png.read(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
     EXPECT_EQ(Form->Curves->LastOutcome(), QStringLiteral("Chart saved: ") + path);
-    EXPECT_EQ(Form->StatusBar1->currentMessage(), Form->Curves->LastOutcome()) << "said where the user looks";
+    EXPECT_EQ(Control<QStatusBar>(*Form, "StatusBar1")->currentMessage(), Form->Curves->LastOutcome()) << "said where the user looks";
 
     // A folder that is not there: a message naming the file, no crash, nothing written.
     const QString nowhere = QDir(Dir.path()).filePath(QStringLiteral("gone/curves.png"));
@@ -369,13 +374,13 @@ TEST_F(MapViewWindowTest, ThePrintoutShowsTheColoursOfTheScreen) {
     };
     Form = StartShown({QStringLiteral("ENGLISH")});
     ServoPageWithEngine();
-    Form->MenuColourByValue->trigger();
-    QTest::mouseClick(Form->SpeedButtonPrint, Qt::LeftButton);
+    Control<QAction>(*Form, "MenuColourByValue")->trigger();
+    QTest::mouseClick(Control<QToolButton>(*Form, "SpeedButtonPrint"), Qt::LeftButton);
     ASSERT_FALSE(printed.isNull());
     // The page is the window's client area as drawn: a cell's right part carries its value colour
     // (the digits sit at its left edge).
     auto colourAt = [&](TEdit* cell) {
-        const QPoint inside = cell->mapTo(Form->ClientArea, QPoint(cell->width() - 6, cell->height() / 2));
+        const QPoint inside = cell->mapTo(Control<QWidget>(*Form, "ClientArea"), QPoint(cell->width() - 6, cell->height() / 2));
         return printed.pixelColor(inside * printed.devicePixelRatio());
     };
     EXPECT_EQ(colourAt(Map(0, 0)), ToQColor(ValueScale(0.0)));
@@ -455,33 +460,33 @@ protected:
 TEST_F(DarkThemeTest, EveryTextReadsInEveryState) {
     ExpectReadable("the general page");
     ServoPageWithEngine();
-    ClickCheckBox(Form->CheckBoxProgHned); // red from the next refresh on
-    ASSERT_TRUE(Form->CheckBoxProgHned->isChecked());
+    ClickCheckBox(Control<TCheckBox>(*Form, "CheckBoxProgHned")); // red from the next refresh on
+    ASSERT_TRUE(Control<TCheckBox>(*Form, "CheckBoxProgHned")->isChecked());
     Enter(Map(9, 9), QStringLiteral("3000"));
-    ASSERT_EQ(Form->CheckBoxProgHned->palette().color(QPalette::Window), QColor(255, 0, 0));
+    ASSERT_EQ(Control<TCheckBox>(*Form, "CheckBoxProgHned")->palette().color(QPalette::Window), QColor(255, 0, 0));
     ExpectReadable("programming after every change");
-    ClickCheckBox(Form->CheckBoxProgHned);
+    ClickCheckBox(Control<TCheckBox>(*Form, "CheckBoxProgHned"));
     Ticks(100); // the Program that edit started runs to its end
 
-    Form->MenuColourByValue->trigger();
+    Control<QAction>(*Form, "MenuColourByValue")->trigger();
     Model.Unit.HoldEngine(6000, 30);
     Ticks(12); // a trail cell
     QTest::mouseClick(Map(7, 10), Qt::LeftButton);
     QTest::mouseClick(Map(8, 12), Qt::LeftButton, Qt::ShiftModifier);
     ExpectReadable("engine running, colours, trail and a selection");
 
-    Form->MenuColourByValue->trigger();
+    Control<QAction>(*Form, "MenuColourByValue")->trigger();
     ExpectReadable("plain fields");
 
     Model.Unit.SetSilent(true);
     Ticks(20);
-    ASSERT_FALSE(Form->LabelSpojeni->isHidden());
+    ASSERT_FALSE(Control<TLabel>(*Form, "LabelSpojeni")->isHidden());
     ExpectReadable("the unit silent: greyed values, no connection");
 
-    Form->MenuRead->trigger(); // fails against a silent unit: the red error
+    Control<QAction>(*Form, "MenuRead")->trigger(); // fails against a silent unit: the red error
     Ticks(40);
-    ASSERT_EQ(Form->LabelHlaseni->palette().color(QPalette::Window), QColor(255, 0, 0));
-    ASSERT_FALSE(Form->LabelHlaseni->isHidden());
+    ASSERT_EQ(Control<TLabel>(*Form, "LabelHlaseni")->palette().color(QPalette::Window), QColor(255, 0, 0));
+    ASSERT_FALSE(Control<TLabel>(*Form, "LabelHlaseni")->isHidden());
     ExpectReadable("a failed read");
 }
 
