@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "find_control.h"
 #include "form_fixture.h"
 #include "model_line.h"
 #include "params/editing_tools.h"
@@ -21,6 +22,8 @@
 
 namespace zevo {
 namespace {
+
+using testing::Control;
 
 class KeyboardEditingTest : public FormFixture {
 protected:
@@ -44,12 +47,12 @@ protected:
     }
 
     void ClickTab(int index) {
-        QTabBar* bar = Form->PageControl1->tabBar();
+        QTabBar* bar = Control<QTabWidget>(*Form, "PageControl1")->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
-        ASSERT_EQ(Form->PageControl1->currentIndex(), index);
+        ASSERT_EQ(Control<QTabWidget>(*Form, "PageControl1")->currentIndex(), index);
     }
     TEdit* Map(int r, int c) {
-        return Form->EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+        return Control<TEdit>(*Form, QStringLiteral("EditMap%1_%2").arg(r).arg(c));
     }
     static QString Shown(int value) { return TUpDown::FormatValue(value, QLocale()); }
     static void ClickIndicator(QCheckBox* box) {
@@ -112,10 +115,10 @@ TEST_F(KeyboardEditingTest, SpaceOnAnyBoxOfTheServoPageRunsItsHandler) {
         std::function<int()> Stored;
     };
     const Case cases[] = {
-        {"Servo Enable", Form->CheckBoxServoEnable, [this] { return int(Form->Image.ServoEnable(0)); }},
-        {"TP Enable", Form->CheckBoxTpEnable, [this] { return int(Form->Image.TpEnable(0)); }},
-        {"per cent", Form->CheckBoxProcenta, [this] { return int(Form->Image.PerCentMode(0)); }},
-        {"All", Form->CheckBoxAll, [this] { return int(Form->AllCells[0]); }},
+        {"Servo Enable", Control<TCheckBox>(*Form, "CheckBoxServoEnable"), [this] { return int(Form->Image.ServoEnable(0)); }},
+        {"TP Enable", Control<TCheckBox>(*Form, "CheckBoxTpEnable"), [this] { return int(Form->Image.TpEnable(0)); }},
+        {"per cent", Control<TCheckBox>(*Form, "CheckBoxProcenta"), [this] { return int(Form->Image.PerCentMode(0)); }},
+        {"All", Control<TCheckBox>(*Form, "CheckBoxAll"), [this] { return int(Form->AllCells[0]); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -130,7 +133,7 @@ TEST_F(KeyboardEditingTest, SpaceOnAnyBoxOfTheServoPageRunsItsHandler) {
 TEST_F(KeyboardEditingTest, PerCentToggledBackWithSpaceLeavesTheMapInMillivolts) {
     ClickTab(1);
     const DeviceImage before = Form->Image;
-    ClickIndicator(Form->CheckBoxProcenta); // to per cent, the map converted
+    ClickIndicator(Control<TCheckBox>(*Form, "CheckBoxProcenta")); // to per cent, the map converted
     Press(Qt::Key_Space);                   // and back to millivolts
     EXPECT_EQ(Form->Image.PerCentMode(0), 0);
     DeviceImage expected = before;
@@ -146,16 +149,16 @@ TEST_F(KeyboardEditingTest, PerCentToggledBackWithSpaceLeavesTheMapInMillivolts)
 
 TEST_F(KeyboardEditingTest, ClickingTpEnableKeepsTheFocusOnTheServoPage) {
     ClickTab(1);
-    ClickIndicator(Form->CheckBoxTpEnable);
-    EXPECT_EQ(QApplication::focusWidget(), Form->CheckBoxTpEnable);
+    ClickIndicator(Control<TCheckBox>(*Form, "CheckBoxTpEnable"));
+    EXPECT_EQ(QApplication::focusWidget(), Control<TCheckBox>(*Form, "CheckBoxTpEnable"));
     Press(Qt::Key_Space); // toggles TP Enable back, never "Programming after change"
-    EXPECT_FALSE(Form->CheckBoxProgHned->isChecked());
-    EXPECT_EQ(Form->Image.TpEnable(0), Form->CheckBoxTpEnable->isChecked() ? 1 : 0);
+    EXPECT_FALSE(Control<TCheckBox>(*Form, "CheckBoxProgHned")->isChecked());
+    EXPECT_EQ(Form->Image.TpEnable(0), Control<TCheckBox>(*Form, "CheckBoxTpEnable")->isChecked() ? 1 : 0);
 }
 
 TEST_F(KeyboardEditingTest, UndoRightAfterAReadReturnsToTheEditBeforeItAndRedoToTheReadSet) {
     ClickTab(1);
-    ClickIndicator(Form->CheckBoxProgHned); // programming after change: a Read must not start one
+    ClickIndicator(Control<TCheckBox>(*Form, "CheckBoxProgHned")); // programming after change: a Read must not start one
     QTest::mouseDClick(Map(0, 2), Qt::LeftButton);
     Type(QStringLiteral("1000"));
     Press(Qt::Key_Return);

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include "find_control.h"
 #include "form_fixture.h"
 #include "ui/controls.h"
 #include "ui/map_painter.h"
@@ -25,6 +26,8 @@
 namespace zevo {
 namespace {
 
+using testing::Control;
+
 class MapSelectionWindowTest : public FormFixture {
 protected:
     std::unique_ptr<TFormHlav> Form;
@@ -33,9 +36,9 @@ protected:
     void SetUp() override {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
         Form = StartShown({QStringLiteral("ENGLISH")});
-        QTabBar* bar = Form->PageControl1->tabBar();
+        QTabBar* bar = Control<QTabWidget>(*Form, "PageControl1")->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
-        ASSERT_EQ(Form->PageControl1->currentIndex(), 1);
+        ASSERT_EQ(Control<QTabWidget>(*Form, "PageControl1")->currentIndex(), 1);
     }
     void TearDown() override {
         Form.reset();
@@ -43,25 +46,25 @@ protected:
     }
 
     TEdit* Map(int r, int c) {
-        return Form->EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+        return Control<TEdit>(*Form, QStringLiteral("EditMap%1_%2").arg(r).arg(c));
     }
     int Cell(int r, int c) const { return 20 * Form->Image.MapCell(0, r, c); } // mV
     std::optional<MapSelection> Selected() const {
-        return Form->Selection->Selection(Form->CheckBoxTpEnable->isChecked());
+        return Form->Selection->Selection(Control<TCheckBox>(*Form, "CheckBoxTpEnable")->isChecked());
     }
-    QString Status() const { return Form->StatusBar1->currentMessage(); }
+    QString Status() const { return Control<QStatusBar>(*Form, "StatusBar1")->currentMessage(); }
     static void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
     }
     static void Type(const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); }
     void ShowAllRows() {
         QStyleOptionButton option;
-        option.initFrom(Form->CheckBoxTpEnable);
-        const QRect box = Form->CheckBoxTpEnable->style()->subElementRect(QStyle::SE_CheckBoxIndicator,
-                                                                          &option, Form->CheckBoxTpEnable);
-        if (!Form->CheckBoxTpEnable->isChecked())
-            QTest::mouseClick(Form->CheckBoxTpEnable, Qt::LeftButton, {}, box.center());
-        ASSERT_TRUE(Form->CheckBoxTpEnable->isChecked());
+        option.initFrom(Control<TCheckBox>(*Form, "CheckBoxTpEnable"));
+        const QRect box = Control<TCheckBox>(*Form, "CheckBoxTpEnable")->style()->subElementRect(QStyle::SE_CheckBoxIndicator,
+                                                                          &option, Control<TCheckBox>(*Form, "CheckBoxTpEnable"));
+        if (!Control<TCheckBox>(*Form, "CheckBoxTpEnable")->isChecked())
+            QTest::mouseClick(Control<TCheckBox>(*Form, "CheckBoxTpEnable"), Qt::LeftButton, {}, box.center());
+        ASSERT_TRUE(Control<TCheckBox>(*Form, "CheckBoxTpEnable")->isChecked());
     }
     // A press on one cell, the mouse moved over another with the button held, the release there.
     void Drag(TEdit* from, TEdit* to) {
@@ -105,10 +108,10 @@ TEST_F(MapSelectionWindowTest, MouseAndKeysSelectRectanglesOfShownCellsOnly) {
 
     // TP Enable off: rows 1..9 are hidden and drop out; Ctrl+A takes row 0 alone.
     QStyleOptionButton option;
-    option.initFrom(Form->CheckBoxTpEnable);
-    QTest::mouseClick(Form->CheckBoxTpEnable, Qt::LeftButton, {},
-                      Form->CheckBoxTpEnable->style()
-                          ->subElementRect(QStyle::SE_CheckBoxIndicator, &option, Form->CheckBoxTpEnable)
+    option.initFrom(Control<TCheckBox>(*Form, "CheckBoxTpEnable"));
+    QTest::mouseClick(Control<TCheckBox>(*Form, "CheckBoxTpEnable"), Qt::LeftButton, {},
+                      Control<TCheckBox>(*Form, "CheckBoxTpEnable")->style()
+                          ->subElementRect(QStyle::SE_CheckBoxIndicator, &option, Control<TCheckBox>(*Form, "CheckBoxTpEnable"))
                           .center());
     QTest::mouseClick(Map(0, 3), Qt::LeftButton);
     Press(Qt::Key_A, Qt::ControlModifier);
