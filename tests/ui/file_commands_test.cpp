@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "find_control.h"
 #include "form_fixture.h"
 #include "ui/cgauge.h"
 #include "ui/form_hlav.h"
@@ -24,6 +25,8 @@
 
 namespace zevo {
 namespace {
+
+using testing::Control;
 
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
@@ -43,15 +46,15 @@ protected:
 TEST_F(FileCommandsTest, SaveWritesTheEditorsSetAndNamesTheFile) {
     const QString path = WorkFile(QStringLiteral("tune.ign"));
     Prompts.Paths = {path};
-    Form->SpeedButtonSave->click();
+    Control<QToolButton>(*Form, "SpeedButtonSave")->click();
     EXPECT_EQ(ReadAll(path), ReadAll(Golden()));
-    EXPECT_EQ(Form->LabelFile2->Caption(), path);
+    EXPECT_EQ(Control<TLabel>(*Form, "LabelFile2")->Caption(), path);
     EXPECT_EQ(Form->IniDir, path);
     EXPECT_EQ(Form->OpenDialogFileName, path);
     EXPECT_TRUE(Prompts.LastDialog.PromptOverwrite);
     EXPECT_EQ(Prompts.LastDialog.DefaultExtension, QStringLiteral("ign"));
     EXPECT_EQ(Prompts.LastDialog.Filters, QStringList{QStringLiteral("Ignition Parametrs(*.ign)")});
-    EXPECT_FALSE(Form->MenuZpet->isEnabled()) << "Save records no history step";
+    EXPECT_FALSE(Control<QAction>(*Form, "MenuZpet")->isEnabled()) << "Save records no history step";
 }
 
 TEST_F(FileCommandsTest, FailedSaveIsNeverShownAsDone) {
@@ -59,12 +62,12 @@ TEST_F(FileCommandsTest, FailedSaveIsNeverShownAsDone) {
     QFile blocker(WorkFile(QStringLiteral("blocker")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    Form->LabelFile2->SetCaption(QStringLiteral("old.ign"));
+    Control<TLabel>(*Form, "LabelFile2")->SetCaption(QStringLiteral("old.ign"));
     Prompts.Paths = {WorkFile(QStringLiteral("blocker/tune.ign"))};
-    Form->MenuSave->trigger();
+    Control<QAction>(*Form, "MenuSave")->trigger();
     ASSERT_EQ(Prompts.Messages.size(), 1);
     EXPECT_TRUE(Prompts.Messages[0].startsWith(QStringLiteral("Open file error!")));
-    EXPECT_EQ(Form->LabelFile2->Caption(), QStringLiteral("old.ign"));
+    EXPECT_EQ(Control<TLabel>(*Form, "LabelFile2")->Caption(), QStringLiteral("old.ign"));
     EXPECT_EQ(Form->IniDir, QString());
 }
 
@@ -83,11 +86,11 @@ TEST_F(FileCommandsTest, SaveIntoAReadOnlyFolderLeavesTheOldFile) {
         GTEST_SKIP() << "this user writes into read-only folders (root)";
     }
     Prompts.Paths = {path};
-    Form->MenuSave->trigger();
+    Control<QAction>(*Form, "MenuSave")->trigger();
     QFile::setPermissions(Work.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(ReadAll(path), QByteArray("old contents"));
     EXPECT_EQ(Prompts.Messages.size(), 1);
-    EXPECT_NE(Form->LabelFile2->Caption(), path);
+    EXPECT_NE(Control<TLabel>(*Form, "LabelFile2")->Caption(), path);
 }
 
 TEST_F(FileCommandsTest, OpenTakesTheSetAsOneUndoStep) {
@@ -97,17 +100,17 @@ TEST_F(FileCommandsTest, OpenTakesTheSetAsOneUndoStep) {
     file.write("notes first\nVORTALEX_KEY 56\nTPS 500 4000\n");
     file.close();
     Form->Image.BlockByte(13) = 0x42;
-    Form->CGaugeProgram->show();
+    Control<TCGauge>(*Form, "CGaugeProgram")->show();
     Prompts.Paths = {path};
-    Form->SpeedButtonOpen->click();
+    Control<QToolButton>(*Form, "SpeedButtonOpen")->click();
     EXPECT_EQ(Form->Image.Tps0(), 50);
     EXPECT_EQ(Form->Image.Tps100(), 150);
     EXPECT_EQ(Form->Image.BlockByte(13), 0x42);
-    EXPECT_EQ(Form->EditTps0->text(), QStringLiteral("500"));
-    EXPECT_EQ(Form->LabelFile2->Caption(), path);
+    EXPECT_EQ(Control<TEdit>(*Form, "EditTps0")->text(), QStringLiteral("500"));
+    EXPECT_EQ(Control<TLabel>(*Form, "LabelFile2")->Caption(), path);
     EXPECT_EQ(Form->SaveDialogFileName, path);
-    EXPECT_TRUE(Form->MenuZpet->isEnabled());
-    EXPECT_TRUE(Form->CGaugeProgram->isHidden());
+    EXPECT_TRUE(Control<QAction>(*Form, "MenuZpet")->isEnabled());
+    EXPECT_TRUE(Control<TCGauge>(*Form, "CGaugeProgram")->isHidden());
     EXPECT_EQ(Form->IgnVersionMatched, 1);
 }
 
@@ -118,36 +121,36 @@ TEST_F(FileCommandsTest, OpenRefusesAnotherVersionAndChangesNothing) {
     file.write("VORTALEX_KEY 55\r\nTPS 500 4000\r\n");
     file.close();
     const DeviceImage before = Form->Image;
-    Form->LabelFile2->SetCaption(QStringLiteral("current.ign"));
+    Control<TLabel>(*Form, "LabelFile2")->SetCaption(QStringLiteral("current.ign"));
     Prompts.Paths = {path};
-    Form->MenuOpen->trigger();
+    Control<QAction>(*Form, "MenuOpen")->trigger();
     EXPECT_EQ(Form->Image, before);
     EXPECT_EQ(Prompts.Messages, QStringList{QStringLiteral("Unmatched version of *.ign file!")});
-    EXPECT_EQ(Form->LabelFile2->Caption(), QStringLiteral("current.ign"));
+    EXPECT_EQ(Control<TLabel>(*Form, "LabelFile2")->Caption(), QStringLiteral("current.ign"));
     EXPECT_EQ(Form->IgnVersionMatched, 0);
 }
 
 TEST_F(FileCommandsTest, OpenCancelledOrMissingOnlyHidesTheStatusLine) {
-    Form->LabelHlaseni->show();
-    Form->CGaugeProgram->show();
+    Control<TLabel>(*Form, "LabelHlaseni")->show();
+    Control<TCGauge>(*Form, "CGaugeProgram")->show();
     Prompts.Paths = {};
-    Form->MenuOpen->trigger();
-    EXPECT_TRUE(Form->LabelHlaseni->isHidden());
-    EXPECT_TRUE(Form->CGaugeProgram->isHidden());
+    Control<QAction>(*Form, "MenuOpen")->trigger();
+    EXPECT_TRUE(Control<TLabel>(*Form, "LabelHlaseni")->isHidden());
+    EXPECT_TRUE(Control<TCGauge>(*Form, "CGaugeProgram")->isHidden());
     EXPECT_TRUE(Prompts.Messages.isEmpty());
 
     Prompts.Paths = {WorkFile(QStringLiteral("missing.ign"))};
-    Form->MenuOpen->trigger();
+    Control<QAction>(*Form, "MenuOpen")->trigger();
     ASSERT_EQ(Prompts.Messages.size(), 1);
     EXPECT_TRUE(Prompts.Messages[0].startsWith(QStringLiteral("Open file error!")));
 }
 
 TEST_F(FileCommandsTest, ExeDirCommandsPresetTheDialogToDataIgn) {
     Prompts.Paths = {};
-    Form->MenuOpenExeDir->trigger();
+    Control<QAction>(*Form, "MenuOpenExeDir")->trigger();
     EXPECT_TRUE(Prompts.LastDialog.InitialFileName.endsWith(QStringLiteral("data.ign")));
     EXPECT_EQ(Prompts.LastDialog.Filters.size(), 2);
-    Form->MenuSaveExeDir->trigger();
+    Control<QAction>(*Form, "MenuSaveExeDir")->trigger();
     EXPECT_EQ(Prompts.LastDialog.InitialFileName, Form->DataFilePath);
 }
 
@@ -156,12 +159,12 @@ TEST_F(FileCommandsTest, ExeDirCommandsPresetTheDialogToDataIgn) {
 TEST_F(FileCommandsTest, TheSaveQuestionBeforeOpenFromExeDirNeverOffersTheFileToBeOpened) {
     Form.reset();
     Form = StartShown({QStringLiteral("ENGLISH")});
-    QTabBar* tabs = Form->PageControl1->tabBar();
+    QTabBar* tabs = Control<QTabWidget>(*Form, "PageControl1")->tabBar();
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
     QTest::keyClick(Form.get(), Qt::Key_F5); // an edit that is neither saved nor in the unit
     Prompts.Answers = {PromptAnswer::Yes};
     Prompts.Paths = {}; // the Save dialog is cancelled, so the Open does not go on
-    Form->MenuOpenExeDir->trigger();
+    Control<QAction>(*Form, "MenuOpenExeDir")->trigger();
     ASSERT_EQ(Prompts.Dialogs.size(), 1) << Prompts.Dialogs.join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(Prompts.Dialogs[0].startsWith(QStringLiteral("save ")));
     EXPECT_FALSE(Prompts.Dialogs[0].endsWith(QStringLiteral("data.ign"))) << Prompts.Dialogs[0].toStdString();
@@ -169,10 +172,10 @@ TEST_F(FileCommandsTest, TheSaveQuestionBeforeOpenFromExeDirNeverOffersTheFileTo
     // Answered No: the Open dialog comes, preset to data.ign as the design has it.
     Prompts.Dialogs.clear();
     Prompts.Answers = {PromptAnswer::No};
-    Form->MenuOpenExeDir->trigger();
+    Control<QAction>(*Form, "MenuOpenExeDir")->trigger();
     ASSERT_EQ(Prompts.Dialogs.size(), 1);
     EXPECT_EQ(Prompts.Dialogs[0], QStringLiteral("open ") + Form->DataFilePath);
-    Form->MenuSave->trigger();
+    Control<QAction>(*Form, "MenuSave")->trigger();
     EXPECT_EQ(Prompts.Dialogs.back(), QStringLiteral("save ") + Form->DataFilePath) << "both names, once past the question";
 }
 
@@ -184,12 +187,12 @@ TEST_F(FileCommandsTest, SavedSetOpensToTheSameBlock) {
     const DeviceImage saved = Form->Image;
     const QString path = WorkFile(QStringLiteral("round.ign"));
     Prompts.Paths = {path};
-    Form->MenuSave->trigger();
+    Control<QAction>(*Form, "MenuSave")->trigger();
     Prompts.Answers = {PromptAnswer::Yes};
-    Form->MenuNew->trigger();
+    Control<QAction>(*Form, "MenuNew")->trigger();
     ASSERT_NE(Form->Image, saved);
     Prompts.Paths = {path};
-    Form->MenuOpen->trigger();
+    Control<QAction>(*Form, "MenuOpen")->trigger();
     EXPECT_EQ(Form->Image, saved);
 }
 
@@ -233,26 +236,26 @@ TEST_F(FileCommandsTest, DamagedFilesAreRefusedAndTheSetStays) {
         ASSERT_EQ(file.write(c.Bytes), c.Bytes.size());
         file.close();
         Prompts.Answers = {PromptAnswer::Yes}; // New, so the screen holds a known set
-        Form->MenuNew->trigger();
-        QTest::mouseDClick(Form->EditTps0, Qt::LeftButton);
+        Control<QAction>(*Form, "MenuNew")->trigger();
+        QTest::mouseDClick(Control<TEdit>(*Form, "EditTps0"), Qt::LeftButton);
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("600"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        Form->LabelFile2->SetCaption(QStringLiteral("current.ign"));
+        Control<TLabel>(*Form, "LabelFile2")->SetCaption(QStringLiteral("current.ign"));
         const DeviceImage before = Form->Image;
         Prompts.Messages.clear();
         Prompts.Answers = {PromptAnswer::No}; // the edit need not be saved
         Prompts.Paths = {path};
-        Form->MenuOpen->trigger();
+        Control<QAction>(*Form, "MenuOpen")->trigger();
         if (c.Reason.isEmpty()) {
             EXPECT_TRUE(Prompts.Messages.isEmpty()) << Prompts.Messages.join('\n').toStdString();
-            EXPECT_EQ(Form->EditTps0->text(), QStringLiteral("480"));
-            EXPECT_EQ(Form->LabelFile2->Caption(), path);
+            EXPECT_EQ(Control<TEdit>(*Form, "EditTps0")->text(), QStringLiteral("480"));
+            EXPECT_EQ(Control<TLabel>(*Form, "LabelFile2")->Caption(), path);
             continue;
         }
         EXPECT_EQ(Prompts.Messages, QStringList{QStringLiteral("Open file error!\n") + c.Reason});
         EXPECT_EQ(Form->Image, before);
-        EXPECT_EQ(Form->EditTps0->text(), QStringLiteral("600"));
-        EXPECT_EQ(Form->LabelFile2->Caption(), QStringLiteral("current.ign"));
+        EXPECT_EQ(Control<TEdit>(*Form, "EditTps0")->text(), QStringLiteral("600"));
+        EXPECT_EQ(Control<TLabel>(*Form, "LabelFile2")->Caption(), QStringLiteral("current.ign"));
     }
 }
 

@@ -69,9 +69,9 @@ protected:
         ASSERT_EQ(Form->Link().State().TransferMode, zevo::Transfer::Idle);
     }
     std::vector<RestoreStore::Entry> Copies() const { return RestoreStore(Form->RestorePointsFolder()).List(); }
-    QString State() const { return Form->LabelSetState->text(); }
+    QString State() const { return Control<QLabel>(*Form, "LabelSetState")->text(); }
     TEdit* Map(int r, int c) const {
-        return Form->EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+        return Control<TEdit>(*Form, QStringLiteral("EditMap%1_%2").arg(r).arg(c));
     }
     void Enter(TEdit* field, const QString& text) {
         QTest::mouseDClick(field, Qt::LeftButton);
@@ -79,7 +79,7 @@ protected:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     }
     void ClickTab(int index) {
-        QTabBar* bar = Form->PageControl1->tabBar();
+        QTabBar* bar = Control<QTabWidget>(*Form, "PageControl1")->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
     }
 };
@@ -119,7 +119,7 @@ TEST_F(RestorePointsWindowTest, EachEventLeavesTheRightCopy) {
     // Open: the file as it was opened, with its name.
     const QString path = QStringLiteral(ZEVO_TEST_DATA "/default_set.ign");
     Prompts.Paths.push_back(path);
-    Form->MenuOpen->trigger();
+    Control<QAction>(*Form, "MenuOpen")->trigger();
     copies = Copies();
     ASSERT_EQ(copies.size(), 3u);
     EXPECT_EQ(copies[0].Info->Event, RestoreEvent::Opened);
@@ -130,7 +130,7 @@ TEST_F(RestorePointsWindowTest, EachEventLeavesTheRightCopy) {
     Enter(Map(0, 5), QStringLiteral("1000"));
     const DeviceImage edited = Form->Image;
     Prompts.Answers = {PromptAnswer::No, PromptAnswer::Yes}; // not saved first; the defaults, yes
-    Form->MenuNew->trigger();
+    Control<QAction>(*Form, "MenuNew")->trigger();
     copies = Copies();
     ASSERT_EQ(copies.size(), 4u);
     EXPECT_EQ(copies[0].Info->Event, RestoreEvent::BeforeNew);
@@ -166,7 +166,7 @@ TEST_F(RestorePointsWindowTest, RestoringAPointLeavesTheUnusedBytesAsTheUnitHasT
     RunTransfer(Qt::Key_F7);
     ASSERT_EQ(Form->Image.Bytes[BlockOffset + 12], 0);
 
-    Form->MenuRestorePoints->trigger();
+    Control<QAction>(*Form, "MenuRestorePoints")->trigger();
     RestoreWindow& window = *Form->RestorePointsWindow;
     ASSERT_EQ(window.Table->rowCount(), 2);
     QTest::mouseClick(window.Table->viewport(), Qt::LeftButton, {},
@@ -278,13 +278,13 @@ TEST_F(RestorePointsWindowTest, AnotherDeviceBehindTheNumberIsAUnitNotKnown) {
     RunTransfer(Qt::Key_F7);
     ASSERT_EQ(State(), QStringLiteral("In unit"));
     Prompts.PortAnswers.push_back(PortPins{{1, "/dev/null"}});
-    Form->MenuPortAssignments->trigger();
+    Control<QAction>(*Form, "MenuPortAssignments")->trigger();
     EXPECT_EQ(State(), QStringLiteral("Unit not known"));
 
     RunTransfer(Qt::Key_F7);
     ASSERT_EQ(State(), QStringLiteral("In unit"));
     Prompts.PortAnswers.push_back(PortPins{{1, "/dev/null"}}); // the same pins: nothing changed
-    Form->MenuPortAssignments->trigger();
+    Control<QAction>(*Form, "MenuPortAssignments")->trigger();
     EXPECT_EQ(State(), QStringLiteral("In unit"));
 }
 
@@ -294,13 +294,13 @@ TEST_F(RestorePointsWindowTest, AFolderThatCannotBeWrittenSaysSoOnceAndStopsNoth
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     RunTransfer(Qt::Key_F7);
-    EXPECT_TRUE(Form->StatusBar1->currentMessage().startsWith(QStringLiteral("Restore points cannot be kept in ")))
-        << Form->StatusBar1->currentMessage().toStdString();
+    EXPECT_TRUE(Control<QStatusBar>(*Form, "StatusBar1")->currentMessage().startsWith(QStringLiteral("Restore points cannot be kept in ")))
+        << Control<QStatusBar>(*Form, "StatusBar1")->currentMessage().toStdString();
     EXPECT_EQ(State(), QStringLiteral("In unit")) << "the read itself went through";
-    Form->StatusBar1->clearMessage();
+    Control<QStatusBar>(*Form, "StatusBar1")->clearMessage();
     Model.Unit.Memory().MapCell(1, 0, 0) = 9;
     RunTransfer(Qt::Key_F7);
-    EXPECT_TRUE(Form->StatusBar1->currentMessage().isEmpty()) << "said once a run";
+    EXPECT_TRUE(Control<QStatusBar>(*Form, "StatusBar1")->currentMessage().isEmpty()) << "said once a run";
     EXPECT_EQ(Form->Image.MapCell(1, 0, 0), 9);
     EXPECT_TRUE(Prompts.Messages.isEmpty());
 }
@@ -334,9 +334,9 @@ TEST_F(RestorePointsWindowTest, TheIndicatorFollowsWhatTheUnitIsKnownToHold) {
     Model.Unit.SetSilent(false);
     Ticks(12);
     EXPECT_EQ(State(), QStringLiteral("Unit not known"));
-    Form->MenuGerman->trigger();
+    Control<QAction>(*Form, "MenuGerman")->trigger();
     EXPECT_EQ(State(), QStringLiteral("Zündung unbekannt"));
-    Form->MenuEnglish->trigger();
+    Control<QAction>(*Form, "MenuEnglish")->trigger();
 
     // Another port may hold another unit.
     RunTransfer(Qt::Key_F7);
@@ -372,14 +372,14 @@ TEST_F(RestorePointsWindowTest, TheTitleNamesTheFileAndMarksAChangedSet) {
     const QString path = QDir(Dir.path()).filePath(QStringLiteral("race.ign"));
     QFile::copy(QStringLiteral(ZEVO_TEST_DATA "/default_set.ign"), path);
     Prompts.Paths.push_back(path);
-    Form->MenuOpen->trigger();
+    Control<QAction>(*Form, "MenuOpen")->trigger();
     EXPECT_EQ(Form->windowTitle(), caption + QStringLiteral(" \u2014 race.ign[*]"));
     EXPECT_FALSE(Form->isWindowModified());
     ClickTab(1);
     Enter(Map(0, 0), QStringLiteral("1500"));
     EXPECT_TRUE(Form->isWindowModified());
     Prompts.Paths.push_back(path);
-    Form->MenuSave->trigger();
+    Control<QAction>(*Form, "MenuSave")->trigger();
     EXPECT_FALSE(Form->isWindowModified()) << "saved: the file holds the set again";
 
     // The next start names the file from the settings and knows what it holds.
@@ -399,7 +399,7 @@ TEST_F(RestorePointsWindowTest, TheTitleNamesTheFileAndMarksAChangedSet) {
 TEST_F(RestorePointsWindowTest, ASetNeitherSavedNorInTheUnitIsNotLeftWithoutAQuestion) {
     const QString question = QStringLiteral("The set on screen is neither saved nor in the unit. Save it first?");
     // Nothing changed yet: no question.
-    Form->MenuRead->trigger();
+    Control<QAction>(*Form, "MenuRead")->trigger();
     EXPECT_TRUE(Prompts.Asked.isEmpty());
     Ticks(200);
     ClickTab(1);
@@ -449,8 +449,8 @@ TEST_F(RestorePointsWindowTest, AfterAVerifyErrorOneKeyShowsWhereTheUnitDiffers)
     ClickTab(1);
     Model.Unit.Memory().MapCell(0, 0, 6) = 140; // 2 800 mV in the unit
     RunTransfer(Qt::Key_F8);
-    EXPECT_EQ(Form->LabelHlaseni->Caption(), QStringLiteral("Verify error!")) << "the red caption stays";
-    EXPECT_EQ(Form->StatusBar1->currentMessage(),
+    EXPECT_EQ(Control<TLabel>(*Form, "LabelHlaseni")->Caption(), QStringLiteral("Verify error!")) << "the red caption stays";
+    EXPECT_EQ(Control<QStatusBar>(*Form, "StatusBar1")->currentMessage(),
               QStringLiteral("The unit holds another set: F12 shows where it differs"));
     const DeviceImage before = Form->Image;
     RunTransfer(Qt::Key_F12);
@@ -519,7 +519,7 @@ TEST_F(RestorePointsWindowTest, AFileIsComparedAndTakenWhole) {
     file.write(QByteArray::fromStdString(text.str()));
     file.close();
     Prompts.Paths.push_back(path);
-    Form->MenuCompareFile->trigger();
+    Control<QAction>(*Form, "MenuCompareFile")->trigger();
     ASSERT_NE(Form->Differences, nullptr);
     EXPECT_EQ(Form->Differences->windowTitle(), QStringLiteral("Differences with other.ign"));
     ASSERT_EQ(Form->Differences->List->count(), 2);
@@ -540,7 +540,7 @@ TEST_F(RestorePointsWindowTest, ARestorePointIsTakenBackAsOneStep) {
     torn.write("ZEVO restore point\n");
     torn.close();
 
-    Form->MenuRestorePoints->trigger();
+    Control<QAction>(*Form, "MenuRestorePoints")->trigger();
     ASSERT_NE(Form->RestorePointsWindow, nullptr);
     RestoreWindow& window = *Form->RestorePointsWindow;
     ASSERT_EQ(window.Table->rowCount(), 2);
@@ -566,17 +566,17 @@ TEST_F(RestorePointsWindowTest, ARestorePointIsTakenBackAsOneStep) {
 TEST_F(RestorePointsWindowTest, TheReportIsAPdfOfTheSet) {
     const QString path = QDir(Dir.path()).filePath(QStringLiteral("report.pdf"));
     Prompts.Paths = {path};
-    Form->MenuExportReport->trigger();
+    Control<QAction>(*Form, "MenuExportReport")->trigger();
     EXPECT_EQ(Prompts.LastDialog.DefaultExtension, QStringLiteral("pdf"));
     QFile pdf(path);
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
     EXPECT_GT(pdf.size(), 2000);
-    EXPECT_EQ(Form->StatusBar1->currentMessage(), QStringLiteral("Report written: ") + path);
+    EXPECT_EQ(Control<QStatusBar>(*Form, "StatusBar1")->currentMessage(), QStringLiteral("Report written: ") + path);
     // A folder that is not there: said, nothing written.
     const QString nowhere = QDir(Dir.path()).filePath(QStringLiteral("gone/report.pdf"));
     Prompts.Paths = {nowhere};
-    Form->MenuExportReport->trigger();
+    Control<QAction>(*Form, "MenuExportReport")->trigger();
     ASSERT_EQ(Prompts.Messages.size(), 1);
     EXPECT_TRUE(Prompts.Messages[0].startsWith(QStringLiteral("The report could not be written to ") + nowhere));
     EXPECT_FALSE(QFile::exists(nowhere));

@@ -22,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include "find_control.h"
 #include "form_fixture.h"
 #include "link/link_engine.h"
 #include "log/log_reader.h"
@@ -37,6 +38,8 @@
 
 namespace zevo {
 namespace {
+
+using testing::Control;
 
 class StringSink final : public LogSink {
 public:
@@ -96,21 +99,21 @@ protected:
         Ticks(1);
     }
     void ClickTab(int index) {
-        QTabBar* bar = Form->PageControl1->tabBar();
+        QTabBar* bar = Control<QTabWidget>(*Form, "PageControl1")->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
-        ASSERT_EQ(Form->PageControl1->currentIndex(), index);
+        ASSERT_EQ(Control<QTabWidget>(*Form, "PageControl1")->currentIndex(), index);
     }
     void ServoOneWithAllRows() {
         ClickTab(1);
-        if (!Form->CheckBoxTpEnable->isChecked()) {
+        if (!Control<TCheckBox>(*Form, "CheckBoxTpEnable")->isChecked()) {
             QStyleOptionButton option;
-            option.initFrom(Form->CheckBoxTpEnable);
-            QTest::mouseClick(Form->CheckBoxTpEnable, Qt::LeftButton, {},
-                              Form->CheckBoxTpEnable->style()
-                                  ->subElementRect(QStyle::SE_CheckBoxIndicator, &option, Form->CheckBoxTpEnable)
+            option.initFrom(Control<TCheckBox>(*Form, "CheckBoxTpEnable"));
+            QTest::mouseClick(Control<TCheckBox>(*Form, "CheckBoxTpEnable"), Qt::LeftButton, {},
+                              Control<TCheckBox>(*Form, "CheckBoxTpEnable")->style()
+                                  ->subElementRect(QStyle::SE_CheckBoxIndicator, &option, Control<TCheckBox>(*Form, "CheckBoxTpEnable"))
                                   .center());
         }
-        ASSERT_TRUE(Form->CheckBoxTpEnable->isChecked());
+        ASSERT_TRUE(Control<TCheckBox>(*Form, "CheckBoxTpEnable")->isChecked());
     }
     std::string ReadBytes(const QString& path) const {
         QFile file(path);
@@ -136,7 +139,7 @@ protected:
     }
     void OpenLog(const QString& path) {
         Prompts.Paths.push_back(path);
-        Form->MenuOpenLog->trigger();
+        Control<QAction>(*Form, "MenuOpenLog")->trigger();
     }
     QString Caption(const TLabel* label) const { return label->Caption(); }
 };
@@ -145,23 +148,23 @@ TEST_F(RideLogWindowTest, RecordingKeepsEveryFrameWithItsMarkersAndShowsTheSign)
     ServoOneWithAllRows();
     Model.Unit.HoldEngine(4000, 30);
     Ticks(40); // the unit answers, and the window's look at its set is over
-    EXPECT_FALSE(Form->MenuStopRecording->isEnabled());
+    EXPECT_FALSE(Control<QAction>(*Form, "MenuStopRecording")->isEnabled());
     const QString path = Path("ride.csv");
     Prompts.Paths.push_back(path);
-    Form->MenuStartRecording->trigger();
-    ASSERT_TRUE(Form->LabelRecording->isVisible());
-    EXPECT_TRUE(Form->LabelRecording->text().startsWith(QStringLiteral("REC 00:00:0"))) << Form->LabelRecording->text().toStdString();
-    EXPECT_FALSE(Form->MenuStartRecording->isEnabled());
+    Control<QAction>(*Form, "MenuStartRecording")->trigger();
+    ASSERT_TRUE(Control<QLabel>(*Form, "LabelRecording")->isVisible());
+    EXPECT_TRUE(Control<QLabel>(*Form, "LabelRecording")->text().startsWith(QStringLiteral("REC 00:00:0"))) << Control<QLabel>(*Form, "LabelRecording")->text().toStdString();
+    EXPECT_FALSE(Control<QAction>(*Form, "MenuStartRecording")->isEnabled());
     EXPECT_EQ(ReadBytes(path), LogHeader() + "\n") << "the header is on disk at once";
 
     Ticks(18);
     QTest::keyClick(Form.get(), Qt::Key_F11);
-    EXPECT_EQ(Form->StatusBar1->currentMessage(), QStringLiteral("Marker 1 set"));
+    EXPECT_EQ(Control<QStatusBar>(*Form, "StatusBar1")->currentMessage(), QStringLiteral("Marker 1 set"));
     Model.Unit.HoldEngine(8000, 60);
     Ticks(18);
     QTest::keyClick(Form.get(), Qt::Key_F11);
     TicksPastAFlush();
-    EXPECT_TRUE(Form->LabelRecording->text().contains(QStringLiteral(" · rows: "))) << Form->LabelRecording->text().toStdString();
+    EXPECT_TRUE(Control<QLabel>(*Form, "LabelRecording")->text().contains(QStringLiteral(" · rows: "))) << Control<QLabel>(*Form, "LabelRecording")->text().toStdString();
     // A second has passed: the rows so far are in the file while the recording goes on.
     const LogData early = ReadLog(ReadBytes(path));
     EXPECT_EQ(early.BadRows, 0);
@@ -172,10 +175,10 @@ TEST_F(RideLogWindowTest, RecordingKeepsEveryFrameWithItsMarkersAndShowsTheSign)
     Ticks(30);
     Model.Unit.SetSilent(false);
     Ticks(40); // the window's look at the unit that answered (about a second), then frames again
-    Form->MenuStopRecording->trigger();
-    EXPECT_FALSE(Form->LabelRecording->isVisible());
-    EXPECT_TRUE(Form->StatusBar1->currentMessage().startsWith(QStringLiteral("Recording saved: ")))
-        << Form->StatusBar1->currentMessage().toStdString();
+    Control<QAction>(*Form, "MenuStopRecording")->trigger();
+    EXPECT_FALSE(Control<QLabel>(*Form, "LabelRecording")->isVisible());
+    EXPECT_TRUE(Control<QStatusBar>(*Form, "StatusBar1")->currentMessage().startsWith(QStringLiteral("Recording saved: ")))
+        << Control<QStatusBar>(*Form, "StatusBar1")->currentMessage().toStdString();
 
     const LogData log = ReadLog(ReadBytes(path));
     EXPECT_TRUE(log.HeaderFound);
@@ -199,7 +202,7 @@ TEST_F(RideLogWindowTest, RecordingKeepsEveryFrameWithItsMarkersAndShowsTheSign)
 
     // Marks outside a recording only say how to set one.
     QTest::keyClick(Form.get(), Qt::Key_F11);
-    EXPECT_EQ(Form->StatusBar1->currentMessage(),
+    EXPECT_EQ(Control<QStatusBar>(*Form, "StatusBar1")->currentMessage(),
               QStringLiteral("Markers are set while recording (View > Ride log > Start recording…)"));
 }
 
@@ -208,8 +211,8 @@ TEST_F(RideLogWindowTest, AWriteThatFailsStopsTheRecordingAndKeepsTheWholeRowsBe
     Model.Unit.HoldEngine(3000, 20);
     const QString path = Path("full.csv");
     Prompts.Paths.push_back(path);
-    Form->MenuStartRecording->trigger();
-    ASSERT_TRUE(Form->LabelRecording->isVisible());
+    Control<QAction>(*Form, "MenuStartRecording")->trigger();
+    ASSERT_TRUE(Control<QLabel>(*Form, "LabelRecording")->isVisible());
     Ticks(18);
     TicksPastAFlush();
     const std::string before = ReadBytes(path);
@@ -235,19 +238,19 @@ TEST_F(RideLogWindowTest, AWriteThatFailsStopsTheRecordingAndKeepsTheWholeRowsBe
         << Prompts.Messages[0].toStdString();
     EXPECT_TRUE(Prompts.Messages[0].endsWith(QStringLiteral("\nFile too large"))) << "the system's reason under it: "
                                                                                   << Prompts.Messages[0].toStdString();
-    EXPECT_FALSE(Form->LabelRecording->isVisible());
-    EXPECT_TRUE(Form->MenuStartRecording->isEnabled());
+    EXPECT_FALSE(Control<QLabel>(*Form, "LabelRecording")->isVisible());
+    EXPECT_TRUE(Control<QAction>(*Form, "MenuStartRecording")->isEnabled());
     EXPECT_EQ(ReadBytes(path), before) << "cut back to the last whole row";
     Ticks(12); // the tool goes on
 
     // A file that cannot take even the header: the recording does not start.
     Prompts.Messages.clear();
     Prompts.Paths.push_back(QStringLiteral("/dev/full"));
-    Form->MenuStartRecording->trigger();
+    Control<QAction>(*Form, "MenuStartRecording")->trigger();
     ASSERT_EQ(Prompts.Messages.size(), 1);
     EXPECT_TRUE(Prompts.Messages[0].startsWith(QStringLiteral("Recording to /dev/full could not be started\n")))
         << Prompts.Messages[0].toStdString();
-    EXPECT_FALSE(Form->LabelRecording->isVisible());
+    EXPECT_FALSE(Control<QLabel>(*Form, "LabelRecording")->isVisible());
 }
 
 TEST_F(RideLogWindowTest, TheReplayDrivesTheLabelsAndTheLiveCellNotTheUnit) {
@@ -259,25 +262,25 @@ TEST_F(RideLogWindowTest, TheReplayDrivesTheLabelsAndTheLiveCellNotTheUnit) {
     OpenLog(path);
     ASSERT_TRUE(Form->Replaying());
     ASSERT_TRUE(Form->Replay->isVisible());
-    EXPECT_TRUE(Form->LabelReplay->isVisible());
-    EXPECT_EQ(Form->LabelReplay->text(), QStringLiteral("REPLAY 00:00:00.0 / 00:00:01.3"));
-    EXPECT_EQ(Caption(Form->LabelRpm), QStringLiteral("RPM = 1000 "));
+    EXPECT_TRUE(Control<QLabel>(*Form, "LabelReplay")->isVisible());
+    EXPECT_EQ(Control<QLabel>(*Form, "LabelReplay")->text(), QStringLiteral("REPLAY 00:00:00.0 / 00:00:01.3"));
+    EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelRpm")), QStringLiteral("RPM = 1000 "));
     EXPECT_EQ(Form->LiveCell(), std::make_optional(std::make_pair(0, 1)));
 
     QTest::mouseClick(Form->Replay->NextMarkerButton(), Qt::LeftButton);
-    EXPECT_EQ(Caption(Form->LabelRpm), QStringLiteral("RPM = 4000 "));
-    EXPECT_EQ(Caption(Form->LabelTpsMon).left(8), QStringLiteral("TP= 30 %"));
+    EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelRpm")), QStringLiteral("RPM = 4000 "));
+    EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelTpsMon")).left(8), QStringLiteral("TP= 30 %"));
     EXPECT_EQ(Form->LiveCell(), std::make_optional(std::make_pair(5, 4)));
     EXPECT_TRUE(Form->Replay->TimeLabel()->text().endsWith(QStringLiteral("marker 1"))) << Form->Replay->TimeLabel()->text().toStdString();
     // The unit's frames are decoded but not shown.
     Ticks(18);
-    EXPECT_EQ(Caption(Form->LabelRpm), QStringLiteral("RPM = 4000 "));
+    EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelRpm")), QStringLiteral("RPM = 4000 "));
     EXPECT_EQ(Form->LiveCell(), std::make_optional(std::make_pair(5, 4)));
 
     QTest::mouseClick(Form->Replay->NextMarkerButton(), Qt::LeftButton);
     EXPECT_EQ(Form->LiveCell(), std::make_optional(std::make_pair(7, 9))) << "8000 RPM is axis point 9";
     QTest::mouseClick(Form->Replay->StepBackButton(), Qt::LeftButton);
-    EXPECT_EQ(Caption(Form->LabelRpm), QStringLiteral("RPM = 4000 "));
+    EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelRpm")), QStringLiteral("RPM = 4000 "));
 
     // Play at 2x from the start: the position runs at twice the wall clock, and stops at the end.
     QTest::mouseClick(Form->Replay->PreviousMarkerButton(), Qt::LeftButton);
@@ -292,19 +295,19 @@ TEST_F(RideLogWindowTest, TheReplayDrivesTheLabelsAndTheLiveCellNotTheUnit) {
     Ticks(6);
     EXPECT_TRUE(QTest::qWaitFor([&] { return Form->Replay->Position().PositionMs() == 330 + 660; }, 5000))
         << Form->Replay->Position().PositionMs();
-    EXPECT_EQ(Caption(Form->LabelRpm), QStringLiteral("RPM = 8000 "));
+    EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelRpm")), QStringLiteral("RPM = 8000 "));
     Ticks(12);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Form->Replay->Position().Playing(); }, 5000)) << "stops at the end";
     EXPECT_EQ(Form->Replay->Position().Index(), 4u);
     EXPECT_EQ(Form->Replay->PlayButton()->text(), QStringLiteral("Play"));
 
     // Closing the log shows the unit's last values again at once, greyed once it is silent.
-    Form->MenuCloseLog->trigger();
+    Control<QAction>(*Form, "MenuCloseLog")->trigger();
     EXPECT_FALSE(Form->Replaying());
-    EXPECT_FALSE(Form->LabelReplay->isVisible());
+    EXPECT_FALSE(Control<QLabel>(*Form, "LabelReplay")->isVisible());
     EXPECT_FALSE(Form->Replay->isVisible());
-    EXPECT_EQ(Caption(Form->LabelRpm), QStringLiteral("RPM = 2000 "));
-    EXPECT_EQ(Caption(Form->LabelTpsMon).left(8), QStringLiteral("TP= 10 %"));
+    EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelRpm")), QStringLiteral("RPM = 2000 "));
+    EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelTpsMon")).left(8), QStringLiteral("TP= 10 %"));
     EXPECT_EQ(Form->LiveCell(), std::make_optional(std::make_pair(3, 2))) << "the unit's last cell at once: 10 % is row 3";
 }
 
@@ -328,8 +331,8 @@ TEST_F(RideLogWindowTest, DuringAReplayTheToolsActOnTheReplayedCellAndVoltage) {
     EXPECT_EQ(Form->Image.MapCell(0, 3, 2), unitCell) << "not the unit's cell behind the replay";
 
     ClickTab(0);
-    const QString shown = Caption(Form->LabelTpsMon);
-    QTest::mouseClick(Form->ButtonTps0, Qt::LeftButton);
+    const QString shown = Caption(Control<TLabel>(*Form, "LabelTpsMon"));
+    QTest::mouseClick(Control<QPushButton>(*Form, "ButtonTps0"), Qt::LeftButton);
     const int logMv = 500 * 5000 / 1023;
     ASSERT_NE(logMv / 10, unitMv / 10);
     EXPECT_EQ(Form->Image.Tps0(), logMv / 10) << shown.toStdString();
@@ -341,21 +344,21 @@ TEST_F(RideLogWindowTest, DuringAReplayTheToolsActOnTheReplayedCellAndVoltage) {
 TEST_F(RideLogWindowTest, AReplayWithoutTheUnitLeavesNoRecordedValueBehind) {
     Model.Unit.SetSilent(true);
     Ticks(30);
-    ASSERT_TRUE(Form->LabelSpojeni->isVisible());
-    const QString rpm = Caption(Form->LabelRpm);
-    const QString supply = Caption(Form->LabelNapeti);
+    ASSERT_TRUE(Control<TLabel>(*Form, "LabelSpojeni")->isVisible());
+    const QString rpm = Caption(Control<TLabel>(*Form, "LabelRpm"));
+    const QString supply = Caption(Control<TLabel>(*Form, "LabelNapeti"));
     OpenLog(WriteRide("ride.csv", {{8000, 60, 330, 0}, {8000, 60, 0, 0}}));
-    EXPECT_EQ(Caption(Form->LabelRpm), QStringLiteral("RPM = 8000 "));
+    EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelRpm")), QStringLiteral("RPM = 8000 "));
     // Recorded values are as current as the replay: not greyed while it shows them, greyed again
     // (the unit's old values) after it.
     const QColor text = Form->palette().color(QPalette::WindowText);
-    EXPECT_EQ(Form->LabelRpm->palette().color(QPalette::WindowText), text);
+    EXPECT_EQ(Control<TLabel>(*Form, "LabelRpm")->palette().color(QPalette::WindowText), text);
     Ticks(12);
     QTest::mouseClick(Form->Replay->StepForwardButton(), Qt::LeftButton);
-    Form->MenuCloseLog->trigger();
-    EXPECT_EQ(Caption(Form->LabelRpm), rpm);
-    EXPECT_EQ(Caption(Form->LabelNapeti), supply);
-    EXPECT_NE(Form->LabelRpm->palette().color(QPalette::WindowText), text);
+    Control<QAction>(*Form, "MenuCloseLog")->trigger();
+    EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelRpm")), rpm);
+    EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelNapeti")), supply);
+    EXPECT_NE(Control<TLabel>(*Form, "LabelRpm")->palette().color(QPalette::WindowText), text);
 }
 
 // A language chosen during a replay with the unit silent shows the replayed values in it, never the
@@ -366,16 +369,16 @@ TEST_F(RideLogWindowTest, ALanguageChosenDuringAReplayKeepsTheValuesShown) {
     OpenLog(WriteRide("ride.csv", {{8000, 60, 330, 0}, {8000, 60, 0, 0}}));
     Model.Unit.SetSilent(true);
     Ticks(30);
-    ASSERT_TRUE(Form->LabelSpojeni->isVisible());
+    ASSERT_TRUE(Control<TLabel>(*Form, "LabelSpojeni")->isVisible());
     const QString desired = QString::fromStdString(MessageText(MsgId::MsgServoDesired, LanguageGerman));
-    Form->MenuGerman->trigger();
-    EXPECT_EQ(Caption(Form->LabelServoPoz1), desired + QStringLiteral(" 1 = 2600 mV"));
-    EXPECT_EQ(Caption(Form->LabelRpm), QStringLiteral("RPM = 8000 "));
+    Control<QAction>(*Form, "MenuGerman")->trigger();
+    EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelServoPoz1")), desired + QStringLiteral(" 1 = 2600 mV"));
+    EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelRpm")), QStringLiteral("RPM = 8000 "));
 
-    Form->MenuCloseLog->trigger();
-    EXPECT_TRUE(Caption(Form->LabelServoPoz1).startsWith(desired + QStringLiteral(" 1 = "))) << Caption(Form->LabelServoPoz1).toStdString();
-    EXPECT_FALSE(Caption(Form->LabelServoPoz1).contains(QStringLiteral("---")));
-    EXPECT_EQ(Caption(Form->LabelRpm), QStringLiteral("RPM = 2000 "));
+    Control<QAction>(*Form, "MenuCloseLog")->trigger();
+    EXPECT_TRUE(Caption(Control<TLabel>(*Form, "LabelServoPoz1")).startsWith(desired + QStringLiteral(" 1 = "))) << Caption(Control<TLabel>(*Form, "LabelServoPoz1")).toStdString();
+    EXPECT_FALSE(Caption(Control<TLabel>(*Form, "LabelServoPoz1")).contains(QStringLiteral("---")));
+    EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelRpm")), QStringLiteral("RPM = 2000 "));
 }
 
 // F11 with the live chart in front sets every marker, as it does with the map in front.
@@ -383,8 +386,8 @@ TEST_F(RideLogWindowTest, MarkersAreSetWithTheLiveChartInFront) {
     Model.Unit.HoldEngine(4000, 30);
     Ticks(40);
     Prompts.Paths.push_back(Path("chart.csv"));
-    Form->MenuStartRecording->trigger();
-    Form->MenuLiveChart->trigger();
+    Control<QAction>(*Form, "MenuStartRecording")->trigger();
+    Control<QAction>(*Form, "MenuLiveChart")->trigger();
     LiveChartWindow* chart = Form->LiveChart;
     ASSERT_TRUE(chart && QTest::qWaitForWindowExposed(chart));
     QTest::mouseClick(chart, Qt::LeftButton);
@@ -393,11 +396,11 @@ TEST_F(RideLogWindowTest, MarkersAreSetWithTheLiveChartInFront) {
     for (int marker = 1; marker <= 3; ++marker) {
         Ticks(6);
         QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : chart, Qt::Key_F11);
-        EXPECT_EQ(Form->StatusBar1->currentMessage(), QStringLiteral("Marker %1 set").arg(marker));
+        EXPECT_EQ(Control<QStatusBar>(*Form, "StatusBar1")->currentMessage(), QStringLiteral("Marker %1 set").arg(marker));
     }
     Ticks(12); // the next frame carries the last marker
     TicksPastAFlush();
-    Form->MenuStopRecording->trigger();
+    Control<QAction>(*Form, "MenuStopRecording")->trigger();
     const LogData log = ReadLog(ReadBytes(Path("chart.csv")));
     int markers = 0;
     for (const LogRow& row : log.Rows)
@@ -410,7 +413,7 @@ TEST_F(RideLogWindowTest, ClosingTheWindowWritesTheRowsOfTheLastSecond) {
     Ticks(40); // the unit answers, and the window's look at its set is over
     const QString path = Path("closed.csv");
     Prompts.Paths.push_back(path);
-    Form->MenuStartRecording->trigger();
+    Control<QAction>(*Form, "MenuStartRecording")->trigger();
     Ticks(17);
     ASSERT_EQ(ReadBytes(path), LogHeader() + "\n") << "less than a second: nothing written yet";
     const std::int64_t rows = Form->Recorder->Rows();
@@ -426,17 +429,17 @@ TEST_F(RideLogWindowTest, TheTimePerCellIsShownOverTheMapAndCopiedWithItsAxes) {
     ServoOneWithAllRows();
     const QString path = WriteRide("ride.csv", {{4000, 30, 300, 0}, {4000, 30, 400, 0}, {8000, 60, 2500, 0},
                                                 {1000, 0, 0, 0}});
-    EXPECT_FALSE(Form->MenuCellTimes->isEnabled()) << "no log yet";
+    EXPECT_FALSE(Control<QAction>(*Form, "MenuCellTimes")->isEnabled()) << "no log yet";
     OpenLog(path);
-    ASSERT_TRUE(Form->MenuCellTimes->isEnabled());
-    Form->MenuCellTimes->trigger();
+    ASSERT_TRUE(Control<QAction>(*Form, "MenuCellTimes")->isEnabled());
+    Control<QAction>(*Form, "MenuCellTimes")->trigger();
     ASSERT_TRUE(Form->CellTimesView->isVisible());
     // Over the map's fields, letting clicks through to them.
-    EXPECT_TRUE(Form->CellTimesView->geometry().contains(Form->EditMap[5][4]->geometry()));
-    QTest::mouseClick(Form->EditMap[2][2], Qt::LeftButton);
-    EXPECT_EQ(QApplication::focusWidget(), Form->EditMap[2][2]);
+    EXPECT_TRUE(Form->CellTimesView->geometry().contains(Control<TEdit>(*Form, "EditMap5_4")->geometry()));
+    QTest::mouseClick(Control<TEdit>(*Form, "EditMap2_2"), Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), Control<TEdit>(*Form, "EditMap2_2"));
 
-    Form->MenuCopyCellTimes->trigger();
+    Control<QAction>(*Form, "MenuCopyCellTimes")->trigger();
     const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 12) << "the axis, ten rows, the last line end";
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("TP \\ RPM\t"))) << lines[0].toStdString();
@@ -449,16 +452,16 @@ TEST_F(RideLogWindowTest, TheTimePerCellIsShownOverTheMapAndCopiedWithItsAxes) {
     EXPECT_EQ(lines[8].split(QLatin1Char('\t')).value(10), QStringLiteral("1.0")) << lines[8].toStdString();
     // The last row is visited, with no time.
     EXPECT_EQ(lines[1].split(QLatin1Char('\t')).value(2), QStringLiteral("0.0")) << lines[1].toStdString();
-    EXPECT_EQ(Form->StatusBar1->currentMessage(), QStringLiteral("Log time per cell of servo 1 copied"));
+    EXPECT_EQ(Control<QStatusBar>(*Form, "StatusBar1")->currentMessage(), QStringLiteral("Log time per cell of servo 1 copied"));
 
     // Off the servo pages the overlay goes; back on them it returns.
     ClickTab(0);
     EXPECT_FALSE(Form->CellTimesView->isVisible());
     ClickTab(2);
     EXPECT_TRUE(Form->CellTimesView->isVisible());
-    Form->MenuCloseLog->trigger();
+    Control<QAction>(*Form, "MenuCloseLog")->trigger();
     EXPECT_FALSE(Form->CellTimesView->isVisible());
-    EXPECT_FALSE(Form->MenuCellTimes->isChecked());
+    EXPECT_FALSE(Control<QAction>(*Form, "MenuCellTimes")->isChecked());
 }
 
 TEST_F(RideLogWindowTest, LogsThatAreNotLogsAreToldApart) {
@@ -533,7 +536,7 @@ TEST_F(RideLogWindowTest, ReadingALargeLogCanBeCancelled) {
 TEST_F(RideLogWindowTest, TheLiveChartFollowsTheFramesPausesAndShowsTheReplay) {
     Model.Unit.HoldEngine(5000, 40);
     Ticks(60); // the window's look at the unit's set first, then frames
-    Form->MenuLiveChart->trigger();
+    Control<QAction>(*Form, "MenuLiveChart")->trigger();
     LiveChartWindow* chart = Form->LiveChart;
     ASSERT_TRUE(chart && chart->isVisible());
     EXPECT_EQ(chart->SpanSeconds(), 60);
@@ -576,7 +579,7 @@ TEST_F(RideLogWindowTest, TheLiveChartFollowsTheFramesPausesAndShowsTheReplay) {
     EXPECT_EQ(chart->MarkerCount(), 2);
     QTest::mouseClick(Form->Replay->NextMarkerButton(), Qt::LeftButton);
     EXPECT_DOUBLE_EQ(chart->CursorSeconds(), 0.33);
-    Form->MenuCloseLog->trigger();
+    Control<QAction>(*Form, "MenuCloseLog")->trigger();
     EXPECT_FALSE(chart->ShowsLog());
     EXPECT_GT(chart->Graph(0)->dataCount(), 4);
 }

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "find_control.h"
 #include "form_fixture.h"
 #include "ui/controls.h"
 #include "ui/form_hlav.h"
@@ -21,6 +22,8 @@
 
 namespace zevo {
 namespace {
+
+using testing::Control;
 
 class ServoEditorTest : public FormFixture {
 protected:
@@ -37,9 +40,9 @@ protected:
         QLocale::setDefault(SavedLocale);
     }
 
-    void ShowTab(int index) { Form->PageControl1->setCurrentIndex(index); }
+    void ShowTab(int index) { Control<QTabWidget>(*Form, "PageControl1")->setCurrentIndex(index); }
     TEdit* Map(int r, int c) {
-        return Form->EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+        return Control<TEdit>(*Form, QStringLiteral("EditMap%1_%2").arg(r).arg(c));
     }
     static QString Shown(int value) { return TUpDown::FormatValue(value, QLocale()); }
 
@@ -83,8 +86,8 @@ TEST_F(ServoEditorTest, PerCentMapRunsZeroToHundredInSteps) {
     Form->Image.PerCentMode(1) = 1;
     Form->Image.TpEnable(1) = 1;
     ShowTab(2);
-    EXPECT_EQ(Form->UpDownMap[3][3]->Max(), 100);
-    EXPECT_EQ(Form->UpDownMap[3][3]->Increment(), 1);
+    EXPECT_EQ(Control<TUpDown>(*Form, "UpDownMap3_3")->Max(), 100);
+    EXPECT_EQ(Control<TUpDown>(*Form, "UpDownMap3_3")->Increment(), 1);
     Type(Map(3, 3), QStringLiteral("55"));
     QTest::keyClick(Map(3, 3), Qt::Key_Enter);
     EXPECT_EQ(Form->Image.MapCell(1, 3, 3), 55);
@@ -94,8 +97,8 @@ TEST_F(ServoEditorTest, PerCentMapRunsZeroToHundredInSteps) {
     EXPECT_EQ(Form->Image.MapCell(1, 3, 3), 56);
     // Servo 1 is still in millivolts.
     ShowTab(1);
-    EXPECT_EQ(Form->UpDownMap[3][3]->Max(), 5000);
-    EXPECT_EQ(Form->UpDownMap[3][3]->Increment(), 20);
+    EXPECT_EQ(Control<TUpDown>(*Form, "UpDownMap3_3")->Max(), 5000);
+    EXPECT_EQ(Control<TUpDown>(*Form, "UpDownMap3_3")->Increment(), 20);
 }
 
 TEST_F(ServoEditorTest, TpEnableHidesRowsOneToNineAndKeepsTheirBytes) {
@@ -103,20 +106,20 @@ TEST_F(ServoEditorTest, TpEnableHidesRowsOneToNineAndKeepsTheirBytes) {
     Form->Image.MapCell(0, 5, 5) = 77;
     ShowTab(1);
     EXPECT_TRUE(Map(5, 5)->isVisible());
-    EXPECT_TRUE(Form->LabelTpsTitle->isVisible());
+    EXPECT_TRUE(Control<TLabel>(*Form, "LabelTpsTitle")->isVisible());
 
-    ClickIndicator(Form->CheckBoxTpEnable);
+    ClickIndicator(Control<TCheckBox>(*Form, "CheckBoxTpEnable"));
     EXPECT_EQ(Form->Image.TpEnable(0), 0);
     EXPECT_TRUE(Map(0, 5)->isVisible());
-    EXPECT_TRUE(Form->EditRpm[5]->isVisible());
+    EXPECT_TRUE(Control<TEdit>(*Form, "EditRpm5")->isVisible());
     for (int r = 1; r < MapRows; ++r)
         EXPECT_FALSE(Map(r, 5)->isVisible()) << r;
     EXPECT_FALSE(Form->LabelTpRow[0]->isVisible());
-    EXPECT_FALSE(Form->LabelTpsTitle->isVisible());
-    EXPECT_FALSE(Form->CSpinButtonColumn[5]->isVisible());
+    EXPECT_FALSE(Control<TLabel>(*Form, "LabelTpsTitle")->isVisible());
+    EXPECT_FALSE(Control<TCSpinButton>(*Form, "CSpinButtonColumn5")->isVisible());
     EXPECT_EQ(Form->Image.MapCell(0, 5, 5), 77);
 
-    ClickIndicator(Form->CheckBoxTpEnable);
+    ClickIndicator(Control<TCheckBox>(*Form, "CheckBoxTpEnable"));
     EXPECT_EQ(Form->Image.TpEnable(0), 1);
     EXPECT_TRUE(Map(5, 5)->isVisible());
     EXPECT_EQ(Map(5, 5)->text(), Shown(20 * 77));
@@ -127,15 +130,15 @@ TEST_F(ServoEditorTest, SwitchingServoTabsShowsTheOtherServo) {
     Form->Image.HysteresisMv(1) = 9;
     Form->Image.ServoEnable(1) = 0;
     ShowTab(1);
-    EXPECT_EQ(Form->GroupBoxServo->parentWidget(), Form->TabSheet_Servo1);
-    EXPECT_EQ(Form->EditRpm[3]->text(), Shown(3000));
-    EXPECT_TRUE(Form->CheckBoxServoEnable->isChecked());
+    EXPECT_EQ(Control<QGroupBox>(*Form, "GroupBoxServo")->parentWidget(), Control<QWidget>(*Form, "TabSheet_Servo1"));
+    EXPECT_EQ(Control<TEdit>(*Form, "EditRpm3")->text(), Shown(3000));
+    EXPECT_TRUE(Control<TCheckBox>(*Form, "CheckBoxServoEnable")->isChecked());
     ShowTab(2);
-    EXPECT_EQ(Form->GroupBoxServo->parentWidget(), Form->TabSheet_Servo2);
-    EXPECT_TRUE(Form->GroupBoxServo->isVisible());
-    EXPECT_EQ(Form->EditRpm[3]->text(), Shown(3300));
-    EXPECT_EQ(Form->EditHystMv->text(), QStringLiteral("45"));
-    EXPECT_FALSE(Form->CheckBoxServoEnable->isChecked());
+    EXPECT_EQ(Control<QGroupBox>(*Form, "GroupBoxServo")->parentWidget(), Control<QWidget>(*Form, "TabSheet_Servo2"));
+    EXPECT_TRUE(Control<QGroupBox>(*Form, "GroupBoxServo")->isVisible());
+    EXPECT_EQ(Control<TEdit>(*Form, "EditRpm3")->text(), Shown(3300));
+    EXPECT_EQ(Control<TEdit>(*Form, "EditHystMv")->text(), QStringLiteral("45"));
+    EXPECT_FALSE(Control<TCheckBox>(*Form, "CheckBoxServoEnable")->isChecked());
 }
 
 TEST_F(ServoEditorTest, SwitchingTabsDropsUnconfirmedText) {
@@ -151,7 +154,7 @@ TEST_F(ServoEditorTest, NothingIsWrittenBackWhileTheDisplayIsBusy) {
     ShowTab(1);
     const DeviceImage before = Form->Image;
     Form->DisplayBusy = 1;
-    Form->UpDownRpm[2]->SetPosition(9900);
+    Control<TUpDown>(*Form, "UpDownRpm2")->SetPosition(9900);
     Form->EditorToBlock();
     EXPECT_EQ(Form->Image, before);
     Form->DisplayBusy = 0;
@@ -161,39 +164,39 @@ TEST_F(ServoEditorTest, NothingIsWrittenBackWhileTheDisplayIsBusy) {
 
 TEST_F(ServoEditorTest, CalibrationSpinnerIsTakenOnlyOnEnterClickOrRelease) {
     ShowTab(0);
-    Form->EditTps0->setFocus();
-    QTest::keyClick(Form->EditTps0, Qt::Key_Up);
-    EXPECT_EQ(Form->EditTps0->text(), QStringLiteral("490"));
+    Control<TEdit>(*Form, "EditTps0")->setFocus();
+    QTest::keyClick(Control<TEdit>(*Form, "EditTps0"), Qt::Key_Up);
+    EXPECT_EQ(Control<TEdit>(*Form, "EditTps0")->text(), QStringLiteral("490"));
     EXPECT_EQ(Form->Image.Tps0(), 48) << "an arrow key alone changes only the shown value";
-    QTest::keyClick(Form->EditTps0, Qt::Key_Return);
+    QTest::keyClick(Control<TEdit>(*Form, "EditTps0"), Qt::Key_Return);
     EXPECT_EQ(Form->Image.Tps0(), 49);
 
-    QTest::keyClick(Form->EditTps100, Qt::Key_Down);
+    QTest::keyClick(Control<TEdit>(*Form, "EditTps100"), Qt::Key_Down);
     EXPECT_EQ(Form->Image.Tps100(), 197);
-    QTest::mouseClick(Form->EditTps0, Qt::LeftButton); // a click into any field takes the page
+    QTest::mouseClick(Control<TEdit>(*Form, "EditTps0"), Qt::LeftButton); // a click into any field takes the page
     EXPECT_EQ(Form->Image.Tps100(), 196);
 }
 
 TEST_F(ServoEditorTest, ServoPageSpinnerStepIsTakenAtOnce) {
     ShowTab(1);
-    Form->EditRpm[14]->setFocus();
-    QTest::keyClick(Form->EditRpm[14], Qt::Key_Down);
+    Control<TEdit>(*Form, "EditRpm14")->setFocus();
+    QTest::keyClick(Control<TEdit>(*Form, "EditRpm14"), Qt::Key_Down);
     EXPECT_EQ(Form->Image.RpmAxis(0, 14), 119);
     // The repair after the change: pushing point 13 up to point 14 moves 14 on.
-    Type(Form->EditRpm[13], QStringLiteral("12000"));
-    QTest::keyClick(Form->EditRpm[13], Qt::Key_Return);
+    Type(Control<TEdit>(*Form, "EditRpm13"), QStringLiteral("12000"));
+    QTest::keyClick(Control<TEdit>(*Form, "EditRpm13"), Qt::Key_Return);
     EXPECT_EQ(Form->Image.RpmAxis(0, 13), 120);
     EXPECT_EQ(Form->Image.RpmAxis(0, 14), 121);
-    EXPECT_EQ(Form->EditRpm[14]->text(), Shown(12100));
+    EXPECT_EQ(Control<TEdit>(*Form, "EditRpm14")->text(), Shown(12100));
 }
 
 TEST_F(ServoEditorTest, KeyboardToggleOfACheckBoxIsTakenAsTheMouseReleaseIs) {
     ShowTab(1);
-    ClickIndicator(Form->CheckBoxServoEnable); // the click leaves the focus on the box
+    ClickIndicator(Control<TCheckBox>(*Form, "CheckBoxServoEnable")); // the click leaves the focus on the box
     EXPECT_EQ(Form->Image.ServoEnable(0), 0);
-    ASSERT_EQ(QApplication::focusWidget(), Form->CheckBoxServoEnable);
+    ASSERT_EQ(QApplication::focusWidget(), Control<TCheckBox>(*Form, "CheckBoxServoEnable"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-    EXPECT_TRUE(Form->CheckBoxServoEnable->isChecked());
+    EXPECT_TRUE(Control<TCheckBox>(*Form, "CheckBoxServoEnable")->isChecked());
     EXPECT_EQ(Form->Image.ServoEnable(0), 1);
 }
 
@@ -205,9 +208,9 @@ TEST_F(ServoEditorTest, TabVisitsAxisThenMapRowsThenHysteresisSkippingHiddenRows
         expected.push_back(edit);
     for (int c = 0; c < MapColumns; ++c)
         expected.push_back(Map(0, c));
-    expected.push_back(Form->EditHystMv);
-    expected.push_back(Form->EditHystRpm);
-    Form->EditRpm[0]->setFocus();
+    expected.push_back(Control<TEdit>(*Form, "EditHystMv"));
+    expected.push_back(Control<TEdit>(*Form, "EditHystRpm"));
+    Control<TEdit>(*Form, "EditRpm0")->setFocus();
     for (std::size_t i = 1; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         ASSERT_EQ(QApplication::focusWidget(), expected[i]) << "step " << i;
@@ -216,38 +219,38 @@ TEST_F(ServoEditorTest, TabVisitsAxisThenMapRowsThenHysteresisSkippingHiddenRows
 
 TEST_F(ServoEditorTest, ProgrammingAfterChangeBoxTurnsRedAtTheNextRefresh) {
     ShowTab(1);
-    Form->CheckBoxProgHned->setChecked(true);
+    Control<TCheckBox>(*Form, "CheckBoxProgHned")->setChecked(true);
     Form->BlockToEditor();
-    EXPECT_EQ(Form->CheckBoxProgHned->palette().color(QPalette::Window), QColor(255, 0, 0));
-    Form->CheckBoxProgHned->setChecked(false);
+    EXPECT_EQ(Control<TCheckBox>(*Form, "CheckBoxProgHned")->palette().color(QPalette::Window), QColor(255, 0, 0));
+    Control<TCheckBox>(*Form, "CheckBoxProgHned")->setChecked(false);
     Form->BlockToEditor();
-    EXPECT_NE(Form->CheckBoxProgHned->palette().color(QPalette::Window), QColor(255, 0, 0));
+    EXPECT_NE(Control<TCheckBox>(*Form, "CheckBoxProgHned")->palette().color(QPalette::Window), QColor(255, 0, 0));
 }
 
 TEST_F(ServoEditorTest, ColumnSpinButtonStepsAllTenRowsOfItsColumn) {
     Form->Image.TpEnable(0) = 1;
     Form->Image.MapCell(0, 6, 3) = 0;
     ShowTab(1);
-    QTest::mouseClick(Form->CSpinButtonColumn[3]->DownButton(), Qt::LeftButton);
+    QTest::mouseClick(Control<TCSpinButton>(*Form, "CSpinButtonColumn3")->DownButton(), Qt::LeftButton);
     for (int r = 0; r < MapRows; ++r) {
         EXPECT_EQ(Form->Image.MapCell(0, r, 3), r == 6 ? 0 : 114) << r;
         EXPECT_EQ(Form->Image.MapCell(0, r, 4), 120) << "the next column stays";
     }
     EXPECT_EQ(Map(2, 3)->text(), Shown(2280));
-    QTest::mouseClick(Form->CSpinButtonColumn[3]->UpButton(), Qt::LeftButton);
+    QTest::mouseClick(Control<TCSpinButton>(*Form, "CSpinButtonColumn3")->UpButton(), Qt::LeftButton);
     EXPECT_EQ(Form->Image.MapCell(0, 6, 3), 1);
 }
 
 TEST_F(ServoEditorTest, PerCentBoxConvertsTheMapAndTheRange) {
     Form->Image.TpEnable(1) = 1;
     ShowTab(2);
-    ClickIndicator(Form->CheckBoxProcenta);
+    ClickIndicator(Control<TCheckBox>(*Form, "CheckBoxProcenta"));
     EXPECT_EQ(Form->Image.PerCentMode(1), 1);
     EXPECT_EQ(Form->Image.MapCell(1, 4, 0), 40); // 2000 mV is 40 %
     EXPECT_EQ(Map(4, 0)->text(), QStringLiteral("40"));
-    EXPECT_EQ(Form->UpDownMap[4][0]->Max(), 100);
+    EXPECT_EQ(Control<TUpDown>(*Form, "UpDownMap4_0")->Max(), 100);
     EXPECT_EQ(Form->Image.PerCentMode(0), 0) << "servo 1 keeps its unit";
-    ClickIndicator(Form->CheckBoxProcenta);
+    ClickIndicator(Control<TCheckBox>(*Form, "CheckBoxProcenta"));
     EXPECT_EQ(Form->Image.PerCentMode(1), 0);
     EXPECT_EQ(Form->Image.MapCell(1, 4, 0), 100);
     EXPECT_EQ(Map(4, 0)->text(), Shown(2000));
