@@ -21,6 +21,7 @@
 #include "files/checked_write.h"
 #include "files/ign_format.h"
 #include "files/restore_store.h"
+#include "find_control.h"
 #include "form_fixture.h"
 #include "link_rig.h"
 #include "ui/servo_curves_window.h"
@@ -37,6 +38,8 @@
 
 namespace zevo {
 namespace {
+
+using testing::Control;
 
 using test::SmallDisk;
 
@@ -122,13 +125,13 @@ protected:
         Disk.reset();
     }
     void ClickTab(int index) {
-        QTabBar* bar = Form->PageControl1->tabBar();
+        QTabBar* bar = Control<QTabWidget>(*Form, "PageControl1")->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
     }
     // A value typed into the first map cell of servo 1, as a user does.
     void TypeIntoMap(const QString& text) {
         ClickTab(1);
-        QTest::mouseDClick(Form->EditMap[0][0], Qt::LeftButton);
+        QTest::mouseDClick(Control<TEdit>(*Form, "EditMap0_0"), Qt::LeftButton);
         QTest::keyClicks(QApplication::focusWidget(), text);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     }
@@ -149,7 +152,7 @@ TEST_F(FullDiskWindow, SaveOverAFileFailsAloudAndTheFileAndTitleStayTrue) {
         Show();
         const QString path = Disk->Path(QStringLiteral("a.ign"));
         Prompts.Paths = {path};
-        Form->MenuSave->trigger();
+        Control<QAction>(*Form, "MenuSave")->trigger();
         const QByteArray saved = Bytes(path);
         ASSERT_EQ(saved.size(), 2533);
         TypeIntoMap(QStringLiteral("1500"));
@@ -157,7 +160,7 @@ TEST_F(FullDiskWindow, SaveOverAFileFailsAloudAndTheFileAndTitleStayTrue) {
 
         readOnly ? Disk->ReadOnly() : Disk->Fill();
         Prompts.Paths = {path};
-        Form->MenuSave->trigger();
+        Control<QAction>(*Form, "MenuSave")->trigger();
         ASSERT_EQ(Prompts.Messages.size(), 1);
         EXPECT_TRUE(Prompts.Messages[0].startsWith(QStringLiteral("Open file error!\n"))) << Prompts.Messages[0].toStdString();
         EXPECT_GT(Prompts.Messages[0].size(), QStringLiteral("Open file error!\n").size()) << "with the system's reason";
@@ -220,7 +223,7 @@ TEST_F(FullDiskWindow, CloseOnAFullDiskKeepsTheSettingsTheImageAndWholeRestorePo
     // The next start shows the set of the first session.
     Prompts = FakePrompter{};
     Show();
-    EXPECT_EQ(Form->EditMap[0][0]->text(), QStringLiteral("1,500"));
+    EXPECT_EQ(Control<TEdit>(*Form, "EditMap0_0")->text(), QStringLiteral("1,500"));
 }
 
 TEST_F(FullDiskWindow, ReportChartAndPrintoutOnAFullDiskSayTheyFailed) {
@@ -229,7 +232,7 @@ TEST_F(FullDiskWindow, ReportChartAndPrintoutOnAFullDiskSayTheyFailed) {
     PrintPage = [](const QImage&) { return PrintOutcome{PrintResult::NoPrinter, QString()}; };
     Show();
     ClickTab(1);
-    Form->MenuServoCurves->trigger();
+    Control<QAction>(*Form, "MenuServoCurves")->trigger();
     struct Case {
         const char* Name;
         QString File;
@@ -237,7 +240,7 @@ TEST_F(FullDiskWindow, ReportChartAndPrintoutOnAFullDiskSayTheyFailed) {
         QString Says;
     };
     const Case cases[] = {
-        {"report", QStringLiteral("report.pdf"), [&] { Form->MenuExportReport->trigger(); },
+        {"report", QStringLiteral("report.pdf"), [&] { Control<QAction>(*Form, "MenuExportReport")->trigger(); },
          QStringLiteral("The report could not be written to ")},
         {"chart", QStringLiteral("curves.png"),
          [&] { QTest::mouseClick(Form->Curves->SaveButton(), Qt::LeftButton); },
@@ -301,7 +304,7 @@ TEST_F(FullDiskWindow, AConfigFolderThatVanishedIsMadeAgainAtClose) {
     EXPECT_TRUE(Prompts.Messages.isEmpty()) << Prompts.Messages.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(QFileInfo::exists(QDir(ConfigDir).filePath(QStringLiteral("ZEVO_v56.ini"))));
     Form = StartShown({QStringLiteral("ENGLISH")});
-    EXPECT_EQ(Form->EditMap[0][0]->text(), QStringLiteral("1,500"));
+    EXPECT_EQ(Control<TEdit>(*Form, "EditMap0_0")->text(), QStringLiteral("1,500"));
 }
 
 // ---- zevo-cli ----------------------------------------------------------------------------------

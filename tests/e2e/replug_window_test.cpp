@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "find_control.h"
 #include "form_fixture.h"
 #include "link/link_engine.h"
 #include "sim_process.h"
@@ -19,6 +20,8 @@
 
 namespace zevo {
 namespace {
+
+using testing::Control;
 
 using test::SimProcess;
 
@@ -60,29 +63,29 @@ TEST_F(ReplugWindowTest, TwentyPullsAndReplugsDuringTelemetryLeaveTheEditedSetAs
     SimProcess sim; // outlives the window
     ASSERT_TRUE(sim.Start()) << sim.Diagnostics().toStdString();
     std::unique_ptr<TFormHlav> form = StartOn(sim);
-    const auto lost = [&] { return !form->LabelSpojeni->isHidden(); };
-    EXPECT_EQ(form->LabelCom->Caption(), QStringLiteral("COM= unit"));
+    const auto lost = [&] { return !Control<TLabel>(*form, "LabelSpojeni")->isHidden(); };
+    EXPECT_EQ(Control<TLabel>(*form, "LabelCom")->Caption(), QStringLiteral("COM= unit"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !lost(); }, BackWithinMs)) << "no telemetry at the start";
 
     // The set on screen now differs from the unit's: a map cell of each servo and the throttle's
     // zero point, typed as a user does (nothing is programmed: the box for that is not ticked).
-    ASSERT_FALSE(form->CheckBoxProgHned->isChecked());
+    ASSERT_FALSE(Control<TCheckBox>(*form, "CheckBoxProgHned")->isChecked());
     const DeviceImage unitSet = form->Image;
-    form->PageControl1->setCurrentIndex(1);
-    Type(form->EditMap[0][2], QStringLiteral("2600"));
-    form->PageControl1->setCurrentIndex(2);
-    Type(form->EditMap[3][5], QStringLiteral("1200"));
-    form->PageControl1->setCurrentIndex(0);
-    form->EditTps0->setFocus();
-    QTest::keyClick(form->EditTps0, Qt::Key_Up);
-    QTest::keyClick(form->EditTps0, Qt::Key_Return);
+    Control<QTabWidget>(*form, "PageControl1")->setCurrentIndex(1);
+    Type(Control<TEdit>(*form, "EditMap0_2"), QStringLiteral("2600"));
+    Control<QTabWidget>(*form, "PageControl1")->setCurrentIndex(2);
+    Type(Control<TEdit>(*form, "EditMap3_5"), QStringLiteral("1200"));
+    Control<QTabWidget>(*form, "PageControl1")->setCurrentIndex(0);
+    Control<TEdit>(*form, "EditTps0")->setFocus();
+    QTest::keyClick(Control<TEdit>(*form, "EditTps0"), Qt::Key_Up);
+    QTest::keyClick(Control<TEdit>(*form, "EditTps0"), Qt::Key_Return);
     ASSERT_NE(form->Image.Bytes, unitSet.Bytes) << "the edits did not reach the set";
     ASSERT_EQ(form->Image.MapCell(0, 0, 2), 130);
-    form->PageControl1->setCurrentIndex(1); // the live cell is painted while the cable comes and goes
+    Control<QTabWidget>(*form, "PageControl1")->setCurrentIndex(1); // the live cell is painted while the cable comes and goes
 
     const DeviceImage edited = form->Image;
     const QStringList shown = EditorTexts(*form);
-    const QString rpmBefore = form->LabelRpm->Caption();
+    const QString rpmBefore = Control<TLabel>(*form, "LabelRpm")->Caption();
 
     for (int round = 1; round <= 20; ++round) {
         SCOPED_TRACE(round);
@@ -93,12 +96,12 @@ TEST_F(ReplugWindowTest, TwentyPullsAndReplugsDuringTelemetryLeaveTheEditedSetAs
     }
 
     // Telemetry flows: the sweeping engine moves the speed on within a few frames.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form->LabelRpm->Caption() != rpmBefore; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Control<TLabel>(*form, "LabelRpm")->Caption() != rpmBefore; }, 3000));
     EXPECT_FALSE(lost());
     // The window's look at the unit that answered ends, having taken nothing over: the state says
     // the set on screen is not the unit's.
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->Link().State().TransferMode == Transfer::Idle; }, 3000));
-    EXPECT_EQ(form->LabelSetState->text(), QStringLiteral("Differs from unit"));
+    EXPECT_EQ(Control<QLabel>(*form, "LabelSetState")->text(), QStringLiteral("Differs from unit"));
     EXPECT_EQ(form->Image.Bytes, edited.Bytes) << "the set changed while the cable came and went";
     EXPECT_EQ(EditorTexts(*form), shown);
     EXPECT_TRUE(Prompts.Messages.isEmpty()) << Prompts.Messages.join(QStringLiteral(" | ")).toStdString();

@@ -16,10 +16,13 @@
 
 #include <gtest/gtest.h>
 
+#include "find_control.h"
 #include "form_fixture.h"
 
 namespace zevo {
 namespace {
+
+using testing::Control;
 
 QRect Available() {
     return QGuiApplication::primaryScreen()->availableGeometry();

@@ -279,7 +279,7 @@ TEST_F(SettingsFileTest, OneNotReadWholeIsSetAsideAndAFreshOneWritten) {
         ASSERT_EQ(file.write(bytes), bytes.size());
         file.close();
         auto form = Start({QStringLiteral("ENGLISH")});
-        EXPECT_EQ(form->StatusBar1->currentMessage(),
+        EXPECT_EQ(Control<QStatusBar>(*form, "StatusBar1")->currentMessage(),
                   QStringLiteral("The settings file could not be read whole; it was set aside as %1 and new settings "
                                  "are kept.")
                       .arg(QDir::toNativeSeparators(Settings() + QStringLiteral(".unreadable"))));

@@ -26,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include "app/image_file.h"
+#include "find_control.h"
 #include "form_fixture.h"
 #include "ui/cgauge.h"
 #include "ui/close_on_signal.h"
@@ -35,6 +36,8 @@
 
 namespace zevo {
 namespace {
+
+using testing::Control;
 
 class FormHlavTest : public FormFixture {
 protected:
@@ -60,21 +63,21 @@ protected:
 TEST_F(FormHlavTest, FirstRunStartsWithDefaultsAndCloseLeavesBothFiles) {
     auto form = Start();
     EXPECT_EQ(form->LanguageIndex, LanguageCzech);
-    EXPECT_TRUE(form->MenuCzech->isChecked());
-    EXPECT_FALSE(form->MenuEnglish->isChecked());
+    EXPECT_TRUE(Control<QAction>(*form, "MenuCzech")->isChecked());
+    EXPECT_FALSE(Control<QAction>(*form, "MenuEnglish")->isChecked());
     EXPECT_EQ(form->Ports.ComPortIndex, AutoSearchPortIndex);
     EXPECT_EQ(form->Ports.AutoPortNumber, 0);
-    EXPECT_EQ(form->LabelFile2->Caption(), QString());
+    EXPECT_EQ(Control<TLabel>(*form, "LabelFile2")->Caption(), QString());
     EXPECT_EQ(form->IniDir, QString());
-    EXPECT_EQ(form->PageControl1->currentIndex(), 0);
+    EXPECT_EQ(Control<QTabWidget>(*form, "PageControl1")->currentIndex(), 0);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Nastavování jednotky \"ZEVO\""));
     // Centred on the screen.
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_EQ(form->pos().x(), (screen.width() - form->width()) / 2);
     EXPECT_EQ(form->pos().y(), (screen.height() - form->height()) / 2);
-    EXPECT_EQ(form->UpDownTps0->Position(), 480);
-    EXPECT_EQ(form->EditTps0->text(), QStringLiteral("480"));
-    EXPECT_TRUE(form->RadioPocPulsu[1]->isChecked());
+    EXPECT_EQ(Control<TUpDown>(*form, "UpDownTps0")->Position(), 480);
+    EXPECT_EQ(Control<TEdit>(*form, "EditTps0")->text(), QStringLiteral("480"));
+    EXPECT_TRUE(Control<QRadioButton>(*form, "RadioPocPulsu1")->isChecked());
 
     form->close();
     const QString ini = QString::fromUtf8(ReadFile(QStringLiteral("ZEVO_v56.ini")));
@@ -90,7 +93,7 @@ TEST_F(FormHlavTest, SecondRunRestoresWhatTheFirstLeft) {
     {
         auto form = Start({QStringLiteral("DEUTSCH")});
         EXPECT_EQ(form->LanguageIndex, LanguageGerman);
-        form->PageControl1->setCurrentIndex(2);
+        Control<QTabWidget>(*form, "PageControl1")->setCurrentIndex(2);
         form->Image.BlockByte(11) = 0xAB; // an unused byte the tool must carry along
         form->Image.Page(0)[3] = 7;
         form->AllCells = {1, 0};
@@ -102,9 +105,9 @@ TEST_F(FormHlavTest, SecondRunRestoresWhatTheFirstLeft) {
     EXPECT_TRUE(ReadFile(QStringLiteral("ZEVO_v56.ini")).contains("Language=2"));
     auto form = Start();
     EXPECT_EQ(form->LanguageIndex, LanguageGerman);
-    EXPECT_TRUE(form->MenuGerman->isChecked());
+    EXPECT_TRUE(Control<QAction>(*form, "MenuGerman")->isChecked());
     EXPECT_EQ(form->MenuFile->title(), QStringLiteral("&Datei"));
-    EXPECT_EQ(form->PageControl1->currentIndex(), 2);
+    EXPECT_EQ(Control<QTabWidget>(*form, "PageControl1")->currentIndex(), 2);
     EXPECT_EQ(form->Image.BlockByte(11), 0xAB);
     EXPECT_EQ(form->Image.Page(0)[3], 7);
     EXPECT_EQ(form->AllCells[0], 1);
@@ -210,79 +213,79 @@ TEST_F(FormHlavTest, TestModeFileShowsTheDiagnosticLabels) {
 
 TEST_F(FormHlavTest, SwitchingLanguageRewritesCaptionsPlaceholdersAndKeepsTheSelection) {
     auto form = Start();
-    form->RadioPocPulsu[5]->click();
-    form->MenuGerman->trigger();
-    EXPECT_EQ(form->LabelServoPoz1->Caption(), QStringLiteral("Servo Sollspannung 1 = --- mV"));
+    Control<QRadioButton>(*form, "RadioPocPulsu5")->click();
+    Control<QAction>(*form, "MenuGerman")->trigger();
+    EXPECT_EQ(Control<TLabel>(*form, "LabelServoPoz1")->Caption(), QStringLiteral("Servo Sollspannung 1 = --- mV"));
     EXPECT_EQ(form->LabelPocetProgramovani->Caption(), QStringLiteral("Programmierungsanzahl = = ---"));
     EXPECT_EQ(form->Msg(MsgId::MsgManualOpenError),
               QStringLiteral("Fehler beim öffnen der Datei ZEVO_manual_en.pdf !"));
-    EXPECT_TRUE(form->MenuGerman->isChecked());
-    EXPECT_FALSE(form->MenuCzech->isChecked());
+    EXPECT_TRUE(Control<QAction>(*form, "MenuGerman")->isChecked());
+    EXPECT_FALSE(Control<QAction>(*form, "MenuCzech")->isChecked());
 
-    form->MenuEnglish->trigger();
+    Control<QAction>(*form, "MenuEnglish")->trigger();
     EXPECT_EQ(form->ButtonRead->text(), QStringLiteral("&Read"));
     EXPECT_EQ(form->ButtonVerify->text(), QStringLiteral("&Verify"));
-    EXPECT_EQ(form->ButtonProgram->text(), QStringLiteral("&Program"));
-    EXPECT_EQ(form->RadioPocPulsu[0]->text(), QStringLiteral("1 per two revolution"));
-    EXPECT_EQ(form->RadioPocPulsu[12]->text(), QStringLiteral("12 per one revolution"));
-    EXPECT_TRUE(form->RadioPocPulsu[5]->isChecked());
+    EXPECT_EQ(Control<QPushButton>(*form, "ButtonProgram")->text(), QStringLiteral("&Program"));
+    EXPECT_EQ(Control<QRadioButton>(*form, "RadioPocPulsu0")->text(), QStringLiteral("1 per two revolution"));
+    EXPECT_EQ(Control<QRadioButton>(*form, "RadioPocPulsu12")->text(), QStringLiteral("12 per one revolution"));
+    EXPECT_TRUE(Control<QRadioButton>(*form, "RadioPocPulsu5")->isChecked());
     EXPECT_EQ(form->Image.PulsesPerRevIndex(), 5);
-    EXPECT_EQ(form->PageControl1->tabText(0), QStringLiteral("Miscellaneous"));
+    EXPECT_EQ(Control<QTabWidget>(*form, "PageControl1")->tabText(0), QStringLiteral("Miscellaneous"));
     // The English language hint keeps its short|long split: the status bar gets the long part.
     EXPECT_EQ(form->MenuLanguage->menuAction()->statusTip(),
               QStringLiteral("Set English or German or French"));
-    EXPECT_EQ(form->ButtonProgram->toolTip(), QStringLiteral("Programing  set parametrs to ignition"));
+    EXPECT_EQ(Control<QPushButton>(*form, "ButtonProgram")->toolTip(), QStringLiteral("Programing  set parametrs to ignition"));
     // The port menu is the same in every language.
-    EXPECT_EQ(form->MenuComItems[0]->text(), QStringLiteral("Com 1"));
-    EXPECT_EQ(form->MenuComItems[20]->text(), QStringLiteral("Com Auto"));
+    EXPECT_EQ(Control<QAction>(*form, "MenuComItem0")->text(), QStringLiteral("Com 1"));
+    EXPECT_EQ(Control<QAction>(*form, "MenuComItem20")->text(), QStringLiteral("Com Auto"));
 }
 
 TEST_F(FormHlavTest, NewAsksFirstAndOnlyYesLoadsTheDefaults) {
     auto form = Start({QStringLiteral("ENGLISH")});
     form->Image.Tps0() = 90;
     form->Image.BlockByte(12) = 0x5A;
-    form->LabelFile2->SetCaption(QStringLiteral("tune.ign"));
+    Control<TLabel>(*form, "LabelFile2")->SetCaption(QStringLiteral("tune.ign"));
     // The set was changed and is neither in a file nor in the unit: first the question whether to
     // save it (No: go on without saving), then the design's own.
     for (PromptAnswer answer : {PromptAnswer::No, PromptAnswer::Cancel}) {
         Prompts.Answers = {PromptAnswer::No, answer};
-        form->SpeedButtonNew->click();
+        Control<QToolButton>(*form, "SpeedButtonNew")->click();
         EXPECT_EQ(form->Image.Tps0(), 90);
-        EXPECT_EQ(form->LabelFile2->Caption(), QStringLiteral("tune.ign"));
+        EXPECT_EQ(Control<TLabel>(*form, "LabelFile2")->Caption(), QStringLiteral("tune.ign"));
     }
     Prompts.Answers = {PromptAnswer::Cancel};
-    form->SpeedButtonNew->click();
+    Control<QToolButton>(*form, "SpeedButtonNew")->click();
     EXPECT_EQ(Prompts.Asked.back(), QStringLiteral("The set on screen is neither saved nor in the unit. Save it first?"));
     EXPECT_EQ(form->Image.Tps0(), 90) << "cancelled at the first question";
     Prompts.Answers = {PromptAnswer::No, PromptAnswer::Yes};
-    form->MenuNew->trigger();
+    Control<QAction>(*form, "MenuNew")->trigger();
     EXPECT_EQ(Prompts.Asked.back(), QStringLiteral("Do you want default setting?"));
     EXPECT_EQ(form->Image.Tps0(), 48);
     EXPECT_EQ(form->Image.BlockByte(12), 0x5A);
-    EXPECT_EQ(form->EditTps0->text(), QStringLiteral("480"));
-    EXPECT_EQ(form->LabelFile2->Caption(), QString());
-    EXPECT_TRUE(form->LabelHlaseni->isHidden());
-    EXPECT_TRUE(form->CGaugeProgram->isHidden());
+    EXPECT_EQ(Control<TEdit>(*form, "EditTps0")->text(), QStringLiteral("480"));
+    EXPECT_EQ(Control<TLabel>(*form, "LabelFile2")->Caption(), QString());
+    EXPECT_TRUE(Control<TLabel>(*form, "LabelHlaseni")->isHidden());
+    EXPECT_TRUE(Control<TCGauge>(*form, "CGaugeProgram")->isHidden());
 }
 
 TEST_F(FormHlavTest, EnterInACalibrationFieldStoresItAndMovesTheFocus) {
     auto form = Start();
     form->show();
     form->activateWindow();
-    form->EditTps0->setFocus();
-    form->EditTps0->selectAll();
-    QTest::keyClicks(form->EditTps0, QStringLiteral("1234"));
+    Control<TEdit>(*form, "EditTps0")->setFocus();
+    Control<TEdit>(*form, "EditTps0")->selectAll();
+    QTest::keyClicks(Control<TEdit>(*form, "EditTps0"), QStringLiteral("1234"));
     EXPECT_EQ(form->Image.Tps0(), 48); // typed text is only a proposal
-    QTest::keyClick(form->EditTps0, Qt::Key_Return);
+    QTest::keyClick(Control<TEdit>(*form, "EditTps0"), Qt::Key_Return);
     EXPECT_EQ(form->Image.Tps0(), 123);
-    EXPECT_FALSE(form->EditTps0->hasFocus());
+    EXPECT_FALSE(Control<TEdit>(*form, "EditTps0")->hasFocus());
 
     // Out of range: the previous value stands and comes back.
-    form->EditTps0->selectAll();
-    QTest::keyClicks(form->EditTps0, QStringLiteral("9999"));
-    QTest::keyClick(form->EditTps0, Qt::Key_Enter);
+    Control<TEdit>(*form, "EditTps0")->selectAll();
+    QTest::keyClicks(Control<TEdit>(*form, "EditTps0"), QStringLiteral("9999"));
+    QTest::keyClick(Control<TEdit>(*form, "EditTps0"), Qt::Key_Enter);
     EXPECT_EQ(form->Image.Tps0(), 123);
-    EXPECT_EQ(form->UpDownTps0->Position(), 1230);
+    EXPECT_EQ(Control<TUpDown>(*form, "UpDownTps0")->Position(), 1230);
 }
 
 TEST_F(FormHlavTest, LayoutPlacesTheFixedControls) {
@@ -293,31 +296,31 @@ TEST_F(FormHlavTest, LayoutPlacesTheFixedControls) {
     };
     const Row rows[] = {
         {form->GroupBoxToolBar, {3, 0, 462, 43}},
-        {form->SpeedButtonNew, {12, 12, 24, 23}},
-        {form->SpeedButtonZpet, {156, 13, 23, 22}},
+        {Control<QToolButton>(*form, "SpeedButtonNew"), {12, 12, 24, 23}},
+        {Control<QToolButton>(*form, "SpeedButtonZpet"), {156, 13, 23, 22}},
         {form->ButtonRead, {230, 12, 57, 23}},
         {form->ButtonVerify, {296, 12, 65, 23}},
-        {form->ButtonProgram, {370, 12, 81, 23}},
-        {form->PageControl1, {4, 45, 959, 476}},
+        {Control<QPushButton>(*form, "ButtonProgram"), {370, 12, 81, 23}},
+        {Control<QTabWidget>(*form, "PageControl1"), {4, 45, 959, 476}},
         {form->GroupBoxSetTps, {8, 4, 284, 107}},
-        {form->EditTps0, {96, 26, 40, 21}},
-        {form->UpDownTps0, {136, 26, 16, 21}},
-        {form->EditTps100, {96, 66, 40, 21}},
+        {Control<TEdit>(*form, "EditTps0"), {96, 26, 40, 21}},
+        {Control<TUpDown>(*form, "UpDownTps0"), {136, 26, 16, 21}},
+        {Control<TEdit>(*form, "EditTps100"), {96, 66, 40, 21}},
         {form->ButtonTps100, {192, 64, 75, 25}},
         {form->RadioGroupPocPulsu, {326, 7, 235, 386}},
-        {form->CGaugeRpm, {13, 552, 240, 18}},
+        {Control<TCGauge>(*form, "CGaugeRpm"), {13, 552, 240, 18}},
         {form->CGaugeTps, {13, 612, 240, 18}},
-        {form->CGaugeProgram, {456, 612, 203, 18}},
-        {form->CheckBoxProgHned, {706, 600, 177, 16}},
+        {Control<TCGauge>(*form, "CGaugeProgram"), {456, 612, 203, 18}},
+        {Control<TCheckBox>(*form, "CheckBoxProgHned"), {706, 600, 177, 16}},
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.widget->geometry(), row.rect) << row.widget->objectName().toStdString();
-    EXPECT_EQ(form->LabelSpojeni->pos(), QPoint(472, 9));
+    EXPECT_EQ(Control<TLabel>(*form, "LabelSpojeni")->pos(), QPoint(472, 9));
     EXPECT_EQ(form->LabelTest[7]->pos(), QPoint(824, 752));
-    EXPECT_EQ(form->ClientArea->minimumSize(), QSize(978, 815 - 19));
+    EXPECT_EQ(Control<QWidget>(*form, "ClientArea")->minimumSize(), QSize(978, 815 - 19));
     EXPECT_EQ(form->Timer1->interval(), 55);
     EXPECT_TRUE(form->Timer1->isActive());
-    EXPECT_EQ(form->CGaugeProgram->MaxValue(), 7);
+    EXPECT_EQ(Control<TCGauge>(*form, "CGaugeProgram")->MaxValue(), 7);
 }
 
 TEST_F(FormHlavTest, MenuCarriesEveryShortcutAndNoCtrlShiftZ) {
@@ -327,40 +330,40 @@ TEST_F(FormHlavTest, MenuCarriesEveryShortcutAndNoCtrlShiftZ) {
         QKeySequence keys;
     };
     const Row rows[] = {
-        {form->MenuNew, QKeySequence(Qt::CTRL | Qt::Key_N)},
-        {form->MenuOpen, QKeySequence(Qt::Key_F3)},
-        {form->MenuSave, QKeySequence(Qt::Key_F2)},
-        {form->MenuPrint, QKeySequence(Qt::CTRL | Qt::Key_P)},
-        {form->MenuRead, QKeySequence(Qt::Key_F7)},
+        {Control<QAction>(*form, "MenuNew"), QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {Control<QAction>(*form, "MenuOpen"), QKeySequence(Qt::Key_F3)},
+        {Control<QAction>(*form, "MenuSave"), QKeySequence(Qt::Key_F2)},
+        {Control<QAction>(*form, "MenuPrint"), QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {Control<QAction>(*form, "MenuRead"), QKeySequence(Qt::Key_F7)},
         {form->MenuVerify, QKeySequence(Qt::Key_F8)},
-        {form->MenuProgram, QKeySequence(Qt::Key_F9)},
-        {form->MenuToolsMinus, QKeySequence(Qt::Key_F4)},
-        {form->MenuToolsPlus, QKeySequence(Qt::Key_F5)},
-        {form->MenuZpet, QKeySequence(Qt::CTRL | Qt::Key_Z)},
-        {form->MenuZnovu, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z)},
+        {Control<QAction>(*form, "MenuProgram"), QKeySequence(Qt::Key_F9)},
+        {Control<QAction>(*form, "MenuToolsMinus"), QKeySequence(Qt::Key_F4)},
+        {Control<QAction>(*form, "MenuToolsPlus"), QKeySequence(Qt::Key_F5)},
+        {Control<QAction>(*form, "MenuZpet"), QKeySequence(Qt::CTRL | Qt::Key_Z)},
+        {Control<QAction>(*form, "MenuZnovu"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z)},
         {form->MenuContens, QKeySequence(Qt::Key_F1)},
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.action->shortcut(), row.keys) << row.action->objectName().toStdString();
     for (QAction* action : form->findChildren<QAction*>())
         EXPECT_NE(action->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
-    ASSERT_EQ(form->MenuCom->actions().size(), 21);
+    ASSERT_EQ(Control<QMenu>(*form, "MenuCom")->actions().size(), 21);
     for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(form->MenuCom->actions()[i]->text(), QStringLiteral("Com %1").arg(i + 1));
-    EXPECT_FALSE(form->MenuZpet->isEnabled());
-    EXPECT_FALSE(form->SpeedButtonZnovu->isEnabled());
+        EXPECT_EQ(Control<QMenu>(*form, "MenuCom")->actions()[i]->text(), QStringLiteral("Com %1").arg(i + 1));
+    EXPECT_FALSE(Control<QAction>(*form, "MenuZpet")->isEnabled());
+    EXPECT_FALSE(Control<QToolButton>(*form, "SpeedButtonZnovu")->isEnabled());
 }
 
 TEST_F(FormHlavTest, LongHintGoesToTheStatusBar) {
     auto form = Start({QStringLiteral("ENGLISH")});
-    EXPECT_EQ(form->SpeedButtonOpen->toolTip(), QStringLiteral("Open"));
-    EXPECT_EQ(form->SpeedButtonOpen->statusTip(), QStringLiteral("Open file with parametrs"));
-    QStatusTipEvent tip(form->SpeedButtonOpen->statusTip());
+    EXPECT_EQ(Control<QToolButton>(*form, "SpeedButtonOpen")->toolTip(), QStringLiteral("Open"));
+    EXPECT_EQ(Control<QToolButton>(*form, "SpeedButtonOpen")->statusTip(), QStringLiteral("Open file with parametrs"));
+    QStatusTipEvent tip(Control<QToolButton>(*form, "SpeedButtonOpen")->statusTip());
     QCoreApplication::sendEvent(form.get(), &tip);
-    EXPECT_EQ(form->StatusBar1->currentMessage(), QStringLiteral("Open file with parametrs"));
+    EXPECT_EQ(Control<QStatusBar>(*form, "StatusBar1")->currentMessage(), QStringLiteral("Open file with parametrs"));
     QStatusTipEvent empty{QString()};
     QCoreApplication::sendEvent(form.get(), &empty);
-    EXPECT_EQ(form->StatusBar1->currentMessage(), QString());
+    EXPECT_EQ(Control<QStatusBar>(*form, "StatusBar1")->currentMessage(), QString());
 }
 
 TEST_F(FormHlavTest, TerminationSignalClosesTheWindowTheNormalWay) {

@@ -55,7 +55,7 @@ TEST_F(LiveWindowTest, TelemetryReachesTheLabels) {
     EXPECT_TRUE(Control<TLabel>(*Form, "LabelTpsMon")->Caption().startsWith(QStringLiteral("TP= 45 %=")));
     EXPECT_EQ(Control<TLabel>(*Form, "LabelNapeti")->Caption(), QStringLiteral("U= 13.8 V"));
     EXPECT_EQ(Control<TLabel>(*Form, "LabelCom")->Caption(), QStringLiteral("COM= COM1"));
-    EXPECT_TRUE(Form->MenuComItems[0]->isChecked());
+    EXPECT_TRUE(Control<QAction>(*Form, "MenuComItem0")->isChecked());
     EXPECT_TRUE(Control<TLabel>(*Form, "LabelVersion")->isHidden());
 }
 

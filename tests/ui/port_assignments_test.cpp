@@ -15,11 +15,14 @@
 
 #include <gtest/gtest.h>
 
+#include "find_control.h"
 #include "form_fixture.h"
 #include "ui/port_assignments.h"
 
 namespace zevo {
 namespace {
+
+using testing::Control;
 
 #ifndef Q_OS_WIN
 // /dev/null stands in for a serial device: a character device every system has.
@@ -95,7 +98,7 @@ TEST_F(PortAssignmentsWindow, PinsMadeInTheWindowAreKeptForTheNextStart) {
         auto form = StartShown({QStringLiteral("ENGLISH")});
         EXPECT_EQ(form->PinnedPorts, (PortPins{{5, "/dev/old"}}));
         Prompts.PortAnswers.push_back(PortPins{{3, Device}});
-        form->MenuPortAssignments->trigger();
+        Control<QAction>(*form, "MenuPortAssignments")->trigger();
         EXPECT_EQ(form->PinnedPorts, (PortPins{{3, Device}}));
         // Written at once: a crash before the close keeps them.
         ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
@@ -111,10 +114,10 @@ TEST_F(PortAssignmentsWindow, PinsMadeInTheWindowAreKeptForTheNextStart) {
 TEST_F(PortAssignmentsWindow, EveryComItemSaysWhichDeviceIsBehindIt) {
     auto form = StartShown({QStringLiteral("ENGLISH")});
     QTest::keyClick(form.get(), Qt::Key_C, Qt::AltModifier); // the Com menu opens
-    ASSERT_TRUE(QTest::qWaitFor([&form] { return form->MenuCom->isVisible(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&form] { return Control<QMenu>(*form, "MenuCom")->isVisible(); }, 2000));
     // The headless line has no devices.
-    EXPECT_EQ(form->MenuComItems[2]->statusTip(), QStringLiteral("COM3: no port present"));
-    QTest::keyClick(form->MenuCom, Qt::Key_Escape);
+    EXPECT_EQ(Control<QAction>(*form, "MenuComItem2")->statusTip(), QStringLiteral("COM3: no port present"));
+    QTest::keyClick(Control<QMenu>(*form, "MenuCom"), Qt::Key_Escape);
 }
 #endif
 

@@ -23,6 +23,7 @@
 #include "about/form_about.h"
 #include "app/project_version.h"
 #include "ui/printing.h"
+#include "find_control.h"
 #include "form_fixture.h"
 #include "model_line.h"
 #include "ui/cgauge.h"
@@ -31,6 +32,8 @@
 
 namespace zevo {
 namespace {
+
+using testing::Control;
 
 const QString White = QStringLiteral("#ffffff");
 
@@ -106,13 +109,13 @@ TEST_F(PrintAboutTest, PrintsThePageWithTheHeaderOfTheLanguage) {
         auto form = Start({QString::fromLatin1(c.Argument)});
         const QString today = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
 
-        form->MenuPrint->trigger();
+        Control<QAction>(*form, "MenuPrint")->trigger();
 
-        const QString header = form->LabelHlaseni->Caption();
+        const QString header = Control<TLabel>(*form, "LabelHlaseni")->Caption();
         const QString expected = QString::fromUtf8(c.Header) + today + QStringLiteral("    ");
         EXPECT_TRUE(header.startsWith(expected)) << header.toStdString();
         EXPECT_GT(header.size(), expected.size()) << "the time follows the date";
-        EXPECT_TRUE(form->LabelHlaseni->isVisibleTo(form.get()));
+        EXPECT_TRUE(Control<TLabel>(*form, "LabelHlaseni")->isVisibleTo(form.get()));
         EXPECT_TRUE(Prompts.Asked.isEmpty());
         EXPECT_TRUE(IsPdf(PdfPath()));
     }
@@ -121,14 +124,14 @@ TEST_F(PrintAboutTest, PrintsThePageWithTheHeaderOfTheLanguage) {
 TEST_F(PrintAboutTest, TheStatusLineKeepsTheHeaderForTwoHundredTicks) {
     auto form = Start({QStringLiteral("ENGLISH")});
     form->SpeedButtonPrintClick();
-    const QString header = form->LabelHlaseni->Caption();
+    const QString header = Control<TLabel>(*form, "LabelHlaseni")->Caption();
     for (int tick = 0; tick < 200; ++tick)
         form->Timer1Timer();
-    EXPECT_TRUE(form->LabelHlaseni->isVisibleTo(form.get()));
-    EXPECT_EQ(form->LabelHlaseni->Caption(), header);
+    EXPECT_TRUE(Control<TLabel>(*form, "LabelHlaseni")->isVisibleTo(form.get()));
+    EXPECT_EQ(Control<TLabel>(*form, "LabelHlaseni")->Caption(), header);
     form->Timer1Timer();
-    EXPECT_FALSE(form->LabelHlaseni->isVisibleTo(form.get()));
-    EXPECT_TRUE(form->CGaugeProgram->isHidden());
+    EXPECT_FALSE(Control<TLabel>(*form, "LabelHlaseni")->isVisibleTo(form.get()));
+    EXPECT_TRUE(Control<TCGauge>(*form, "CGaugeProgram")->isHidden());
 }
 
 TEST_F(PrintAboutTest, TheCaptureHoldsTheActivePageOnWhiteWithoutOperatingControls) {
@@ -154,7 +157,7 @@ TEST_F(PrintAboutTest, TheCaptureHoldsTheActivePageOnWhiteWithoutOperatingContro
         window = form.get();
         form->Image.TpEnable(0) = 1;
         form->Image.TpEnable(1) = 1;
-        form->PageControl1->setCurrentIndex(active);
+        Control<QTabWidget>(*form, "PageControl1")->setCurrentIndex(active);
         const std::vector<bool> hiddenBefore = HiddenFlags(OperatingControls(*form));
         const QString face = Background(form.get());
 
@@ -171,11 +174,11 @@ TEST_F(PrintAboutTest, TheCaptureHoldsTheActivePageOnWhiteWithoutOperatingContro
 
         // Afterwards the window is as it was.
         EXPECT_EQ(HiddenFlags(OperatingControls(*form)), hiddenBefore);
-        EXPECT_FALSE(form->StatusBar1->isHidden());
+        EXPECT_FALSE(Control<QStatusBar>(*form, "StatusBar1")->isHidden());
         EXPECT_FALSE(form->GroupBoxToolBar->isHidden());
         for (int tab = 0; tab < 3; ++tab)
-            EXPECT_TRUE(form->PageControl1->isTabVisible(tab)) << tab;
-        EXPECT_EQ(form->PageControl1->currentIndex(), active);
+            EXPECT_TRUE(Control<QTabWidget>(*form, "PageControl1")->isTabVisible(tab)) << tab;
+        EXPECT_EQ(Control<QTabWidget>(*form, "PageControl1")->currentIndex(), active);
         EXPECT_EQ(Background(form.get()), face);
     }
 }
@@ -190,25 +193,25 @@ TEST_F(PrintAboutTest, WhatTheWindowKeepsHiddenOrColouredIsSoAfterPrinting) {
     settings.close();
     auto form = Start({QStringLiteral("ENGLISH")});
     form->Image.TpEnable(0) = 1;
-    form->PageControl1->setCurrentIndex(1);
+    Control<QTabWidget>(*form, "PageControl1")->setCurrentIndex(1);
     model.Unit.HoldEngine(0, 0); // standstill, closed throttle
     for (int tick = 0; tick < 12; ++tick) {
         model.Advance(55);
         form->Timer1Timer();
     }
-    const QString live = Background(form->LabelTpRow[0]);
-    const QString plain = Background(form->LabelTpRow[4]);
+    const QString live = Background(Control<TLabel>(*form, "LabelTpRow0"));
+    const QString plain = Background(Control<TLabel>(*form, "LabelTpRow4"));
     ASSERT_NE(live, plain);
     form->SpeedButtonPrintClick();
-    EXPECT_EQ(Background(form->LabelTpRow[0]), live);
-    EXPECT_EQ(Background(form->LabelTpRow[4]), plain);
+    EXPECT_EQ(Background(Control<TLabel>(*form, "LabelTpRow0")), live);
+    EXPECT_EQ(Background(Control<TLabel>(*form, "LabelTpRow4")), plain);
 
     // Without TP only the first map row is in use; and while the unit answers there is no
     // "No connection" label.
-    form->CheckBoxTpEnable->setChecked(false);
+    Control<TCheckBox>(*form, "CheckBoxTpEnable")->setChecked(false);
     form->CheckBoxTpEnableMouseUp();
-    ASSERT_TRUE(form->EditMap[1][0]->isHidden());
-    form->LabelSpojeni->hide();
+    ASSERT_TRUE(Control<TEdit>(*form, "EditMap1_0")->isHidden());
+    Control<TLabel>(*form, "LabelSpojeni")->hide();
     form->SpeedButtonPrintClick();
     for (std::size_t c : {0u, 14u}) {
         EXPECT_FALSE(form->UpDownMap[0][c]->isHidden());
@@ -216,8 +219,8 @@ TEST_F(PrintAboutTest, WhatTheWindowKeepsHiddenOrColouredIsSoAfterPrinting) {
         EXPECT_TRUE(form->UpDownMap[9][c]->isHidden());
         EXPECT_TRUE(form->CSpinButtonColumn[c]->isHidden());
     }
-    EXPECT_TRUE(form->LabelTpRow[0]->isHidden());
-    EXPECT_TRUE(form->LabelSpojeni->isHidden());
+    EXPECT_TRUE(Control<TLabel>(*form, "LabelTpRow0")->isHidden());
+    EXPECT_TRUE(Control<TLabel>(*form, "LabelSpojeni")->isHidden());
 }
 
 TEST_F(PrintAboutTest, AFailedPrintSaysWhyAndOffersThePageAsPdf) {
@@ -263,7 +266,7 @@ TEST_F(PrintAboutTest, AFailedPrintSaysWhyAndOffersThePageAsPdf) {
         EXPECT_EQ(messages, c.Messages);
         // The window is back whatever the outcome.
         EXPECT_EQ(Background(form.get()), face);
-        EXPECT_FALSE(form->StatusBar1->isHidden());
+        EXPECT_FALSE(Control<QStatusBar>(*form, "StatusBar1")->isHidden());
     }
     EXPECT_EQ(Prompts.LastDialog.Filters, QStringList{QStringLiteral("PDF (*.pdf)")});
     EXPECT_TRUE(Prompts.LastDialog.PromptOverwrite);

@@ -341,7 +341,7 @@ TEST_F(RestorePointsWindowTest, TheIndicatorFollowsWhatTheUnitIsKnownToHold) {
     // Another port may hold another unit.
     RunTransfer(Qt::Key_F7);
     ASSERT_EQ(State(), QStringLiteral("In unit"));
-    Form->MenuComItems[0]->trigger();
+    Control<QAction>(*Form, "MenuComItem0")->trigger();
     EXPECT_EQ(State(), QStringLiteral("Unit not known"));
 }
 

@@ -114,7 +114,7 @@ TEST_F(ServoEditorTest, TpEnableHidesRowsOneToNineAndKeepsTheirBytes) {
     EXPECT_TRUE(Control<TEdit>(*Form, "EditRpm5")->isVisible());
     for (int r = 1; r < MapRows; ++r)
         EXPECT_FALSE(Map(r, 5)->isVisible()) << r;
-    EXPECT_FALSE(Form->LabelTpRow[0]->isVisible());
+    EXPECT_FALSE(Control<TLabel>(*Form, "LabelTpRow0")->isVisible());
     EXPECT_FALSE(Control<TLabel>(*Form, "LabelTpsTitle")->isVisible());
     EXPECT_FALSE(Control<TCSpinButton>(*Form, "CSpinButtonColumn5")->isVisible());
     EXPECT_EQ(Form->Image.MapCell(0, 5, 5), 77);
