@@ -145,8 +145,6 @@ void TFormHlav::PageControl1Change(int /*index*/) {
     // Nothing is taken from the page being left; the new page shows the block, nothing selected.
     if (Selection)
         Selection->Clear();
-    // The other servo has axes of its own: where the engine ran on this one means nothing there.
-    Trail.Clear();
     HoldServoBox(true);
     BlockToEditor();
     HoldServoBox(false);

@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -214,12 +215,9 @@ void TFormHlav::LoadSettings() {
     const IniFile ini = ReadSettingsFile().value_or(IniFile());
     // Missing file or keys: the current values stand (centred window, automatic port, Czech).
     const AppSettings loaded = LoadAppSettings(ini, current);
-    PinnedPorts = ReadPortPins(ini);
-    ViewChoice = ReadViewSettings(ini);
     LogChoice = ReadLogSettings(ini);
-    ShowViewChoice();
-    if (OwnLine)
-        OwnLine->SetPins(PinnedPorts);
+    for (const auto& capability : Capabilities)
+        capability->LoadSettings(ini);
 
     if (!(loaded.Window == current.Window))
         ApplyWindowRect(loaded.Window);
@@ -266,6 +264,8 @@ void TFormHlav::closeEvent(QCloseEvent* event) {
 
 void TFormHlav::FormClose() {
     EndRecording(); // the rows still in memory go to the file
+    for (const auto& capability : Capabilities)
+        capability->Close();
     Engine->ClosePort();
     EditorToBlock();
     ValidateBlock(Image, Ports);
@@ -327,8 +327,8 @@ QStringList TFormHlav::SaveSettings() {
     settings.IniDir = ToStd(IniDir);
     settings.ActivePageIndex = PageControl1->currentIndex();
     SaveAppSettings(ini, settings);
-    ViewChoice.ServoCurves = Curves && Curves->isVisible();
-    WriteViewSettings(ini, ViewChoice);
+    for (const auto& capability : Capabilities)
+        capability->SaveSettings(ini);
     LogChoice.LiveChart = LiveChart && LiveChart->isVisible();
     WriteLogSettings(ini, LogChoice);
     // The config folder may never have been made, or may have gone since the start.
@@ -352,6 +352,45 @@ QStringList TFormHlav::SaveSettings() {
         !written)
         failed(FileTextId::SetNotKept, ParameterImageFilePath(), written);
     return failures;
+}
+
+void TFormHlav::KeepSettingsNow(const std::function<void(IniFile&)>& change) {
+    std::optional<IniFile> ini = ReadSettingsFile();
+    QDir().mkpath(ConfigDir);
+    if (ini)
+        change(*ini);
+    if (const WriteResult written =
+            ini ? WriteFileChecked(SettingsFilePath(), QByteArray::fromStdString(ini->Serialize()), /*textMode=*/true)
+                : WriteResult{false, QStringLiteral("the file cannot be read whole, nor set aside")};
+        !written && Prompts)
+        Prompts->ShowMessage(this,
+                             Text(FillPlaceholders(FileText(FileTextId::SettingsNotWritten, LanguageIndex),
+                                                   {QDir::toNativeSeparators(SettingsFilePath()).toStdString()})),
+                             written.Reason);
+}
+
+QMenu* TFormHlav::MenuOf(WindowMenu menu) {
+    switch (menu) {
+    case WindowMenu::File:
+        return MenuFile;
+    case WindowMenu::Device:
+        return MenuDevice;
+    case WindowMenu::Com:
+        return MenuCom;
+    case WindowMenu::View:
+        if (!MenuView) {
+            // After Tools, before the design's Language menu.
+            MenuView = new QMenu(this);
+            MenuView->setObjectName(QStringLiteral("MenuView"));
+            menuBar()->insertMenu(MenuLanguage->menuAction(), MenuView);
+        }
+        return MenuView;
+    }
+    return MenuFile;
+}
+
+QString TFormHlav::NamedFile() const {
+    return LabelFile2->Caption();
 }
 
 // ---- handlers --------------------------------------------------------------------------------
@@ -410,6 +449,8 @@ void TFormHlav::Timer1Timer() {
         UnitAnswered();
     }
     LogTick();
+    for (const auto& capability : Capabilities)
+        capability->Tick();
 }
 
 void TFormHlav::MenuCom1Click(int position) {

@@ -21,7 +21,6 @@
 #include "about/form_about.h"
 #include "app/app_settings.h"
 #include "app/log_settings.h"
-#include "app/view_settings.h"
 #include "ui/printing.h"
 #include "files/restore_points.h"
 #include "link/engine_position.h"
@@ -39,6 +38,7 @@
 #include "params/parameter_session.h"
 #include "params/undo_history.h"
 #include "ui/prompter.h"
+#include "ui/window_capability.h"
 
 class QAction;
 class QButtonGroup;
@@ -77,11 +77,8 @@ class RestoreWindow;
 class DifferenceWindow;
 class SerialLine;
 class WindowLinkView;
-
-// A hint is "short|long": the short part is the tooltip, the long part goes to the status bar.
-// Without a bar both are the same text. Menu items show only the long part.
-void SetHint(QWidget* widget, const QString& hint);
-void SetHint(QAction* action, const QString& hint);
+class PortCommands;
+class ViewCommands;
 
 // A label that sizes itself to its caption, as the window's labels always have.
 class TLabel : public QLabel {
@@ -113,7 +110,7 @@ struct StartOptions {
 
 // The tool's one working window. It owns the parameter set and every control; handlers carry the
 // names of the controls and events that raise them.
-class TFormHlav : public QMainWindow {
+class TFormHlav : public QMainWindow, private WindowServices {
     Q_OBJECT
 public:
     explicit TFormHlav(const StartOptions& options, QWidget* parent = nullptr);
@@ -152,12 +149,12 @@ public:
     void UpdateServoPage();
     void EditorToBlock();
     void BlockToEditor();
-    void AfterChange();
+    void AfterChange() override;
     // The servo shown by the active tab: 0 or 1, or -1 on the Miscellaneous page.
-    int ShownServo() const;
+    int ShownServo() const override;
 
     // ---- device link -------------------------------------------------------------------------
-    LinkEngine& Link() { return *Engine; }
+    LinkEngine& Link() override { return *Engine; }
 
     // ---- history -----------------------------------------------------------------------------
     UndoHistory& History = Session.History;
@@ -373,42 +370,20 @@ private:
     void WatchEdit(TEdit* edit);
     void EditLeft(TEdit* edit, Qt::FocusReason reason);
 
-    // ---- the View menu (view_commands.cpp) -----------------------------------------------------
+    // ---- the map's colours and the engine's cell (servo_page.cpp) --------------------------------
 public:
-    QMenu* MenuView = nullptr;
-    QAction* MenuColourByValue = nullptr;
-    QAction* MenuTrail = nullptr;
-    QAction* MenuJumpToLive = nullptr;
-    QAction* MenuServoCurves = nullptr;
-    ViewSettings ViewChoice;
-    // Where the engine has run lately.
-    LiveTrail Trail;
     // Where the engine runs: the unit's frames, or the ride log being replayed.
     EnginePosition Position;
     // The engine's cell (row, column) on the servo page shown; none on the Miscellaneous page.
-    std::optional<std::pair<int, int>> LiveCell() const;
-    // Built on first use.
-    ServoCurvesWindow* Curves = nullptr;
-    // Every colour of the servo page's fields, painted where it changed: values, trail, selection,
-    // live cell. Runs after every change of the page and on every tick.
-    void PaintMap();
-    // The live display's tick: the trail follows the engine, the map shows its cell.
+    std::optional<std::pair<int, int>> LiveCell() const override;
+    // Every colour of the servo page's fields, painted where it changed: values, selection, live
+    // cell and what the capabilities add. Runs after every change of the page and on every tick.
+    void PaintMap() override;
+    // The live display's tick: the map shows the engine's cell.
     void ShowLive();
-    void MenuJumpToLiveClick();
-    void MenuServoCurvesClick();
     MapPainter& Painter() { return *CellPainter; }
 
 private:
-    void BuildViewMenu();
-    void ApplyViewCaptions();
-    void ShowViewChoice();
-    void UpdateCurves();
-    void ShowCurves(bool activate);
-    void PlaceCurves();
-    // Puts a window of the tool's beside the main window, or over its right part; where it went.
-    QPoint PlaceBeside(QWidget* window);
-    void KeepCurvesBeside();
-    QPoint CurvesPlace; // where the chart window was put beside the main window
     std::unique_ptr<MapPainter> CellPainter;
     TFormAbout* FormAbout = nullptr;
 
@@ -431,7 +406,7 @@ public:
     void UnitSetUnknown();
     // Asks once, before a close, New, Open or Read replaces a set that is at risk, whether to save it
     // first; true to go on.
-    bool MayLeaveSet();
+    bool MayLeaveSet() override;
     QLabel* LabelSetState = nullptr;
     // Red while a Program of the set on screen has not landed in the unit.
     QLabel* LabelNotInUnit = nullptr;
@@ -538,18 +513,6 @@ private:
     std::optional<CountedTimes> Counted;
     const CellTimes* CurrentCellTimes();
 
-    // ---- port assignments (port_commands.cpp) ---------------------------------------------------
-public:
-    QAction* MenuPortAssignments = nullptr;
-    // The pins of [PORTS]: COM number -> device path.
-    PortPins PinnedPorts;
-    void MenuPortAssignmentsClick();
-
-private:
-    void BuildPortCommands();
-    void UpdateComHints();
-    SerialLine* LinkLine = nullptr;
-
     // ---- many cells at once (map_commands.cpp) -------------------------------------------------
 public:
     // The selection on the servo page, and the Tools menu's operations and clipboard items.
@@ -569,12 +532,11 @@ private:
     void BuildMapEditing();
     void ApplyMapEditingCaptions();
     bool IsMapEditingKey(const QObject* field, const QKeyEvent& key) const;
-    void Say(const QString& text);
-    std::optional<MapSelection> ShownSelection() const;
+    std::optional<MapSelection> ShownSelection() const override;
     std::vector<TypedEntry> TypedEntries() const;
     void ReportEntries(const std::vector<TypedEntry>& typed);
     // Takes the page as every confirmation does, then says which entry did not land as typed.
-    void ConfirmPage();
+    void ConfirmPage() override;
     bool FillSelectionFrom(TEdit* field);
     std::vector<std::pair<QAction*, EditingTextId>> MapEditActions;
     void HoldServoBox(bool hold);
@@ -584,6 +546,34 @@ private:
     bool EnterMovesFocus = false;
     // The control inside GroupBoxServo that had the focus when the box was hidden for a refresh.
     QPointer<QWidget> FocusBeforeHold;
+    // ---- what the window offers beyond its design, each with the same life cycle ----------------
+    // Registered in one line each when the servo page is built; called in that order.
+    template <class Capability, class... Extra>
+    Capability& Register(Extra&&... extra) {
+        auto made = std::make_unique<Capability>(static_cast<WindowServices&>(*this), std::forward<Extra>(extra)...);
+        Capability& registered = *made;
+        Capabilities.push_back(std::move(made));
+        return registered;
+    }
+    std::vector<std::unique_ptr<WindowCapability>> Capabilities;
+    PortCommands* PortAssignments = nullptr;
+    ViewCommands* Views = nullptr;
+
+    // What the capabilities may use of the window.
+    QMainWindow& MainWindow() override { return *this; }
+    QMenu* MenuOf(WindowMenu menu) override;
+    std::uint8_t Language() const override { return LanguageIndex; }
+    Prompter* Questions() override { return Prompts; }
+    void Say(const QString& text) override;
+    ParameterSession& SetOnScreen() override { return Session; }
+    const EnginePosition& EngineNow() const override { return Position; }
+    TEdit* MapField(int row, int column) override;
+    QString NamedFile() const override;
+    void KeepSettingsNow(const std::function<void(IniFile&)>& change) override;
+    void ReopenPort() override { MenuCom1Click(Ports.ComPortIndex); }
+    QMenu* MenuView = nullptr;
+    SerialLine* LinkLine = nullptr;
+
     friend class WindowLinkView;
     Prompter* Prompts = nullptr;
     QStringList Arguments;

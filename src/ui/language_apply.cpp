@@ -29,11 +29,11 @@ void TFormHlav::ApplyLanguageCaptions() {
     LabelSpojeni->SetCaption(caption(CaptionId::LabelSpojeni));
     MenuFile->setTitle(caption(CaptionId::MenuFile));
     ApplyMapEditingCaptions();
-    ApplyViewCaptions();
-    if (MenuPortAssignments) {
-        const std::string_view text = PortText(PortTextId::MenuPortAssignments, lang);
-        MenuPortAssignments->setText(Text(text));
-    }
+    for (const auto& capability : Capabilities)
+        capability->ApplyLanguage();
+    ApplyCompareCaptions();
+    ApplyLogCaptions();
+    ShowSetState(); // the design's caption was just set again: the file name follows it
     MenuNew->setText(caption(CaptionId::MenuNew));
     MenuOpen->setText(caption(CaptionId::MenuOpen));
     MenuOpenExeDir->setText(caption(CaptionId::MenuOpenExeDir));

@@ -62,11 +62,12 @@ std::int64_t TFormHlav::SteadyMs() const {
 
 void TFormHlav::BuildLogCommands() {
     SessionClock.start();
-    MenuLiveChart = MenuView->addAction(QString());
+    QMenu* view = MenuOf(WindowMenu::View);
+    MenuLiveChart = view->addAction(QString());
     MenuLiveChart->setObjectName(QStringLiteral("MenuLiveChart"));
     connect(MenuLiveChart, &QAction::triggered, this, &TFormHlav::MenuLiveChartClick);
 
-    MenuLog = MenuView->addMenu(QString());
+    MenuLog = view->addMenu(QString());
     MenuLog->setObjectName(QStringLiteral("MenuLog"));
     auto item = [this](const char* name, void (TFormHlav::*handler)()) {
         QAction* action = MenuLog->addAction(QString());
@@ -281,7 +282,7 @@ void TFormHlav::ShowLiveChart(bool activate) {
     if (first) {
         // Below the main window's title bar: the window manager frames the chart only after this
         // move, and a frame added above the top of the screen would hide the chart's own title.
-        const QPoint place = PlaceBeside(LiveChart);
+        const QPoint place = PlaceBeside(*this, *LiveChart);
         LiveChart->move(place.x(), std::max(place.y(), frameGeometry().top() + 40));
         LiveChartPlaced = true;
     }

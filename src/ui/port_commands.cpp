@@ -1,74 +1,75 @@
-// Ignition > Port assignments… and the COM menu's hints: which device stands behind which number.
+// Device > Port assignments… and the COM menu's hints: which device stands behind which number.
+#include "ui/port_commands.h"
+
 #include <QAction>
-#include <QDir>
+#include <QMainWindow>
 #include <QMenu>
 
 #include "app/ini_file.h"
-#include "files/checked_write.h"
 #include "lang/editing_texts.h"
-#include "lang/file_texts.h"
 #include "lang/language_tables.h"
-#include "link/link_engine.h"
+#include "link/port_choice.h"
 #include "link/port_list.h"
 #include "link/qt_serial_line.h"
-#include "ui/config_files.h"
-#include "ui/form_hlav.h"
+#include "ui/prompter.h"
 #include "ui/qt_text.h"
 
 namespace zevo {
 
-void TFormHlav::BuildPortCommands() {
+PortCommands::PortCommands(WindowServices& window, SerialLine* line, QtSerialLine* ownLine)
+    : WindowCapability(window), Line(line), OwnLine(ownLine) {
     // After the design's items of the menu.
-    MenuDevice->addSeparator();
-    MenuPortAssignments =
-        MenuDevice->addAction(Text(PortText(PortTextId::MenuPortAssignments, LanguageIndex)));
+    QMenu* device = Window.MenuOf(WindowMenu::Device);
+    device->addSeparator();
+    MenuPortAssignments = device->addAction(QString());
     MenuPortAssignments->setObjectName(QStringLiteral("MenuPortAssignments"));
-    connect(MenuPortAssignments, &QAction::triggered, this, &TFormHlav::MenuPortAssignmentsClick);
-    connect(MenuCom, &QMenu::aboutToShow, this, &TFormHlav::UpdateComHints);
+    connect(MenuPortAssignments, &QAction::triggered, this, &PortCommands::MenuPortAssignmentsClick);
+    connect(Window.MenuOf(WindowMenu::Com), &QMenu::aboutToShow, this, &PortCommands::UpdateComHints);
 }
 
-void TFormHlav::UpdateComHints() {
+void PortCommands::ApplyLanguage() {
+    MenuPortAssignments->setText(Text(PortText(PortTextId::MenuPortAssignments, Window.Language())));
+}
+
+void PortCommands::LoadSettings(const IniFile& ini) {
+    PinnedPorts = ReadPortPins(ini);
+    if (OwnLine)
+        OwnLine->SetPins(PinnedPorts);
+}
+
+void PortCommands::UpdateComHints() {
     // Each number's hint names the device behind it now (adapters come and go), the search's item
     // keeps its own.
-    for (int position = 0; position < AutoSearchPortIndex; ++position) {
+    const QList<QAction*> items = Window.MenuOf(WindowMenu::Com)->actions();
+    for (int position = 0; position < AutoSearchPortIndex && position < items.size(); ++position) {
         const int number = position + 1;
-        const std::string path = LinkLine ? LinkLine->DevicePath(number) : std::string();
+        const std::string path = Line ? Line->DevicePath(number) : std::string();
         const QString com = QStringLiteral("COM%1").arg(number);
         const QString hint =
             path.empty()
-                ? Text(PortText(PortTextId::ComHintNone, LanguageIndex)).arg(com)
-                : Text(PortText(PortTextId::ComHint, LanguageIndex)).arg(com, QString::fromStdString(path));
-        SetHint(MenuComItems[static_cast<std::size_t>(position)], QLatin1Char('|') + hint);
+                ? Text(PortText(PortTextId::ComHintNone, Window.Language())).arg(com)
+                : Text(PortText(PortTextId::ComHint, Window.Language())).arg(com, QString::fromStdString(path));
+        SetHint(items[position], QLatin1Char('|') + hint);
     }
 }
 
-void TFormHlav::MenuPortAssignmentsClick() {
-    if (!Prompts)
+void PortCommands::MenuPortAssignmentsClick() {
+    Prompter* prompts = Window.Questions();
+    if (!prompts)
         return;
-    const std::vector<PortDescription> ports =
-        OwnLine ? DescribePorts(*OwnLine) : std::vector<PortDescription>();
-    const std::optional<PortPins> chosen = Prompts->AssignPorts(this, ports, PinnedPorts, LanguageIndex);
+    const std::vector<PortDescription> ports = OwnLine ? DescribePorts(*OwnLine) : std::vector<PortDescription>();
+    const std::optional<PortPins> chosen =
+        prompts->AssignPorts(&Window.MainWindow(), ports, PinnedPorts, Window.Language());
     if (!chosen || *chosen == PinnedPorts)
         return;
     PinnedPorts = *chosen;
     // Kept at once, merged into the settings file as it stands; the close writes the rest as always.
-    std::optional<IniFile> ini = ReadSettingsFile();
-    QDir().mkpath(ConfigDir);
-    if (ini)
-        WritePortPins(*ini, PinnedPorts);
-    if (const WriteResult written =
-            ini ? WriteFileChecked(SettingsFilePath(), QByteArray::fromStdString(ini->Serialize()), /*textMode=*/true)
-                : WriteResult{false, QStringLiteral("the file cannot be read whole, nor set aside")};
-        !written)
-        Prompts->ShowMessage(this,
-                             Text(FillPlaceholders(FileText(FileTextId::SettingsNotWritten, LanguageIndex),
-                                                   {QDir::toNativeSeparators(SettingsFilePath()).toStdString()})),
-                             written.Reason);
+    Window.KeepSettingsNow([this](IniFile& ini) { WritePortPins(ini, PinnedPorts); });
     // The chosen number may now stand for another device, and so for another unit: open it again,
     // as a choice in the COM menu does.
     if (OwnLine)
         OwnLine->SetPins(PinnedPorts);
-    MenuCom1Click(Ports.ComPortIndex);
+    Window.ReopenPort();
 }
 
 } // namespace zevo

@@ -12,6 +12,8 @@
 #include "ui/controls.h"
 #include "ui/form_hlav.h"
 #include "ui/map_painter.h"
+#include "ui/port_commands.h"
+#include "ui/view_commands.h"
 #include "ui/up_down.h"
 
 namespace zevo {
@@ -150,10 +152,21 @@ void TFormHlav::CreateServoPage() {
     CheckBoxAll = makeCheckBox("CheckBoxAll", QStringLiteral("All"), 840, 390);
     connect(CheckBoxAll, &TCheckBox::MouseUp, this, &TFormHlav::CheckBoxProgHnedMouseUp);
 
+    MapPainter::Fields fields;
+    for (int c = 0; c < MapColumns; ++c) {
+        const auto ci = static_cast<std::size_t>(c);
+        fields.Axis[ci] = EditRpm[ci];
+        for (int r = 0; r < MapRows; ++r)
+            fields.Cells[static_cast<std::size_t>(r)][ci] = EditMap[static_cast<std::size_t>(r)][ci];
+    }
+    for (int r = 0; r < MapRows; ++r)
+        fields.RowCaptions[static_cast<std::size_t>(r)] = LabelTpRow[static_cast<std::size_t>(r)];
+    CellPainter = std::make_unique<MapPainter>(fields);
+
     BuildComMenu();
     BuildMapEditing();
-    BuildPortCommands();
-    BuildViewMenu();
+    PortAssignments = &Register<PortCommands>(LinkLine, OwnLine.get());
+    Views = &Register<ViewCommands>();
     BuildRestoreCommands();
     BuildLogCommands();
     ShareKeysWithToolWindows(); // every action with a key exists now
@@ -239,6 +252,49 @@ void TFormHlav::UpdateServoPage() {
     boxPalette.setColor(QPalette::WindowText, text);
     boxPalette.setColor(QPalette::ButtonText, text);
     CheckBoxProgHned->setPalette(boxPalette);
+}
+
+void TFormHlav::PaintMap() {
+    FollowDifferences();
+    const int servo = ShownServo();
+    if (CellPainter && servo >= 0) {
+        MapPainter::Scene scene;
+        scene.Image = &Image;
+        scene.Servo = servo;
+        // One cell is just the focused field; the colour shows a block of several.
+        if (const auto selection = ShownSelection(); selection && selection->Cells() > 1)
+            scene.Selection = selection;
+        scene.Live = LiveCell();
+        scene.Palette = palette();
+        if (DifferenceMarks)
+            scene.Differs = &*DifferenceMarks;
+        for (const auto& capability : Capabilities)
+            capability->Decorate(scene);
+        CellPainter->Paint(scene);
+    }
+    PaintCellTimes();
+    for (const auto& capability : Capabilities)
+        capability->SetChanged();
+    ShowSetState();
+}
+
+std::optional<std::pair<int, int>> TFormHlav::LiveCell() const {
+    const int servo = ShownServo();
+    if (servo < 0)
+        return std::nullopt;
+    const EngineCell cell = Position.CellOn(Image, servo);
+    return std::make_pair(cell.Row, cell.Column);
+}
+
+void TFormHlav::ShowLive() {
+    for (const auto& capability : Capabilities)
+        capability->LiveShown();
+    PaintMap();
+}
+
+TEdit* TFormHlav::MapField(int row, int column) {
+    const auto c = static_cast<std::size_t>(column);
+    return row < 0 ? EditRpm.at(c) : EditMap.at(static_cast<std::size_t>(row)).at(c);
 }
 
 } // namespace zevo

@@ -1,165 +1,129 @@
 // The View menu: how the servo page shows the map and the engine, and the servo curves window.
+#include "ui/view_commands.h"
+
 #include <QAction>
 #include <QApplication>
-#include <QGuiApplication>
+#include <QMainWindow>
 #include <QMenu>
-#include <QMenuBar>
-#include <QScreen>
-#include <QStatusBar>
+#include <QTimer>
 
 #include "lang/editing_texts.h"
-#include "link/link_engine.h"
+#include "link/engine_position.h"
+#include "params/parameter_session.h"
 #include "params/servo_curves.h"
 #include "ui/controls.h"
-#include "ui/form_hlav.h"
-#include "ui/map_painter.h"
+#include "ui/qt_text.h"
 #include "ui/servo_curves_window.h"
 #include "ui/up_down.h"
-#include "ui/qt_text.h"
-#include "ui/replay_window.h"
 
 namespace zevo {
 
-void TFormHlav::BuildViewMenu() {
-    MapPainter::Fields fields;
-    for (int c = 0; c < MapColumns; ++c) {
-        const auto ci = static_cast<std::size_t>(c);
-        fields.Axis[ci] = EditRpm[ci];
-        for (int r = 0; r < MapRows; ++r)
-            fields.Cells[static_cast<std::size_t>(r)][ci] = EditMap[static_cast<std::size_t>(r)][ci];
-    }
-    for (int r = 0; r < MapRows; ++r)
-        fields.RowCaptions[static_cast<std::size_t>(r)] = LabelTpRow[static_cast<std::size_t>(r)];
-    CellPainter = std::make_unique<MapPainter>(fields);
-
-    // After Tools, before the design's Language menu.
-    MenuView = new QMenu(this);
-    MenuView->setObjectName(QStringLiteral("MenuView"));
-    menuBar()->insertMenu(MenuLanguage->menuAction(), MenuView);
-    auto checkable = [this](const char* name, auto handler) {
-        QAction* action = MenuView->addAction(QString());
+ViewCommands::ViewCommands(WindowServices& window) : WindowCapability(window) {
+    QMenu* menu = Window.MenuOf(WindowMenu::View);
+    auto checkable = [&](const char* name, bool ViewSettings::*choice) {
+        QAction* action = menu->addAction(QString());
         action->setObjectName(QString::fromLatin1(name));
         action->setCheckable(true);
-        connect(action, &QAction::toggled, this, handler);
+        connect(action, &QAction::toggled, this, [this, choice](bool on) {
+            ViewChoice.*choice = on;
+            Window.PaintMap();
+        });
         return action;
     };
-    MenuColourByValue = checkable("MenuColourByValue", [this](bool on) {
-        ViewChoice.ColourByValue = on;
-        PaintMap();
-    });
-    MenuTrail = checkable("MenuTrail", [this](bool on) {
-        ViewChoice.Trail = on;
-        PaintMap();
-    });
-    MenuView->addSeparator();
+    MenuColourByValue = checkable("MenuColourByValue", &ViewSettings::ColourByValue);
+    MenuTrail = checkable("MenuTrail", &ViewSettings::Trail);
+    menu->addSeparator();
     // F6 is free among the design's keys (F1..F5, F7..F9).
-    MenuJumpToLive = MenuView->addAction(QString());
+    MenuJumpToLive = menu->addAction(QString());
     MenuJumpToLive->setObjectName(QStringLiteral("MenuJumpToLive"));
     MenuJumpToLive->setShortcut(QKeySequence(Qt::Key_F6));
-    connect(MenuJumpToLive, &QAction::triggered, this, &TFormHlav::MenuJumpToLiveClick);
-    MenuServoCurves = MenuView->addAction(QString());
+    connect(MenuJumpToLive, &QAction::triggered, this, &ViewCommands::MenuJumpToLiveClick);
+    MenuServoCurves = menu->addAction(QString());
     MenuServoCurves->setObjectName(QStringLiteral("MenuServoCurves"));
-    connect(MenuServoCurves, &QAction::triggered, this, &TFormHlav::MenuServoCurvesClick);
-    ShowViewChoice();
+    connect(MenuServoCurves, &QAction::triggered, this, [this] { ShowCurves(true); });
 }
 
-void TFormHlav::ApplyViewCaptions() {
-    if (!MenuView)
-        return;
-    MenuView->setTitle(Text(EditingText(EditingTextId::MenuView, LanguageIndex)));
-    MenuColourByValue->setText(Text(EditingText(EditingTextId::MenuColourByValue, LanguageIndex)));
-    MenuTrail->setText(Text(EditingText(EditingTextId::MenuTrail, LanguageIndex)));
-    MenuJumpToLive->setText(Text(EditingText(EditingTextId::MenuJumpToLive, LanguageIndex)));
-    MenuServoCurves->setText(Text(EditingText(EditingTextId::MenuServoCurves, LanguageIndex)));
+void ViewCommands::ApplyLanguage() {
+    const std::uint8_t language = Window.Language();
+    Window.MenuOf(WindowMenu::View)->setTitle(Text(EditingText(EditingTextId::MenuView, language)));
+    MenuColourByValue->setText(Text(EditingText(EditingTextId::MenuColourByValue, language)));
+    MenuTrail->setText(Text(EditingText(EditingTextId::MenuTrail, language)));
+    MenuJumpToLive->setText(Text(EditingText(EditingTextId::MenuJumpToLive, language)));
+    MenuServoCurves->setText(Text(EditingText(EditingTextId::MenuServoCurves, language)));
     if (Curves)
-        Curves->ApplyLanguage(LanguageIndex);
-    ApplyCompareCaptions();
-    ApplyLogCaptions();
-    ShowSetState(); // the design's caption was just set again: the file name follows it
+        Curves->ApplyLanguage(language);
 }
 
-void TFormHlav::ShowViewChoice() {
-    if (!MenuView)
-        return;
+void ViewCommands::ShowViewChoice() {
     // The choice read from the settings is shown without running the handlers twice.
     const ViewSettings choice = ViewChoice;
     const QSignalBlocker colours(MenuColourByValue);
     const QSignalBlocker trail(MenuTrail);
     MenuColourByValue->setChecked(choice.ColourByValue);
     MenuTrail->setChecked(choice.Trail);
-    PaintMap();
+    Window.PaintMap();
 }
 
-void TFormHlav::PaintMap() {
-    FollowDifferences();
-    const int servo = ShownServo();
-    if (CellPainter && servo >= 0) {
-        MapPainter::Scene scene;
-        scene.Image = &Image;
-        scene.Servo = servo;
-        scene.ColourByValue = ViewChoice.ColourByValue;
-        // One cell is just the focused field; the colour shows a block of several.
-        if (const auto selection = ShownSelection(); selection && selection->Cells() > 1)
-            scene.Selection = selection;
-        scene.Live = LiveCell();
-        // A silent unit's trail has faded with it; its last cell stays marked.
-        if (ViewChoice.Trail && !Position.Stale())
-            scene.Trail = &Trail;
-        scene.Palette = palette();
-        if (DifferenceMarks)
-            scene.Differs = &*DifferenceMarks;
-        CellPainter->Paint(scene);
+void ViewCommands::LiveShown() {
+    // The other servo has axes of its own: where the engine ran on one means nothing on the other.
+    if (Window.ShownServo() != TrailServo) {
+        Trail.Clear();
+        TrailServo = Window.ShownServo();
     }
-    PaintCellTimes();
-    UpdateCurves();
-    ShowSetState();
+    Trail.Tick(Window.EngineNow().Stale() ? std::nullopt : Window.LiveCell());
 }
 
-std::optional<std::pair<int, int>> TFormHlav::LiveCell() const {
-    const int servo = ShownServo();
-    if (servo < 0)
-        return std::nullopt;
-    const EngineCell cell = Position.CellOn(Image, servo);
-    return std::make_pair(cell.Row, cell.Column);
+void ViewCommands::Decorate(MapPainter::Scene& scene) {
+    if (scene.Servo != TrailServo) {
+        Trail.Clear();
+        TrailServo = scene.Servo;
+    }
+    scene.ColourByValue = ViewChoice.ColourByValue;
+    // A silent unit's trail has faded with it; its last cell stays marked.
+    if (ViewChoice.Trail && !Window.EngineNow().Stale())
+        scene.Trail = &Trail;
 }
 
-void TFormHlav::ShowLive() {
-    Trail.Tick(Position.Stale() ? std::nullopt : LiveCell());
-    PaintMap();
+void ViewCommands::LoadSettings(const IniFile& ini) {
+    ViewChoice = ReadViewSettings(ini);
+    ShowViewChoice();
 }
 
-void TFormHlav::MenuJumpToLiveClick() {
-    if (ShownServo() < 0) {
-        Say(Text(EditingText(EditingTextId::LiveCellOnServoPages, LanguageIndex)));
+void ViewCommands::SaveSettings(IniFile& ini) {
+    ViewChoice.ServoCurves = Curves && Curves->isVisible();
+    WriteViewSettings(ini, ViewChoice);
+}
+
+void ViewCommands::MenuJumpToLiveClick() {
+    if (Window.ShownServo() < 0) {
+        Window.Say(Text(EditingText(EditingTextId::LiveCellOnServoPages, Window.Language())));
         return;
     }
     // A value typed into the field being left is taken first, as leaving it by Tab does; it may
     // move the axis, and with it the cell.
     if (const auto* typing = qobject_cast<TEdit*>(QApplication::focusWidget()); typing && typing->HoldsProposal())
-        ConfirmPage();
-    const auto live = LiveCell();
+        Window.ConfirmPage();
+    const auto live = Window.LiveCell();
     if (!live)
         return;
     const auto [row, column] = *live;
     // Pressed in a tool window: the map's window comes to the front with the cursor in the cell.
-    if (!isActiveWindow()) {
-        raise();
-        activateWindow();
+    QMainWindow& main = Window.MainWindow();
+    if (!main.isActiveWindow()) {
+        main.raise();
+        main.activateWindow();
     }
-    TEdit* cell = EditMap[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    TEdit* cell = Window.MapField(row, column);
     cell->setFocus(Qt::ShortcutFocusReason);
     cell->selectAll();
 }
 
-void TFormHlav::MenuServoCurvesClick() {
-    ShowCurves(true);
-}
-
-void TFormHlav::ShowCurves(bool activate) {
+void ViewCommands::ShowCurves(bool activate) {
     const bool first = !Curves;
     if (first) {
-        Curves = new ServoCurvesWindow(this, Prompts, [this](const QString& text) { Say(text); });
-        Curves->ApplyLanguage(LanguageIndex);
+        Curves = new ServoCurvesWindow(&Window.MainWindow(), Window.Questions(),
+                                       [this](const QString& text) { Window.Say(text); });
+        Curves->ApplyLanguage(Window.Language());
     }
     // A chart reopened at start-up must not take the keyboard from the main window.
     if (!activate)
@@ -173,43 +137,36 @@ void TFormHlav::ShowCurves(bool activate) {
         Curves->raise();
         Curves->activateWindow();
     }
-    UpdateCurves();
+    SetChanged();
 }
 
-void TFormHlav::PlaceCurves() {
-    CurvesPlace = PlaceBeside(Curves);
+void ViewCommands::PlaceCurves() {
+    CurvesPlace = PlaceBeside(Window.MainWindow(), *Curves);
 }
 
-QPoint TFormHlav::PlaceBeside(QWidget* window) {
-    // Beside the main window where the screen has room, else over its right part.
-    const QRect main = frameGeometry();
-    const QScreen* screen = this->screen();
-    const QRect room = screen ? screen->availableGeometry() : QRect(main.topRight(), window->size());
-    QPoint place(main.right() + 1, main.top());
-    if (place.x() + window->width() > room.right())
-        place.setX(std::max(room.left(), room.right() - window->width()));
-    place.setY(std::clamp(place.y(), room.top(), std::max(room.top(), room.bottom() - window->height())));
-    window->move(place);
-    return place;
+void ViewCommands::Shown() {
+    // The chart window left open last time comes back once the main window has painted.
+    if (ViewChoice.ServoCurves)
+        QTimer::singleShot(0, this, [this] { ShowCurves(false); });
 }
 
-void TFormHlav::KeepCurvesBeside() {
+void ViewCommands::Placed() {
     // The main window is placed and framed only after it is shown; a chart window opened at start-up
     // follows it there, until the user moves it.
     if (Curves && Curves->isVisible() && Curves->pos() == CurvesPlace)
         PlaceCurves();
 }
 
-void TFormHlav::UpdateCurves() {
+void ViewCommands::SetChanged() {
     if (!Curves || !Curves->isVisible())
         return;
-    const int shown = ShownServo();
+    const int shown = Window.ShownServo();
     // On the Miscellaneous page the chart keeps the servo it showed last.
     const int servo = shown >= 0 ? shown : Curves->Shown().Servo;
     std::optional<LivePoint> live;
-    if (const auto cell = LiveCell())
-        live = LivePoint{Position.Reading().Rpm, cell->first, cell->second};
-    Curves->Show(CurvesOf(Image, servo, shown >= 0 ? ShownSelection() : std::nullopt, live));
+    if (const auto cell = Window.LiveCell())
+        live = LivePoint{Window.EngineNow().Reading().Rpm, cell->first, cell->second};
+    Curves->Show(CurvesOf(Window.SetOnScreen().Image, servo, shown >= 0 ? Window.ShownSelection() : std::nullopt, live));
 }
 
 } // namespace zevo

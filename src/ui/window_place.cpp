@@ -120,9 +120,8 @@ void TFormHlav::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, [this] { setWindowIcon(ApplicationIcon()); });
     // What the file named on screen holds, for the title's mark.
     QTimer::singleShot(0, this, &TFormHlav::ReadNamedFileSet);
-    // The chart window left open last time comes back once the main window has painted.
-    if (ViewChoice.ServoCurves)
-        QTimer::singleShot(0, this, [this] { ShowCurves(false); });
+    for (const auto& capability : Capabilities)
+        capability->Shown();
     if (LogChoice.LiveChart)
         QTimer::singleShot(0, this, [this] { ShowLiveChart(false); });
 }
@@ -130,9 +129,22 @@ void TFormHlav::showEvent(QShowEvent* event) {
 void TFormHlav::WatchFrameMargins() {
     if (FrameOf(*this) != FittedFrame)
         FitToScreen();
-    KeepCurvesBeside();
+    for (const auto& capability : Capabilities)
+        capability->Placed();
     if (++FrameChecks >= FrameWatchRounds)
         FrameWatch->stop();
+}
+
+QPoint PlaceBeside(const QWidget& main, QWidget& window) {
+    const QRect frame = main.frameGeometry();
+    const QScreen* screen = main.screen();
+    const QRect room = screen ? screen->availableGeometry() : QRect(frame.topRight(), window.size());
+    QPoint place(frame.right() + 1, frame.top());
+    if (place.x() + window.width() > room.right())
+        place.setX(std::max(room.left(), room.right() - window.width()));
+    place.setY(std::clamp(place.y(), room.top(), std::max(room.top(), room.bottom() - window.height())));
+    window.move(place);
+    return place;
 }
 
 } // namespace zevo

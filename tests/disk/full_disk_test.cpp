@@ -40,6 +40,7 @@ namespace zevo {
 namespace {
 
 using testing::Control;
+using testing::Find;
 
 using test::SmallDisk;
 
@@ -243,7 +244,7 @@ TEST_F(FullDiskWindow, ReportChartAndPrintoutOnAFullDiskSayTheyFailed) {
         {"report", QStringLiteral("report.pdf"), [&] { Control<QAction>(*Form, "MenuExportReport")->trigger(); },
          QStringLiteral("The report could not be written to ")},
         {"chart", QStringLiteral("curves.png"),
-         [&] { QTest::mouseClick(Form->Curves->SaveButton(), Qt::LeftButton); },
+         [&] { QTest::mouseClick(Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow")->SaveButton(), Qt::LeftButton); },
          QStringLiteral("The chart could not be saved to ")},
         {"printout", QStringLiteral("page.pdf"),
          [&] {

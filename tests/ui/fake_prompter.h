@@ -63,9 +63,11 @@ public:
 
     std::deque<std::optional<PortPins>> PortAnswers; // unscripted is a cancel
     std::vector<PortDescription> PortsShown;         // what the last port window listed
-    std::optional<PortPins> AssignPorts(QWidget*, const std::vector<PortDescription>& ports, const PortPins&,
+    PortPins PinsShown;                              // and the pins it started from
+    std::optional<PortPins> AssignPorts(QWidget*, const std::vector<PortDescription>& ports, const PortPins& pins,
                                         std::uint8_t) override {
         PortsShown = ports;
+        PinsShown = pins;
         if (PortAnswers.empty())
             return std::nullopt;
         std::optional<PortPins> answer = PortAnswers.front();

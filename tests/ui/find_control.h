@@ -20,4 +20,10 @@ T* Control(const QWidget& window, const char* name) {
     return Control<T>(window, QString::fromLatin1(name));
 }
 
+// A control that may not be there yet (a tool window is built the first time it is asked for).
+template <class T>
+T* Find(const QWidget& window, const char* name) {
+    return window.findChild<T*>(QString::fromLatin1(name));
+}
+
 } // namespace zevo::testing

@@ -34,6 +34,7 @@ namespace zevo {
 namespace {
 
 using testing::Control;
+using testing::Find;
 
 class MapViewWindowTest : public FormFixture {
 protected:
@@ -216,17 +217,17 @@ TEST_F(MapViewWindowTest, SilentUnitGreysTheValuesAndKeepsItsLastCellMarkedForTh
 TEST_F(MapViewWindowTest, TheDesignsKeysActWithAToolWindowInFront) {
     ServoPageWithEngine();
     Control<QAction>(*Form, "MenuServoCurves")->trigger();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form->Curves));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow")));
     // A click on the chart window brings it to the front, as it does for a person.
-    QTest::mouseClick(Form->Curves, Qt::LeftButton);
-    Form->Curves->activateWindow();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == Form->Curves; }));
+    QTest::mouseClick(Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow"), Qt::LeftButton);
+    Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow")->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow"); }));
     const std::uint8_t before = Form->Image.MapCell(0, 5, 4);
-    QTest::keyClick(Form->Curves, Qt::Key_F4);
+    QTest::keyClick(Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow"), Qt::Key_F4);
     EXPECT_EQ(Form->Image.MapCell(0, 5, 4), before - 1);
-    QTest::keyClick(Form->Curves, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow"), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Form->Image.MapCell(0, 5, 4), before);
-    QTest::keyClick(Form->Curves, Qt::Key_F6);
+    QTest::keyClick(Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow"), Qt::Key_F6);
     EXPECT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == Form.get(); }));
     EXPECT_TRUE(QTest::qWaitFor([this] { return QApplication::focusWidget() == Map(5, 4); }))
         << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "none");
@@ -271,10 +272,10 @@ TEST_F(MapViewWindowTest, ChoicesAreKeptInTheSettingsFile) {
     Form->close();
     Form.reset();
     Form = Start({QStringLiteral("ENGLISH")});
-    EXPECT_EQ(Form->Curves, nullptr);
+    EXPECT_EQ(Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow"), nullptr);
     Form->show();
-    EXPECT_EQ(Form->Curves, nullptr);
-    EXPECT_TRUE(QTest::qWaitFor([this] { return Form->Curves && Form->Curves->isVisible(); }));
+    EXPECT_EQ(Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow"), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow") && Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow")->isVisible(); }));
 }
 
 TEST_F(MapViewWindowTest, ViewMenuComesAfterToolsInEveryLanguage) {
@@ -291,11 +292,11 @@ TEST_F(MapViewWindowTest, ViewMenuComesAfterToolsInEveryLanguage) {
 }
 
 TEST_F(MapViewWindowTest, CurvesFollowEditsTabsAndTheEngine) {
-    EXPECT_EQ(Form->Curves, nullptr) << "built on first use only";
+    EXPECT_EQ(Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow"), nullptr) << "built on first use only";
     ServoPageWithEngine();
     Control<QAction>(*Form, "MenuServoCurves")->trigger();
-    ASSERT_NE(Form->Curves, nullptr);
-    ServoCurvesWindow& curves = *Form->Curves;
+    ASSERT_NE(Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow"), nullptr);
+    ServoCurvesWindow& curves = *Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow");
     EXPECT_TRUE(curves.isVisible());
     QCustomPlot* plot = curves.Plot();
     auto rowGraph = [plot](int row) { return plot->graph(2 + row); };
@@ -348,18 +349,18 @@ TEST_F(MapViewWindowTest, CurvesAreSavedAsPng) {
     Control<QAction>(*Form, "MenuServoCurves")->trigger();
     const QString path = QDir(Dir.path()).filePath(QStringLiteral("curves.png"));
     Prompts.Paths.push_back(path);
-    QTest::mouseClick(Form->Curves->SaveButton(), Qt::LeftButton);
+    QTest::mouseClick(Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow")->SaveButton(), Qt::LeftButton);
     EXPECT_EQ(Prompts.LastDialog.DefaultExtension, QStringLiteral("png"));
     QFile png(path);
     ASSERT_TRUE(png.open(QIODevice::ReadOnly));
     EXPECT_EQ(png.read(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
-    EXPECT_EQ(Form->Curves->LastOutcome(), QStringLiteral("Chart saved: ") + path);
-    EXPECT_EQ(Control<QStatusBar>(*Form, "StatusBar1")->currentMessage(), Form->Curves->LastOutcome()) << "said where the user looks";
+    EXPECT_EQ(Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow")->LastOutcome(), QStringLiteral("Chart saved: ") + path);
+    EXPECT_EQ(Control<QStatusBar>(*Form, "StatusBar1")->currentMessage(), Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow")->LastOutcome()) << "said where the user looks";
 
     // A folder that is not there: a message naming the file, no crash, nothing written.
     const QString nowhere = QDir(Dir.path()).filePath(QStringLiteral("gone/curves.png"));
     Prompts.Paths.push_back(nowhere);
-    QTest::mouseClick(Form->Curves->SaveButton(), Qt::LeftButton);
+    QTest::mouseClick(Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow")->SaveButton(), Qt::LeftButton);
     ASSERT_EQ(Prompts.Messages.size(), 1);
     EXPECT_TRUE(Prompts.Messages[0].startsWith(QStringLiteral("The chart could not be saved to ") + nowhere));
     EXPECT_FALSE(QFile::exists(nowhere));

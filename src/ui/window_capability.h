@@ -1,0 +1,116 @@
+#pragma once
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <utility>
+
+#include "params/map_selection.h"
+#include "ui/map_painter.h"
+
+class QAction;
+class QMainWindow;
+class QMenu;
+class QPoint;
+class QWidget;
+
+namespace zevo {
+
+class EnginePosition;
+class IniFile;
+class LinkEngine;
+class ParameterSession;
+class Prompter;
+class TEdit;
+
+// A hint is "short|long": the short part is the tooltip, the long part goes to the status bar.
+// Without a bar both are the same text. Menu items show only the long part.
+void SetHint(QWidget* widget, const QString& hint);
+void SetHint(QAction* action, const QString& hint);
+
+// Puts a window of the tool's beside the main window where the screen has room, else over its
+// right part; where it went.
+QPoint PlaceBeside(const QWidget& main, QWidget& window);
+
+// The menus of the window that take items beside the design's.
+enum class WindowMenu { File, Device, Com, View };
+
+// What the main window lends to what was added beside its design: the set and what is known about
+// it, the link, the engine's cell, the status line, the map's fields. Nothing else of the window is
+// theirs to touch, so the window can change without them.
+class WindowServices {
+public:
+    // Parent of their windows and boxes.
+    virtual QMainWindow& MainWindow() = 0;
+    virtual QMenu* MenuOf(WindowMenu menu) = 0;
+    virtual std::uint8_t Language() const = 0;
+    // Where questions go; none when nobody can be asked.
+    virtual Prompter* Questions() = 0;
+    // One line in the status bar.
+    virtual void Say(const QString& text) = 0;
+    virtual ParameterSession& SetOnScreen() = 0;
+    virtual LinkEngine& Link() = 0;
+    virtual const EnginePosition& EngineNow() const = 0;
+    // The servo shown by the active tab: 0 or 1, or -1 on the Miscellaneous page.
+    virtual int ShownServo() const = 0;
+    // The engine's cell (row, column) on the servo page shown.
+    virtual std::optional<std::pair<int, int>> LiveCell() const = 0;
+    // The block of cells selected on the servo page shown.
+    virtual std::optional<MapSelection> ShownSelection() const = 0;
+    // A field of the servo page: row -1 is the RPM axis.
+    virtual TEdit* MapField(int row, int column) = 0;
+    // What is typed into the page is taken, as every confirmation takes it.
+    virtual void ConfirmPage() = 0;
+    // The set on screen was changed: shown, validated, one step of the history, programmed if asked.
+    virtual void AfterChange() = 0;
+    // The map's colours again, and every capability's SetChanged.
+    virtual void PaintMap() = 0;
+    // Asks once whether a set at risk is saved before it is replaced; true to go on.
+    virtual bool MayLeaveSet() = 0;
+    // The file named on screen (empty: none).
+    virtual QString NamedFile() const = 0;
+    // Changes the settings file at once, merged into it as it stands; a file that cannot be written
+    // is said. The close writes the rest as always.
+    virtual void KeepSettingsNow(const std::function<void(IniFile&)>& change) = 0;
+    // Opens the chosen port again, as a choice in the COM menu does.
+    virtual void ReopenPort() = 0;
+
+protected:
+    ~WindowServices() = default;
+};
+
+// Something the window offers beyond its design (the ride log, restore points and comparisons, the
+// view choices and curves, port assignments). The window registers each in one line; every one gets
+// the same few calls, in the order they were registered.
+class WindowCapability {
+public:
+    explicit WindowCapability(WindowServices& window) : Window(window) {}
+    virtual ~WindowCapability() = default;
+    WindowCapability(const WindowCapability&) = delete;
+    WindowCapability& operator=(const WindowCapability&) = delete;
+
+    // Captions and windows in the language just applied.
+    virtual void ApplyLanguage() {}
+    // The window's tick (100 ms), after the link's.
+    virtual void Tick() {}
+    // The engine's cell was shown again: with the link's telemetry, or a replay's row.
+    virtual void LiveShown() {}
+    // The map is about to be painted: the capability's layer goes into the scene.
+    virtual void Decorate(MapPainter::Scene& /*scene*/) {}
+    // The set on screen, the page shown, the engine's cell or what is known about them changed.
+    virtual void SetChanged() {}
+    virtual void LoadSettings(const IniFile& /*ini*/) {}
+    virtual void SaveSettings(IniFile& /*ini*/) {}
+    // The window was shown the first time, or its frame became known: windows kept open come back
+    // beside it.
+    virtual void Shown() {}
+    virtual void Placed() {}
+    // The window closes: what runs ends and what is in memory is kept.
+    virtual void Close() {}
+
+protected:
+    WindowServices& Window;
+};
+
+} // namespace zevo
