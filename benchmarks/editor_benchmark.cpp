@@ -158,10 +158,10 @@ void TickWithColoursTrailAndCurves(benchmark::State& state) {
     Window window;
     window.Form->Image.TpEnable(0) = 1;
     window.Form->PageControl1->setCurrentIndex(1);
-    window.Form->MenuColourByValue->setChecked(true);
-    window.Form->MenuTrail->setChecked(true);
+    window.Form->findChild<QAction*>(QStringLiteral("MenuColourByValue"))->setChecked(true);
+    window.Form->findChild<QAction*>(QStringLiteral("MenuTrail"))->setChecked(true);
     if (state.range(0) != 0)
-        window.Form->MenuServoCurves->trigger();
+        window.Form->findChild<QAction*>(QStringLiteral("MenuServoCurves"))->trigger();
     QApplication::processEvents();
     for (auto _ : state) {
         window.Model.Advance(55);

@@ -7,6 +7,7 @@
 #include "ui/cgauge.h"
 #include "ui/form_hlav.h"
 #include "ui/prompter.h"
+#include "ui/restore_commands.h"
 
 namespace zevo {
 
@@ -76,7 +77,7 @@ void TFormHlav::OpenChosenFile() {
             SaveDialogFileName = path;
             Session.FileHoldsScreen();
             Session.MarkSafe();
-            TakeRestorePoint(RestoreEvent::Opened);
+            RestorePoints->Take(RestoreEvent::Opened);
             ShowSetState();
         } else if (load.Result == IgnReadResult::UnmatchedVersion) {
             message = Msg(MsgId::MsgUnmatchedFileVersion);

@@ -40,6 +40,7 @@
 #include "ui/controls.h"
 #include "ui/prompter.h"
 #include "ui/qt_text.h"
+#include "ui/restore_commands.h"
 #include "ui/servo_curves_window.h"
 #include "ui/map_selection_control.h"
 #include "ui/up_down.h"
@@ -264,13 +265,11 @@ void TFormHlav::closeEvent(QCloseEvent* event) {
 
 void TFormHlav::FormClose() {
     EndRecording(); // the rows still in memory go to the file
-    for (const auto& capability : Capabilities)
-        capability->Close();
     Engine->ClosePort();
     EditorToBlock();
     ValidateBlock(Image, Ports);
-    KeepProgrammedPoint(std::nullopt); // the unit did not say it had stored it: kept all the same
-    TakeRestorePoint(RestoreEvent::Closed);
+    for (const auto& capability : Capabilities)
+        capability->Close();
     const QStringList failures = SaveSettings();
     if (failures.isEmpty())
         return;
@@ -400,7 +399,7 @@ void TFormHlav::MenuNewClick() {
         return;
     if (!Prompts || Prompts->ConfirmYesNoCancel(this, Msg(MsgId::MsgDefaultSetting)) != PromptAnswer::Yes)
         return;
-    TakeRestorePoint(RestoreEvent::BeforeNew);
+    RestorePoints->Take(RestoreEvent::BeforeNew);
     SetDefaults(Image);
     AfterChange();
     LabelHlaseni->hide();

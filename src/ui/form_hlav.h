@@ -79,6 +79,7 @@ class SerialLine;
 class WindowLinkView;
 class PortCommands;
 class ViewCommands;
+class RestoreCommands;
 
 // A label that sizes itself to its caption, as the window's labels always have.
 class TLabel : public QLabel {
@@ -387,16 +388,8 @@ private:
     std::unique_ptr<MapPainter> CellPainter;
     TFormAbout* FormAbout = nullptr;
 
-    // ---- restore points and the state of the set (restore_commands.cpp) ------------------------
+    // ---- what the window says about the set (set_state.cpp) --------------------------------------
 public:
-    // Keeps a copy of the set on screen as a restore point; a folder that cannot be written says so
-    // once a run and stops nothing.
-    // `set`: another set than the one on screen; `fileName`: another file than the one named.
-    void TakeRestorePoint(RestoreEvent event, const DeviceImage* set = nullptr, const QString& fileName = {},
-                          std::optional<int> programmingCount = std::nullopt);
-    // A programmed set waits here until the unit has stored it and reports its new counter.
-    std::optional<DeviceImage> ProgrammedPoint;
-    void KeepProgrammedPoint(std::optional<int> programmingCount);
     // The status bar's indicator and the window title (file name, and a mark when the set differs
     // from it), after every change of the set or of what is known about it.
     void ShowSetState();
@@ -404,49 +397,22 @@ public:
     void ReadSetTaken();
     void TransferEnded(const TransferOutcome& outcome);
     void UnitSetUnknown();
+    // The unit's set, read aside by a comparison.
+    void UnitSetAside(const DeviceImage& unit);
     // Asks once, before a close, New, Open or Read replaces a set that is at risk, whether to save it
     // first; true to go on.
     bool MayLeaveSet() override;
-    QLabel* LabelSetState = nullptr;
-    // Red while a Program of the set on screen has not landed in the unit.
-    QLabel* LabelNotInUnit = nullptr;
     // The unit answers after silence or at start: what it holds is read aside once, quietly.
     void UnitAnswered();
     const QString& RestorePointsFolder() const;
 
 private:
-    void BuildRestoreCommands();
+    void BuildSetStateLabels();
     void ReadNamedFileSet();
-
-    // ---- comparisons (compare_commands.cpp) -----------------------------------------------------
-public:
-    QAction* MenuRestorePoints = nullptr;
-    QAction* MenuCompareFile = nullptr;
-    QAction* MenuCompareUnit = nullptr;
-    QAction* MenuExportReport = nullptr;
-    void MenuExportReportClick();
-    RestoreWindow* RestorePointsWindow = nullptr; // built on first use
-    DifferenceWindow* Differences = nullptr;      // built on first use
-    // The set compared with while the difference view is open, and what it is.
-    std::optional<DeviceImage> ComparedSet;
-    QString ComparedWhat;
-    void MenuRestorePointsClick();
-    void MenuCompareFileClick();
-    void MenuCompareUnitClick();
-    void UnitSetAside(const DeviceImage& unit);
-    void ShowDifferences(const DeviceImage& there, const QString& what);
-    void RestoreSet(const RestoreInfo& info, const QString& stem);
-
-private:
-    void BuildCompareCommands();
-    void ApplyCompareCaptions();
-    // Keeps the listing and the marks of the difference view in step with the set on screen.
-    void FollowDifferences();
-    std::optional<DeviceImage> ListedAgainst;
-    std::optional<std::array<std::array<bool, MapColumns>, MapRows + 1>> DifferenceMarks;
-    std::unique_ptr<RestoreStore> RestorePoints;
-    bool RestoreFailureSaid = false;
-    bool AnsweredNow = false;    // the unit answered during this tick
+    QLabel* LabelSetState = nullptr;
+    // Red while a Program of the set on screen has not landed in the unit.
+    QLabel* LabelNotInUnit = nullptr;
+    bool AnsweredNow = false;      // the unit answered during this tick
     bool QuietlyComparing = false; // the comparison running is the window's own look at the unit
 
     // ---- the ride log: recording, live chart, replay, time per cell (log_commands.cpp) ----------
@@ -558,6 +524,7 @@ private:
     std::vector<std::unique_ptr<WindowCapability>> Capabilities;
     PortCommands* PortAssignments = nullptr;
     ViewCommands* Views = nullptr;
+    RestoreCommands* RestorePoints = nullptr;
 
     // What the capabilities may use of the window.
     QMainWindow& MainWindow() override { return *this; }
@@ -571,6 +538,13 @@ private:
     QString NamedFile() const override;
     void KeepSettingsNow(const std::function<void(IniFile&)>& change) override;
     void ReopenPort() override { MenuCom1Click(Ports.ComPortIndex); }
+    void ForgetNamedFile() override;
+    void TakePage() override;
+    void Repair(DeviceImage& set) const override;
+    Identification UnitIdentity() const override;
+    FileDialogSettings OpenDialog() const override { return OpenDialogSettings(); }
+    const QString& Message(MsgId id) const override { return Msg(id); }
+    bool ShowQuietComparison() override;
     QMenu* MenuView = nullptr;
     SerialLine* LinkLine = nullptr;
 

@@ -31,7 +31,6 @@ void TFormHlav::ApplyLanguageCaptions() {
     ApplyMapEditingCaptions();
     for (const auto& capability : Capabilities)
         capability->ApplyLanguage();
-    ApplyCompareCaptions();
     ApplyLogCaptions();
     ShowSetState(); // the design's caption was just set again: the file name follows it
     MenuNew->setText(caption(CaptionId::MenuNew));

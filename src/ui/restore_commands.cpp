@@ -1,228 +1,118 @@
-// Restore points of every set the tool has seen, and what the window shows about the set on screen:
-// whether the unit holds it, and whether the file named holds it.
-#include <QFileInfo>
-#include <QLabel>
-#include <QStatusBar>
-#include <sstream>
+// Restore points of every set the tool has seen: taken at each Read, Program, Open, New and close,
+// listed, compared and taken back.
+#include "ui/restore_commands.h"
 
-#include "files/ign_format.h"
-#include "files/ign_load.h"
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+
 #include "files/restore_store.h"
-#include "ui/window_link_view.h"
-#include "files/set_difference.h"
 #include "lang/editing_texts.h"
 #include "lang/restore_texts.h"
 #include "link/link_engine.h"
-#include "ui/close_on_signal.h"
-#include "ui/form_hlav.h"
+#include "params/parameter_session.h"
+#include "ui/config_files.h"
+#include "ui/difference_window.h"
 #include "ui/qt_text.h"
+#include "ui/restore_window.h"
 
 namespace zevo {
 
-void TFormHlav::BuildRestoreCommands() {
-    RestorePoints = std::make_unique<RestoreStore>(RestoreFolder(ConfigDir));
-    LabelSetState = new QLabel(StatusBar1);
-    LabelSetState->setObjectName(QStringLiteral("LabelSetState"));
-    LabelNotInUnit = new QLabel(StatusBar1);
-    LabelNotInUnit->setObjectName(QStringLiteral("LabelNotInUnit"));
-    LabelNotInUnit->setAutoFillBackground(true);
-    {
-        // White on the design's red: 4.0:1 is too little for small text, so a darker red.
-        QPalette palette = LabelNotInUnit->palette();
-        palette.setColor(QPalette::Window, QColor(190, 0, 0));
-        palette.setColor(QPalette::WindowText, Qt::white);
-        LabelNotInUnit->setPalette(palette);
-    }
-    LabelNotInUnit->setContentsMargins(4, 0, 4, 0);
-    LabelNotInUnit->hide();
-    StatusBar1->addPermanentWidget(LabelNotInUnit);
-    StatusBar1->addPermanentWidget(LabelSetState);
-    BuildCompareCommands();
+RestoreCommands::RestoreCommands(WindowServices& window, const QString& configDir)
+    : WindowCapability(window), RestorePoints(std::make_unique<RestoreStore>(RestoreFolder(configDir))) {
+    // After the design's items of each menu.
+    QMenu* file = Window.MenuOf(WindowMenu::File);
+    file->addSeparator();
+    auto item = [this](QMenu* menu, const char* name, void (RestoreCommands::*handler)()) {
+        QAction* action = menu->addAction(QString());
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    MenuRestorePoints = item(file, "MenuRestorePoints", &RestoreCommands::MenuRestorePointsClick);
+    MenuCompareFile = item(file, "MenuCompareFile", &RestoreCommands::MenuCompareFileClick);
+    MenuExportReport = item(file, "MenuExportReport", &RestoreCommands::MenuExportReportClick);
+    MenuCompareUnit = item(Window.MenuOf(WindowMenu::Device), "MenuCompareUnit", &RestoreCommands::MenuCompareUnitClick);
+    // F12 is free among the design's keys (F1..F9).
+    MenuCompareUnit->setShortcut(QKeySequence(Qt::Key_F12));
 }
 
-const QString& TFormHlav::RestorePointsFolder() const {
+RestoreCommands::~RestoreCommands() = default;
+
+const QString& RestoreCommands::Folder() const {
     return RestorePoints->Path();
 }
 
-void TFormHlav::TakeRestorePoint(RestoreEvent event, const DeviceImage* set, const QString& fileName,
-                                 std::optional<int> programmingCount) {
-    if (!RestorePoints)
-        return;
+void RestoreCommands::Take(RestoreEvent event, const DeviceImage* set, const QString& fileName,
+                           std::optional<int> programmingCount) {
     RestoreInfo info;
     info.Event = event;
-    info.Image = set ? *set : Image;
+    info.Image = set ? *set : Window.SetOnScreen().Image;
+    const Identification unit = Window.UnitIdentity();
     if (event == RestoreEvent::Programmed) {
-        info.UnitName = UnitName;
-        info.UnitBuildDate = UnitBuildDate;
+        info.UnitName = unit.UnitName;
+        info.UnitBuildDate = unit.UnitBuildDate;
         info.ProgrammingCount = programmingCount;
     } else if (event == RestoreEvent::Read) {
-        info.UnitName = UnitName;
-        info.UnitBuildDate = UnitBuildDate;
-        if (const auto& status = Link().LastStatusFrame())
+        info.UnitName = unit.UnitName;
+        info.UnitBuildDate = unit.UnitBuildDate;
+        if (const auto& status = Window.Link().LastStatusFrame())
             info.ProgrammingCount = status->ProgrammingCount;
     } else {
-        info.FileName = (fileName.isEmpty() ? LabelFile2->Caption() : fileName).toStdString();
+        info.FileName = (fileName.isEmpty() ? Window.NamedFile() : fileName).toStdString();
     }
     const RestoreStore::Outcome outcome = RestorePoints->Take(std::move(info));
     if (!outcome.Error.isEmpty() && !RestoreFailureSaid) {
         RestoreFailureSaid = true;
-        const std::string text = FillPlaceholders(RestoreText(RestoreTextId::BackupsNotWritten, LanguageIndex),
+        const std::string text = FillPlaceholders(RestoreText(RestoreTextId::BackupsNotWritten, Window.Language()),
                                                   {RestorePoints->Path().toStdString(), outcome.Error.toStdString()});
-        Say(Text(text));
+        Window.Say(Text(text));
     }
 }
 
-void TFormHlav::KeepProgrammedPoint(std::optional<int> programmingCount) {
+void RestoreCommands::ProgrammedAwaitsStoring(const DeviceImage& set) {
+    ProgrammedPoint = set;
+}
+
+void RestoreCommands::KeepProgrammedPoint(std::optional<int> programmingCount) {
     if (!ProgrammedPoint)
         return;
     const DeviceImage set = *ProgrammedPoint;
     ProgrammedPoint.reset();
-    TakeRestorePoint(RestoreEvent::Programmed, &set, QString(), programmingCount);
+    Take(RestoreEvent::Programmed, &set, QString(), programmingCount);
 }
 
-void TFormHlav::ReadSetTaken() {
-    // A new outcome before the unit said it had stored the last programming: that copy is kept
-    // now, its counter unknown.
+void RestoreCommands::Close() {
     KeepProgrammedPoint(std::nullopt);
-    Session.UnitHolds(Image);
-    Session.MarkSafe(); // in the unit: nothing to lose
-    TakeRestorePoint(RestoreEvent::Read);
-    ShowSetState();
+    Take(RestoreEvent::Closed);
 }
 
-void TFormHlav::TransferEnded(const TransferOutcome& outcome) {
-    using Kind = TransferOutcome::Kind;
-    // A transfer the user asked for took the place of the window's own look at the unit, or that
-    // look broke off.
-    if (!outcome.Quiet || outcome.How != TransferOutcome::End::Ok)
-        QuietlyComparing = false;
-    if (outcome.Asked == Kind::Compare)
-        return; // read aside: UnitSetAside tells what it found
-    if (outcome.Asked == Kind::Program) {
-        if (outcome.How == TransferOutcome::End::Ok)
-            Session.ProgramLanded();
-        else if (outcome.How == TransferOutcome::End::Failed)
-            Session.ProgramSent(Image.Page(0)); // the unit's page, if it answered page 0
+void RestoreCommands::MenuRestorePointsClick() {
+    if (!RestorePointsWindow) {
+        RestorePointsWindow = new RestoreWindow(&Window.MainWindow());
+        RestorePointsWindow->Compare = [this](const RestoreInfo& info, const QString& stem) {
+            ShowDifferences(info.Image, stem);
+        };
+        RestorePointsWindow->Restore = [this](const RestoreInfo& info, const QString& stem) {
+            RestoreSet(info, stem);
+        };
     }
-    KeepProgrammedPoint(std::nullopt);
-    switch (outcome.How) {
-    case TransferOutcome::End::Ok:
-        // The pages the pass found, not the screen as it is now: an edit made while the pass ran
-        // is not in the unit.
-        Session.UnitHolds(Link().VerifiedSet());
-        Session.MarkSafe(Link().VerifiedSet());
-        // The programmed copy waits for the unit to finish storing: its programming counter counts
-        // this programming only then.
-        if (outcome.Asked == Kind::Program)
-            ProgrammedPoint = Link().VerifiedSet();
-        break;
-    case TransferOutcome::End::Failed:
-        // Broken off by silence, it says nothing about the set: the unit may be gone or another one.
-        // A Read that broke off before its verify pass left the set as it was.
-        if (outcome.UnitSilent || (outcome.Asked == Kind::Read && !outcome.InVerifyPass))
-            break;
-        // Some pages may be new and some old, or the unit holds another set: not this one. Where it
-        // differs is one key away; the red caption stays as it is.
-        Session.UnitHoldsAnother();
-        // Unless the link has just said more of it (a mixed set to program again, requests not
-        // started), which the status bar must keep whole.
-        if (View->NoteThisTick.isEmpty())
-            Say(Text(RestoreText(RestoreTextId::VerifyOffer, LanguageIndex)));
-        break;
-    case TransferOutcome::End::Refused:
-        break;
-    }
-    ShowSetState();
+    RestorePointsWindow->Show(RestorePoints->List(), RestorePoints->Path(), Window.Language());
+    RestorePointsWindow->show();
+    RestorePointsWindow->raise();
+    RestorePointsWindow->activateWindow();
 }
 
-void TFormHlav::UnitSetUnknown() {
-    KeepProgrammedPoint(std::nullopt);
-    // A unit that went silent may come back as another one.
-    Session.UnitNotKnown();
-    ShowSetState();
-}
-
-void TFormHlav::UnitAnswered() {
-    // Another unit may stand behind the port now, or the same one with a set changed elsewhere: what
-    // it holds is read aside once, nothing taken over, nothing shown but the state it gives.
-    if (Link().State().TransferMode != Transfer::Idle)
+void RestoreCommands::RestoreSet(const RestoreInfo& info, const QString& stem) {
+    if (!Window.MayLeaveSet())
         return;
-    Link().StartCompare(/*quietly=*/true);
-    QuietlyComparing = Link().State().TransferMode != Transfer::Idle;
-}
-
-void TFormHlav::ShowSetState() {
-    if (LabelSetState) {
-        RestoreTextId text = RestoreTextId::StateUnknown, tip = RestoreTextId::StateUnknownTip;
-        switch (Session.UnitState()) {
-        case UnitKnowledge::InUnit:
-            text = RestoreTextId::StateInUnit;
-            tip = RestoreTextId::StateInUnitTip;
-            break;
-        case UnitKnowledge::DiffersFromUnit:
-            text = RestoreTextId::StateDiffers;
-            tip = RestoreTextId::StateDiffersTip;
-            break;
-        case UnitKnowledge::UnitNotKnown:
-            break;
-        }
-        const QString caption = Text(RestoreText(text, LanguageIndex));
-        if (LabelSetState->text() != caption) {
-            LabelSetState->setText(caption);
-            LabelSetState->setToolTip(Text(RestoreText(tip, LanguageIndex)));
-        }
-    }
-    if (LabelNotInUnit) {
-        // Said while no Program of it runs: a Program under way says so on the status line.
-        const bool show = Session.ProgramPending() && Link().State().TransferMode == Transfer::Idle;
-        const QString caption = Text(RestoreText(RestoreTextId::NotInUnit, LanguageIndex));
-        if (LabelNotInUnit->text() != caption) {
-            LabelNotInUnit->setText(caption);
-            LabelNotInUnit->setToolTip(Text(RestoreText(RestoreTextId::NotInUnitTip, LanguageIndex)));
-        }
-        if (LabelNotInUnit->isHidden() == show)
-            LabelNotInUnit->setVisible(show);
-    }
-    // The design's caption, then the file the set came from, marked while the set differs from it.
-    QString title = Text(CaptionText(CaptionId::FormCaption, LanguageIndex));
-    const QString file = LabelFile2 ? LabelFile2->Caption() : QString();
-    if (!file.isEmpty())
-        title += QStringLiteral(" \u2014 ") + QFileInfo(file).fileName() + QStringLiteral("[*]");
-    if (windowTitle() != title)
-        setWindowTitle(title);
-    const bool modified = !file.isEmpty() && Session.DiffersFromFile();
-    if (isWindowModified() != modified)
-        setWindowModified(modified);
-}
-
-bool TFormHlav::MayLeaveSet() {
-    if (!Prompts || !Session.SetAtRisk())
-        return true;
-    const PromptAnswer answer =
-        Prompts->ConfirmYesNoCancel(this, Text(RestoreText(RestoreTextId::SaveFirst, LanguageIndex)));
-    if (answer == PromptAnswer::Yes)
-        MenuSaveClick();
-    // The session ended while the question was open: it goes on, the set kept as a restore point.
-    if (property(CloseBySignalProperty).toBool())
-        return true;
-    if (answer == PromptAnswer::Yes)
-        return Session.FileSet() && !Session.DiffersFromFile(); // saved: go on; cancelled or failed: stay
-    return answer == PromptAnswer::No;
-}
-
-void TFormHlav::ReadNamedFileSet() {
-    // The file named at start-up, as the settings left it: what it holds decides the title's mark.
-    Session.FileHolds(std::nullopt);
-    const QString path = LabelFile2->Caption();
-    if (path.isEmpty())
-        return;
-    DeviceImage set = Image;
-    if (LoadIgnFile(path, set, LanguageIndex).Result == IgnReadResult::Ok) {
-        PortChoice ports = Ports; // the repair of a copy changes no port choice
-        ValidateBlock(set, ports);
-        Session.FileHolds(set);
-    }
-    ShowSetState();
+    // As Open takes a file: the parameters over the set on screen (the identification page is the
+    // connected unit's, the unused bytes stay as they are), validated, shown, one step of the history.
+    // It is no longer the named file's set.
+    Window.SetOnScreen().TakeParameters(info.Image);
+    Window.AfterChange();
+    Window.ForgetNamedFile();
+    Take(RestoreEvent::Opened, nullptr, RestorePoints->Path() + QLatin1Char('/') + stem + QStringLiteral(".ign"));
 }
 
 } // namespace zevo

@@ -13,6 +13,7 @@
 #include "ui/form_hlav.h"
 #include "ui/map_painter.h"
 #include "ui/port_commands.h"
+#include "ui/restore_commands.h"
 #include "ui/view_commands.h"
 #include "ui/up_down.h"
 
@@ -167,7 +168,8 @@ void TFormHlav::CreateServoPage() {
     BuildMapEditing();
     PortAssignments = &Register<PortCommands>(LinkLine, OwnLine.get());
     Views = &Register<ViewCommands>();
-    BuildRestoreCommands();
+    BuildSetStateLabels();
+    RestorePoints = &Register<RestoreCommands>(ConfigDir);
     BuildLogCommands();
     ShareKeysWithToolWindows(); // every action with a key exists now
 }
@@ -255,7 +257,6 @@ void TFormHlav::UpdateServoPage() {
 }
 
 void TFormHlav::PaintMap() {
-    FollowDifferences();
     const int servo = ShownServo();
     if (CellPainter && servo >= 0) {
         MapPainter::Scene scene;
@@ -266,8 +267,6 @@ void TFormHlav::PaintMap() {
             scene.Selection = selection;
         scene.Live = LiveCell();
         scene.Palette = palette();
-        if (DifferenceMarks)
-            scene.Differs = &*DifferenceMarks;
         for (const auto& capability : Capabilities)
             capability->Decorate(scene);
         CellPainter->Paint(scene);

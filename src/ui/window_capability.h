@@ -6,8 +6,11 @@
 #include <optional>
 #include <utility>
 
+#include "lang/language_tables.h"
+#include "link/identification.h"
 #include "params/map_selection.h"
 #include "ui/map_painter.h"
+#include "ui/prompter.h"
 
 class QAction;
 class QMainWindow;
@@ -17,11 +20,11 @@ class QWidget;
 
 namespace zevo {
 
+class DeviceImage;
 class EnginePosition;
 class IniFile;
 class LinkEngine;
 class ParameterSession;
-class Prompter;
 class TEdit;
 
 // A hint is "short|long": the short part is the tooltip, the long part goes to the status bar.
@@ -75,6 +78,22 @@ public:
     virtual void KeepSettingsNow(const std::function<void(IniFile&)>& change) = 0;
     // Opens the chosen port again, as a choice in the COM menu does.
     virtual void ReopenPort() = 0;
+    // The set on screen no longer comes from the file named: none is named, and nothing is at risk.
+    virtual void ForgetNamedFile() = 0;
+    // What is typed into the page goes into the set, repaired as a transfer repairs it (no step of
+    // the history).
+    virtual void TakePage() = 0;
+    // A set from elsewhere repaired as the set on screen is; the port choice stays.
+    virtual void Repair(DeviceImage& set) const = 0;
+    // The program the connected unit runs, as its identification page says.
+    virtual Identification UnitIdentity() const = 0;
+    // The design's Open dialog as the window last left it.
+    virtual FileDialogSettings OpenDialog() const = 0;
+    // A message text of the language applied last.
+    virtual const QString& Message(MsgId id) const = 0;
+    // The window's own look at the unit is running: it is shown to the user when it ends; true
+    // then, and nothing else is to start.
+    virtual bool ShowQuietComparison() = 0;
 
 protected:
     ~WindowServices() = default;

@@ -9,6 +9,7 @@
 #include "ui/form_hlav.h"
 #include "ui/map_painter.h"
 #include "ui/prompter.h"
+#include "ui/restore_commands.h"
 #include "ui/up_down.h"
 
 namespace zevo {
@@ -284,7 +285,7 @@ void WindowLinkView::TransferEnded(const TransferOutcome& outcome) {
 }
 
 void WindowLinkView::ProgramStored(int programmingCount) {
-    Form.KeepProgrammedPoint(programmingCount);
+    Form.RestorePoints->KeepProgrammedPoint(programmingCount);
 }
 
 void WindowLinkView::UnitSetAside(const DeviceImage& unit) {

@@ -35,6 +35,7 @@ namespace zevo {
 namespace {
 
 using testing::Control;
+using testing::Find;
 
 class RestorePointsWindowTest : public FormFixture {
 protected:
@@ -167,7 +168,7 @@ TEST_F(RestorePointsWindowTest, RestoringAPointLeavesTheUnusedBytesAsTheUnitHasT
     ASSERT_EQ(Form->Image.Bytes[BlockOffset + 12], 0);
 
     Control<QAction>(*Form, "MenuRestorePoints")->trigger();
-    RestoreWindow& window = *Form->RestorePointsWindow;
+    RestoreWindow& window = *Find<RestoreWindow>(*Form, "RestoreWindow");
     ASSERT_EQ(window.Table->rowCount(), 2);
     QTest::mouseClick(window.Table->viewport(), Qt::LeftButton, {},
                       window.Table->visualItemRect(window.Table->item(1, 0)).center());
@@ -207,7 +208,7 @@ TEST_F(RestorePointsWindowTest, AUnitThatAnswersIsKnownWithinTwoSeconds) {
     Ticks(24); // 36 ticks from the start, 29 from its first frame
     EXPECT_EQ(State(), QStringLiteral("In unit"));
     EXPECT_TRUE(Control<TLabel>(*Form, "LabelHlaseni")->isHidden());
-    EXPECT_EQ(Form->Differences, nullptr);
+    EXPECT_EQ(Find<DifferenceWindow>(*Form, "DifferenceWindow"), nullptr);
 
     Model.Unit.SetSilent(true);
     Ticks(20);
@@ -221,7 +222,7 @@ TEST_F(RestorePointsWindowTest, AUnitThatAnswersIsKnownWithinTwoSeconds) {
     }
     EXPECT_LE(ticks, 36) << "about two seconds";
     EXPECT_TRUE(Control<TLabel>(*Form, "LabelHlaseni")->isHidden());
-    EXPECT_EQ(Form->Differences, nullptr);
+    EXPECT_EQ(Find<DifferenceWindow>(*Form, "DifferenceWindow"), nullptr);
     EXPECT_NE(Form->Image.MapCell(1, 0, 0), 77) << "nothing taken over";
 }
 
@@ -454,33 +455,32 @@ TEST_F(RestorePointsWindowTest, AfterAVerifyErrorOneKeyShowsWhereTheUnitDiffers)
               QStringLiteral("The unit holds another set: F12 shows where it differs"));
     const DeviceImage before = Form->Image;
     RunTransfer(Qt::Key_F12);
-    ASSERT_NE(Form->Differences, nullptr);
-    EXPECT_TRUE(Form->Differences->isVisible());
+    ASSERT_NE(Find<DifferenceWindow>(*Form, "DifferenceWindow"), nullptr);
+    EXPECT_TRUE(Find<DifferenceWindow>(*Form, "DifferenceWindow")->isVisible());
     EXPECT_EQ(Form->Image, before) << "a comparison never changes the set on screen";
-    ASSERT_EQ(Form->Differences->List->count(), 1);
-    EXPECT_EQ(Form->Differences->List->item(0)->text(),
+    ASSERT_EQ(Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->count(), 1);
+    EXPECT_EQ(Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->item(0)->text(),
               QStringLiteral("Servo 1, 0\u00A0%, 6\u00A0500\u00A0RPM: 2\u00A0600\u00A0mV here, 2\u00A0800\u00A0mV there"));
-    EXPECT_EQ(Form->Differences->windowTitle(), QStringLiteral("Differences with the unit"));
+    EXPECT_EQ(Find<DifferenceWindow>(*Form, "DifferenceWindow")->windowTitle(), QStringLiteral("Differences with the unit"));
     // The cell is marked on the page until the view closes.
     const QColor pink(255, 150, 200);
     EXPECT_EQ(Map(0, 6)->palette().color(QPalette::Base), pink);
     EXPECT_NE(Map(0, 5)->palette().color(QPalette::Base), pink);
 
     // Take theirs: one change, one undo step.
-    QTest::mouseClick(Form->Differences->List->viewport(), Qt::LeftButton, {},
-                      Form->Differences->List->visualItemRect(Form->Differences->List->item(0)).center());
-    QTest::mouseClick(Form->Differences->TakeSelected, Qt::LeftButton);
+    QTest::mouseClick(Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->viewport(), Qt::LeftButton, {},
+                      Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->visualItemRect(Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->item(0)).center());
+    QTest::mouseClick(Find<DifferenceWindow>(*Form, "DifferenceWindow")->TakeSelected, Qt::LeftButton);
     EXPECT_EQ(Form->Image.MapCell(0, 0, 6), 140);
-    EXPECT_EQ(Form->Differences->List->count(), 0);
+    EXPECT_EQ(Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->count(), 0);
     EXPECT_NE(Map(0, 6)->palette().color(QPalette::Base), pink);
     EXPECT_EQ(State(), QStringLiteral("In unit")) << "the comparison read the unit's set";
     Form->SpeedButtonZpetClick();
     EXPECT_EQ(Form->Image.MapCell(0, 0, 6), before.MapCell(0, 0, 6));
     ClickTab(1); // undo shows the page its step was taken on
     EXPECT_EQ(Map(0, 6)->palette().color(QPalette::Base), pink) << "the listing follows the set on screen";
-    QTest::mouseClick(Form->Differences->CloseButton, Qt::LeftButton);
-    EXPECT_FALSE(Form->Differences->isVisible());
-    EXPECT_FALSE(Form->ComparedSet);
+    QTest::mouseClick(Find<DifferenceWindow>(*Form, "DifferenceWindow")->CloseButton, Qt::LeftButton);
+    EXPECT_FALSE(Find<DifferenceWindow>(*Form, "DifferenceWindow")->isVisible());
     EXPECT_NE(Map(0, 6)->palette().color(QPalette::Base), pink);
 }
 
@@ -495,12 +495,12 @@ TEST_F(RestorePointsWindowTest, TakingTheMapUnitConvertsTheMap) {
     DeviceImage expected = Form->Image;
     SwitchPerCentMode(expected, 0, true);
     RunTransfer(Qt::Key_F12);
-    ASSERT_NE(Form->Differences, nullptr);
-    ASSERT_GE(Form->Differences->List->count(), 2);
-    QListWidgetItem* unitLine = Form->Differences->List->item(0);
-    QTest::mouseClick(Form->Differences->List->viewport(), Qt::LeftButton, {},
-                      Form->Differences->List->visualItemRect(unitLine).center());
-    QTest::mouseClick(Form->Differences->TakeSelected, Qt::LeftButton);
+    ASSERT_NE(Find<DifferenceWindow>(*Form, "DifferenceWindow"), nullptr);
+    ASSERT_GE(Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->count(), 2);
+    QListWidgetItem* unitLine = Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->item(0);
+    QTest::mouseClick(Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->viewport(), Qt::LeftButton, {},
+                      Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->visualItemRect(unitLine).center());
+    QTest::mouseClick(Find<DifferenceWindow>(*Form, "DifferenceWindow")->TakeSelected, Qt::LeftButton);
     EXPECT_EQ(Form->Image.PerCentMode(0), 1);
     for (int cell = 0; cell < MapCells; ++cell)
         EXPECT_EQ(Form->Image.MapCell(0, cell), expected.MapCell(0, cell)) << "cell " << cell;
@@ -520,13 +520,13 @@ TEST_F(RestorePointsWindowTest, AFileIsComparedAndTakenWhole) {
     file.close();
     Prompts.Paths.push_back(path);
     Control<QAction>(*Form, "MenuCompareFile")->trigger();
-    ASSERT_NE(Form->Differences, nullptr);
-    EXPECT_EQ(Form->Differences->windowTitle(), QStringLiteral("Differences with other.ign"));
-    ASSERT_EQ(Form->Differences->List->count(), 2);
-    QTest::mouseClick(Form->Differences->TakeAll, Qt::LeftButton);
+    ASSERT_NE(Find<DifferenceWindow>(*Form, "DifferenceWindow"), nullptr);
+    EXPECT_EQ(Find<DifferenceWindow>(*Form, "DifferenceWindow")->windowTitle(), QStringLiteral("Differences with other.ign"));
+    ASSERT_EQ(Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->count(), 2);
+    QTest::mouseClick(Find<DifferenceWindow>(*Form, "DifferenceWindow")->TakeAll, Qt::LeftButton);
     EXPECT_EQ(Form->Image.Tps0(), 60);
     EXPECT_EQ(Form->Image.RpmAxis(1, 2), 25);
-    EXPECT_EQ(Form->Differences->Count->text(), QStringLiteral("No differences: the set on screen is the same"));
+    EXPECT_EQ(Find<DifferenceWindow>(*Form, "DifferenceWindow")->Count->text(), QStringLiteral("No differences: the set on screen is the same"));
 }
 
 TEST_F(RestorePointsWindowTest, ARestorePointIsTakenBackAsOneStep) {
@@ -541,8 +541,8 @@ TEST_F(RestorePointsWindowTest, ARestorePointIsTakenBackAsOneStep) {
     torn.close();
 
     Control<QAction>(*Form, "MenuRestorePoints")->trigger();
-    ASSERT_NE(Form->RestorePointsWindow, nullptr);
-    RestoreWindow& window = *Form->RestorePointsWindow;
+    ASSERT_NE(Find<RestoreWindow>(*Form, "RestoreWindow"), nullptr);
+    RestoreWindow& window = *Find<RestoreWindow>(*Form, "RestoreWindow");
     ASSERT_EQ(window.Table->rowCount(), 2);
     EXPECT_EQ(window.Table->item(0, 0)->text(), QStringLiteral("read from the unit"));
     EXPECT_EQ(window.Table->item(1, 0)->text(), QStringLiteral("unreadable"));
