@@ -216,7 +216,6 @@ void TFormHlav::LoadSettings() {
     const IniFile ini = ReadSettingsFile().value_or(IniFile());
     // Missing file or keys: the current values stand (centred window, automatic port, Czech).
     const AppSettings loaded = LoadAppSettings(ini, current);
-    LogChoice = ReadLogSettings(ini);
     for (const auto& capability : Capabilities)
         capability->LoadSettings(ini);
 
@@ -264,7 +263,6 @@ void TFormHlav::closeEvent(QCloseEvent* event) {
 }
 
 void TFormHlav::FormClose() {
-    EndRecording(); // the rows still in memory go to the file
     Engine->ClosePort();
     EditorToBlock();
     ValidateBlock(Image, Ports);
@@ -328,8 +326,6 @@ QStringList TFormHlav::SaveSettings() {
     SaveAppSettings(ini, settings);
     for (const auto& capability : Capabilities)
         capability->SaveSettings(ini);
-    LogChoice.LiveChart = LiveChart && LiveChart->isVisible();
-    WriteLogSettings(ini, LogChoice);
     // The config folder may never have been made, or may have gone since the start.
     QDir().mkpath(ConfigDir);
     QStringList failures;
@@ -447,7 +443,6 @@ void TFormHlav::Timer1Timer() {
         AnsweredNow = false;
         UnitAnswered();
     }
-    LogTick();
     for (const auto& capability : Capabilities)
         capability->Tick();
 }

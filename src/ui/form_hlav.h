@@ -79,6 +79,7 @@ class SerialLine;
 class WindowLinkView;
 class PortCommands;
 class ViewCommands;
+class RideLog;
 class RestoreCommands;
 
 // A label that sizes itself to its caption, as the window's labels always have.
@@ -415,69 +416,16 @@ private:
     bool AnsweredNow = false;      // the unit answered during this tick
     bool QuietlyComparing = false; // the comparison running is the window's own look at the unit
 
-    // ---- the ride log: recording, live chart, replay, time per cell (log_commands.cpp) ----------
+    // ---- the ride log (log_commands.cpp) --------------------------------------------------------
 public:
-    QMenu* MenuLog = nullptr;
-    QAction* MenuStartRecording = nullptr;
-    QAction* MenuStopRecording = nullptr;
-    QAction* MenuMark = nullptr;
-    QAction* MenuOpenLog = nullptr;
-    QAction* MenuCloseLog = nullptr;
-    QAction* MenuCellTimes = nullptr;
-    QAction* MenuCopyCellTimes = nullptr;
-    QAction* MenuLiveChart = nullptr;
-    QLabel* LabelRecording = nullptr; // "REC 00:01:23 · 250 rows", red, while recording
-    QLabel* LabelReplay = nullptr;    // "REPLAY 00:00:10.3 / 00:05:00.0" while a log is replayed
-    LiveChartWindow* LiveChart = nullptr; // built on first use
-    ReplayWindow* Replay = nullptr;       // built on first use
-    CellTimesOverlay* CellTimesView = nullptr;
-    LogSettings LogChoice;
-    // The recording, while there is one.
-    std::unique_ptr<LogRecorder> Recorder;
-    // Every status frame the engine decodes, whatever the transfer: the recording and the chart.
-    void StatusDecoded(const StatusFrame& status);
-    void MenuStartRecordingClick();
-    void MenuStopRecordingClick();
-    void MenuMarkClick();
-    void MenuOpenLogClick();
-    void MenuCloseLogClick();
-    void MenuLiveChartClick();
-    void MenuCopyCellTimesClick();
-    // Loads a ride log and replays it; false (having said why) when it holds no row.
-    bool OpenLog(const QString& path);
     // A log is loaded: the monitoring labels and the live cell show its rows, not the unit's.
     bool Replaying() const;
-    // The last frames of the session, for the live chart (at most its ten minutes).
-    const std::deque<LogRow>& RecentFrames() const { return RecentRows; }
 
 private:
-    void BuildLogCommands();
-    void ApplyLogCaptions();
-    void LogTick();
-    void ShowRecordingSign();
-    void EndRecording();
-    void ShowReplayRow(bool rowChanged);
-    void EndReplay();
-    void ShowLiveChart(bool activate);
-    void PaintCellTimes();
-    void UpdateLogMenu();
-    QElapsedTimer SessionClock;
+    // The replay began or ended; it is at a row. The monitoring area and the engine's cell follow.
+    void ReplayChanged() override;
+    void ShowReplayed(const LogRow& row, bool rowChanged) override;
     std::function<std::int64_t()> SteadyClock;
-    std::int64_t SteadyMs() const;
-    bool ReplayOn = false;
-    bool LiveChartPlaced = false;
-    std::deque<LogRow> RecentRows;
-    int PendingMarker = 0;
-    QString RecordingSign;
-    // The time per cell for the shown servo and the axes it was counted on.
-    struct CountedTimes {
-        int Servo = -1;
-        std::array<std::uint8_t, RpmPoints> Axis{};
-        bool TpEnabled = false;
-        CellTimes Times;
-    };
-    std::optional<CountedTimes> Counted;
-    const CellTimes* CurrentCellTimes();
 
     // ---- many cells at once (map_commands.cpp) -------------------------------------------------
 public:
@@ -525,6 +473,7 @@ private:
     PortCommands* PortAssignments = nullptr;
     ViewCommands* Views = nullptr;
     RestoreCommands* RestorePoints = nullptr;
+    RideLog* Log = nullptr;
 
     // What the capabilities may use of the window.
     QMainWindow& MainWindow() override { return *this; }

@@ -31,7 +31,6 @@ void TFormHlav::ApplyLanguageCaptions() {
     ApplyMapEditingCaptions();
     for (const auto& capability : Capabilities)
         capability->ApplyLanguage();
-    ApplyLogCaptions();
     ShowSetState(); // the design's caption was just set again: the file name follows it
     MenuNew->setText(caption(CaptionId::MenuNew));
     MenuOpen->setText(caption(CaptionId::MenuOpen));
@@ -109,10 +108,8 @@ void TFormHlav::ApplyLanguageMessages() {
     // replay's end in it too.
     if (View)
         View->LanguageChanged();
-    if (Replaying()) {
-        ShowReplayRow(true);
-        return;
-    }
+    if (Replaying())
+        return; // the ride log showed its row again in the new language
     // Without a unit the live labels show their placeholders in the new language; with one, the
     // next status frame rewrites them.
     if (!LabelSpojeni->isHidden()) {

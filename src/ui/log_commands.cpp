@@ -7,24 +7,29 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QLabel>
 #include <QGuiApplication>
+#include <QMainWindow>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "ui/log_qt_text.h"
 #include "link/link_engine.h"
 #include "log/cell_times.h"
 #include "ui/cell_times_overlay.h"
 #include "ui/controls.h"
-#include "ui/form_hlav.h"
+#include "ui/log_commands.h"
+#include "params/parameter_session.h"
+#include "link/status_frame.h"
 #include "ui/live_chart_window.h"
 #include "ui/log_loading.h"
 #include "ui/log_recorder.h"
 #include "ui/qt_text.h"
 #include "ui/replay_window.h"
-#include "ui/window_link_view.h"
+#include "ui/up_down.h"
 
 namespace zevo {
 
@@ -56,90 +61,91 @@ void SignStyle(QLabel* label, const QColor& background) {
 
 } // namespace
 
-std::int64_t TFormHlav::SteadyMs() const {
+std::int64_t RideLog::SteadyMs() const {
     return SteadyClock ? SteadyClock() : SessionClock.elapsed();
 }
 
-void TFormHlav::BuildLogCommands() {
+RideLog::RideLog(WindowServices& window, std::function<std::int64_t()> steadyMs)
+    : WindowCapability(window), SteadyClock(std::move(steadyMs)) {
     SessionClock.start();
-    QMenu* view = MenuOf(WindowMenu::View);
+    QMenu* view = Window.MenuOf(WindowMenu::View);
     MenuLiveChart = view->addAction(QString());
     MenuLiveChart->setObjectName(QStringLiteral("MenuLiveChart"));
-    connect(MenuLiveChart, &QAction::triggered, this, &TFormHlav::MenuLiveChartClick);
+    connect(MenuLiveChart, &QAction::triggered, this, [this] { ShowLiveChart(true); });
 
     MenuLog = view->addMenu(QString());
     MenuLog->setObjectName(QStringLiteral("MenuLog"));
-    auto item = [this](const char* name, void (TFormHlav::*handler)()) {
+    auto item = [this](const char* name, void (RideLog::*handler)()) {
         QAction* action = MenuLog->addAction(QString());
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    MenuStartRecording = item("MenuStartRecording", &TFormHlav::MenuStartRecordingClick);
-    MenuStopRecording = item("MenuStopRecording", &TFormHlav::MenuStopRecordingClick);
+    MenuStartRecording = item("MenuStartRecording", &RideLog::MenuStartRecordingClick);
+    MenuStopRecording = item("MenuStopRecording", &RideLog::EndRecording);
     // F11 is free among the design's keys and ours (F6, F12).
-    MenuMark = item("MenuMark", &TFormHlav::MenuMarkClick);
+    MenuMark = item("MenuMark", &RideLog::MenuMarkClick);
     MenuMark->setShortcut(QKeySequence(Qt::Key_F11));
     MenuLog->addSeparator();
-    MenuOpenLog = item("MenuOpenLog", &TFormHlav::MenuOpenLogClick);
-    MenuCloseLog = item("MenuCloseLog", &TFormHlav::MenuCloseLogClick);
+    MenuOpenLog = item("MenuOpenLog", &RideLog::MenuOpenLogClick);
+    MenuCloseLog = item("MenuCloseLog", &RideLog::EndReplay);
     MenuCellTimes = MenuLog->addAction(QString());
     MenuCellTimes->setObjectName(QStringLiteral("MenuCellTimes"));
     MenuCellTimes->setCheckable(true);
     connect(MenuCellTimes, &QAction::toggled, this, [this](bool on) {
         if (!on)
-            return PaintMap();
-        QString legend = LogString(LogTextId::CellTimesLegend, LanguageIndex);
+            return Window.PaintMap();
+        QString legend = LogString(LogTextId::CellTimesLegend, Window.Language());
         if (const CellTimes* times = CurrentCellTimes(); times && times->UnknownThrottleMs > 0)
-            legend += QStringLiteral("; ") + LogString(LogTextId::CellTimesSensorError, LanguageIndex) +
+            legend += QStringLiteral("; ") + LogString(LogTextId::CellTimesSensorError, Window.Language()) +
                       QLatin1Char(' ') + Text(SecondsText(times->UnknownThrottleMs)) + QStringLiteral(" s");
-        Say(legend);
-        PaintMap();
+        Window.Say(legend);
+        Window.PaintMap();
     });
-    MenuCopyCellTimes = item("MenuCopyCellTimes", &TFormHlav::MenuCopyCellTimesClick);
+    MenuCopyCellTimes = item("MenuCopyCellTimes", &RideLog::MenuCopyCellTimesClick);
 
-    LabelRecording = new QLabel(StatusBar1);
+    QStatusBar* bar = Window.MainWindow().statusBar();
+    LabelRecording = new QLabel(bar);
     LabelRecording->setObjectName(QStringLiteral("LabelRecording"));
     SignStyle(LabelRecording, QColor(200, 0, 0));
-    StatusBar1->insertPermanentWidget(0, LabelRecording);
-    LabelReplay = new QLabel(StatusBar1);
+    bar->insertPermanentWidget(0, LabelRecording);
+    LabelReplay = new QLabel(bar);
     LabelReplay->setObjectName(QStringLiteral("LabelReplay"));
     SignStyle(LabelReplay, QColor(0, 80, 180));
-    StatusBar1->insertPermanentWidget(0, LabelReplay);
+    bar->insertPermanentWidget(0, LabelReplay);
 
     CellTimesOverlay::Cells cells{};
     for (int r = 0; r < MapRows; ++r)
         for (int c = 0; c < MapColumns; ++c)
-            cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] =
-                EditMap[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
-    CellTimesView = new CellTimesOverlay(GroupBoxServo, cells);
+            cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = Window.MapField(r, c);
+    CellTimesView = new CellTimesOverlay(Window.MapField(0, 0)->parentWidget(), cells);
     UpdateLogMenu();
 }
 
-void TFormHlav::ApplyLogCaptions() {
-    if (!MenuLog)
-        return;
-    MenuLiveChart->setText(LogString(LogTextId::MenuLiveChart, LanguageIndex));
-    MenuLog->setTitle(LogString(LogTextId::MenuLog, LanguageIndex));
-    MenuStartRecording->setText(LogString(LogTextId::MenuStartRecording, LanguageIndex));
-    MenuStopRecording->setText(LogString(LogTextId::MenuStopRecording, LanguageIndex));
-    MenuMark->setText(LogString(LogTextId::MenuMark, LanguageIndex));
-    MenuOpenLog->setText(LogString(LogTextId::MenuOpenLog, LanguageIndex));
-    MenuCloseLog->setText(LogString(LogTextId::MenuCloseLog, LanguageIndex));
-    MenuCellTimes->setText(LogString(LogTextId::MenuCellTimes, LanguageIndex));
-    MenuCopyCellTimes->setText(LogString(LogTextId::MenuCopyCellTimes, LanguageIndex));
-    LabelReplay->setToolTip(LogString(LogTextId::ReplaySignTip, LanguageIndex));
+RideLog::~RideLog() = default;
+
+void RideLog::ApplyLanguage() {
+        MenuLiveChart->setText(LogString(LogTextId::MenuLiveChart, Window.Language()));
+    MenuLog->setTitle(LogString(LogTextId::MenuLog, Window.Language()));
+    MenuStartRecording->setText(LogString(LogTextId::MenuStartRecording, Window.Language()));
+    MenuStopRecording->setText(LogString(LogTextId::MenuStopRecording, Window.Language()));
+    MenuMark->setText(LogString(LogTextId::MenuMark, Window.Language()));
+    MenuOpenLog->setText(LogString(LogTextId::MenuOpenLog, Window.Language()));
+    MenuCloseLog->setText(LogString(LogTextId::MenuCloseLog, Window.Language()));
+    MenuCellTimes->setText(LogString(LogTextId::MenuCellTimes, Window.Language()));
+    MenuCopyCellTimes->setText(LogString(LogTextId::MenuCopyCellTimes, Window.Language()));
+    LabelReplay->setToolTip(LogString(LogTextId::ReplaySignTip, Window.Language()));
     if (LiveChart)
-        LiveChart->ApplyLanguage(LanguageIndex);
+        LiveChart->ApplyLanguage(Window.Language());
     if (Replay)
-        Replay->ApplyLanguage(LanguageIndex);
+        Replay->ApplyLanguage(Window.Language());
     RecordingSign.clear();
     ShowRecordingSign();
     if (ReplayOn)
         ShowReplayRow(true);
 }
 
-void TFormHlav::UpdateLogMenu() {
+void RideLog::UpdateLogMenu() {
     const bool recording = Recorder != nullptr;
     MenuStartRecording->setEnabled(!recording);
     MenuStopRecording->setEnabled(recording);
@@ -150,7 +156,7 @@ void TFormHlav::UpdateLogMenu() {
 
 // ---- every frame -------------------------------------------------------------------------------
 
-void TFormHlav::StatusDecoded(const StatusFrame& status) {
+void RideLog::StatusDecoded(const StatusFrame& status) {
     const std::int64_t steady = SteadyMs();
     const std::int64_t wall = QDateTime::currentMSecsSinceEpoch();
     if (Recorder)
@@ -163,7 +169,7 @@ void TFormHlav::StatusDecoded(const StatusFrame& status) {
         LiveChart->AddLive(RecentRows.back());
 }
 
-void TFormHlav::LogTick() {
+void RideLog::Tick() {
     if (Recorder && !Recorder->Tick(SteadyMs())) {
         EndRecording();
         return;
@@ -173,39 +179,35 @@ void TFormHlav::LogTick() {
 
 // ---- recording ---------------------------------------------------------------------------------
 
-void TFormHlav::MenuStartRecordingClick() {
+void RideLog::MenuStartRecordingClick() {
     if (Recorder)
         return;
     FileDialogSettings settings;
     settings.DefaultExtension = QStringLiteral("csv");
-    settings.Filters = {LogString(LogTextId::LogFilter, LanguageIndex)};
+    settings.Filters = {LogString(LogTextId::LogFilter, Window.Language())};
     settings.PromptOverwrite = true;
     const QString folder = LogChoice.Folder.empty() ? QDir::homePath() : Text(LogChoice.Folder);
     settings.InitialFileName =
         QDir(folder).filePath(QDateTime::currentDateTime().toString(QStringLiteral("'ride-'yyyyMMdd-HHmmss'.csv'")));
-    const QString path = Prompts->SaveFileName(this, settings);
+    const QString path = Window.Questions()->SaveFileName(&Window.MainWindow(), settings);
     if (path.isEmpty())
         return;
     auto recorder = std::make_unique<LogRecorder>();
     QString reason;
     if (!recorder->Start(path, SteadyMs(), reason)) {
-        Prompts->ShowMessage(this, LogFilled(LogTextId::RecordingNotStarted, LanguageIndex, {QDir::toNativeSeparators(path)}),
+        Window.Questions()->ShowMessage(&Window.MainWindow(), LogFilled(LogTextId::RecordingNotStarted, Window.Language(), {QDir::toNativeSeparators(path)}),
                              reason);
         return;
     }
     Recorder = std::move(recorder);
     PendingMarker = 0;
     LogChoice.Folder = QFileInfo(path).absolutePath().toUtf8().toStdString();
-    Say(LogFilled(LogTextId::RecordingStarted, LanguageIndex, {QDir::toNativeSeparators(path)}));
+    Window.Say(LogFilled(LogTextId::RecordingStarted, Window.Language(), {QDir::toNativeSeparators(path)}));
     UpdateLogMenu();
     ShowRecordingSign();
 }
 
-void TFormHlav::MenuStopRecordingClick() {
-    EndRecording();
-}
-
-void TFormHlav::EndRecording() {
+void RideLog::EndRecording() {
     if (!Recorder)
         return;
     // The recorder is gone before any box opens: the box lets ticks run, which must find no recording.
@@ -218,16 +220,16 @@ void TFormHlav::EndRecording() {
     const QString path = QDir::toNativeSeparators(ended->Path());
     const QString rows = QLocale().toString(static_cast<qlonglong>(ended->Rows()));
     if (saved) {
-        Say(LogFilled(LogTextId::RecordingSaved, LanguageIndex, {path, rows}));
+        Window.Say(LogFilled(LogTextId::RecordingSaved, Window.Language(), {path, rows}));
         return;
     }
-    if (Closed)
+    if (Closing)
         return; // at close nothing asks or tells; what was written is in the file
-    Prompts->ShowMessage(this, LogFilled(LogTextId::RecordingFailed, LanguageIndex, {path, rows}),
+    Window.Questions()->ShowMessage(&Window.MainWindow(), LogFilled(LogTextId::RecordingFailed, Window.Language(), {path, rows}),
                          ended->FailureReason());
 }
 
-void TFormHlav::ShowRecordingSign() {
+void RideLog::ShowRecordingSign() {
     if (!LabelRecording)
         return;
     if (!Recorder) {
@@ -237,7 +239,7 @@ void TFormHlav::ShowRecordingSign() {
         return;
     }
     const QString sign =
-        LogFilled(LogTextId::RecordingSign, LanguageIndex,
+        LogFilled(LogTextId::RecordingSign, Window.Language(),
                   {Clock(Recorder->ElapsedMs(SteadyMs())), QLocale().toString(static_cast<qlonglong>(Recorder->Rows()))});
     if (sign != RecordingSign) {
         RecordingSign = sign;
@@ -248,26 +250,22 @@ void TFormHlav::ShowRecordingSign() {
         LabelRecording->show();
 }
 
-void TFormHlav::MenuMarkClick() {
+void RideLog::MenuMarkClick() {
     if (!Recorder) {
-        Say(LogString(LogTextId::MarkerNeedsRecording, LanguageIndex));
+        Window.Say(LogString(LogTextId::MarkerNeedsRecording, Window.Language()));
         return;
     }
     // A second mark before the next frame is the same moment: it keeps the number already given.
     PendingMarker = Recorder->Mark();
-    Say(LogFilled(LogTextId::MarkerSet, LanguageIndex, {QString::number(PendingMarker)}));
+    Window.Say(LogFilled(LogTextId::MarkerSet, Window.Language(), {QString::number(PendingMarker)}));
 }
 
 // ---- the live chart ----------------------------------------------------------------------------
 
-void TFormHlav::MenuLiveChartClick() {
-    ShowLiveChart(true);
-}
-
-void TFormHlav::ShowLiveChart(bool activate) {
+void RideLog::ShowLiveChart(bool activate) {
     if (!LiveChart) {
-        LiveChart = new LiveChartWindow(this, Prompts, [this](const QString& text) { Say(text); }, LogChoice.ChartSeconds);
-        LiveChart->ApplyLanguage(LanguageIndex);
+        LiveChart = new LiveChartWindow(&Window.MainWindow(), Window.Questions(), [this](const QString& text) { Window.Say(text); }, LogChoice.ChartSeconds);
+        LiveChart->ApplyLanguage(Window.Language());
         connect(LiveChart, &LiveChartWindow::SpanChanged, this, [this](int seconds) { LogChoice.ChartSeconds = seconds; });
     }
     if (ReplayOn) {
@@ -282,8 +280,8 @@ void TFormHlav::ShowLiveChart(bool activate) {
     if (first) {
         // Below the main window's title bar: the window manager frames the chart only after this
         // move, and a frame added above the top of the screen would hide the chart's own title.
-        const QPoint place = PlaceBeside(*this, *LiveChart);
-        LiveChart->move(place.x(), std::max(place.y(), frameGeometry().top() + 40));
+        const QPoint place = PlaceBeside(Window.MainWindow(), *LiveChart);
+        LiveChart->move(place.x(), std::max(place.y(), Window.MainWindow().frameGeometry().top() + 40));
         LiveChartPlaced = true;
     }
     if (activate) {
@@ -294,26 +292,26 @@ void TFormHlav::ShowLiveChart(bool activate) {
 
 // ---- replay ------------------------------------------------------------------------------------
 
-void TFormHlav::MenuOpenLogClick() {
+void RideLog::MenuOpenLogClick() {
     FileDialogSettings settings;
     settings.DefaultExtension = QStringLiteral("csv");
-    settings.Filters = {LogString(LogTextId::LogFilter, LanguageIndex), QStringLiteral("*")};
+    settings.Filters = {LogString(LogTextId::LogFilter, Window.Language()), QStringLiteral("*")};
     if (!LogChoice.Folder.empty())
         settings.InitialFileName = Text(LogChoice.Folder) + QLatin1Char('/');
-    const QString path = Prompts->OpenFileName(this, settings);
+    const QString path = Window.Questions()->OpenFileName(&Window.MainWindow(), settings);
     if (!path.isEmpty())
         OpenLog(path);
 }
 
-bool TFormHlav::OpenLog(const QString& path) {
+bool RideLog::OpenLog(const QString& path) {
     const QString shown = QDir::toNativeSeparators(path);
     std::unique_ptr<QProgressDialog> progress;
     LoadedLog loaded = LoadLogFile(path, [&](std::int64_t done, std::int64_t size) {
         if (size < ProgressFromBytes)
             return true;
         if (!progress) {
-            progress = std::make_unique<QProgressDialog>(LogFilled(LogTextId::LogReading, LanguageIndex, {shown}),
-                                                         LogString(LogTextId::LogCancel, LanguageIndex), 0, 1000, this);
+            progress = std::make_unique<QProgressDialog>(LogFilled(LogTextId::LogReading, Window.Language(), {shown}),
+                                                         LogString(LogTextId::LogCancel, Window.Language()), 0, 1000, &Window.MainWindow());
             progress->setObjectName(QStringLiteral("LogProgress"));
             progress->setWindowModality(Qt::WindowModal);
             progress->setMinimumDuration(300);
@@ -321,34 +319,34 @@ bool TFormHlav::OpenLog(const QString& path) {
         // Setting the value lets the window (and the link's timer) run while the file is read; a
         // close of the session meanwhile ends the reading.
         progress->setValue(static_cast<int>(std::min<std::int64_t>(1000, done * 1000 / std::max<std::int64_t>(1, size))));
-        return !progress->wasCanceled() && !Closed;
+        return !progress->wasCanceled() && !Closing;
     });
     progress.reset();
-    if (loaded.Outcome == LogLoad::Cancelled || Closed)
+    if (loaded.Outcome == LogLoad::Cancelled || Closing)
         return false;
     if (loaded.Outcome == LogLoad::NotOpened) {
-        Prompts->ShowMessage(this, LogFilled(LogTextId::LogNotOpened, LanguageIndex, {shown}), loaded.Reason);
+        Window.Questions()->ShowMessage(&Window.MainWindow(), LogFilled(LogTextId::LogNotOpened, Window.Language(), {shown}), loaded.Reason);
         return false;
     }
     LogData& data = loaded.Data;
     QStringList notes;
     for (const std::string& column : data.MissingColumns)
-        notes << LogFilled(LogTextId::LogMissingColumns, LanguageIndex, {Text(column)});
+        notes << LogFilled(LogTextId::LogMissingColumns, Window.Language(), {Text(column)});
     if (data.BadRows > 0)
-        notes << LogFilled(LogTextId::LogBadRows, LanguageIndex,
+        notes << LogFilled(LogTextId::LogBadRows, Window.Language(),
                            {QLocale().toString(static_cast<qlonglong>(data.BadRows)), QString::number(data.FirstBadLine)});
     if (data.RowLimitReached)
-        notes << LogFilled(LogTextId::LogRowLimit, LanguageIndex,
+        notes << LogFilled(LogTextId::LogRowLimit, Window.Language(),
                            {QLocale().toString(static_cast<qlonglong>(LogReader::MaxRows))});
     if (data.Rows.empty()) {
-        Prompts->ShowMessage(this, LogFilled(LogTextId::LogNoRows, LanguageIndex, {shown}), notes.join(QLatin1Char(' ')));
+        Window.Questions()->ShowMessage(&Window.MainWindow(), LogFilled(LogTextId::LogNoRows, Window.Language(), {shown}), notes.join(QLatin1Char(' ')));
         return false;
     }
     LogChoice.Folder = QFileInfo(path).absolutePath().toUtf8().toStdString();
     const QString name = QFileInfo(path).fileName();
     const auto log = std::make_shared<const LogData>(std::move(data));
     if (!Replay) {
-        Replay = new ReplayWindow(this, LanguageIndex, [this] { return SteadyMs(); });
+        Replay = new ReplayWindow(&Window.MainWindow(), Window.Language(), [this] { return SteadyMs(); });
         connect(Replay, &ReplayWindow::Moved, this, [this](bool rowChanged) {
             if (ReplayOn)
                 ShowReplayRow(rowChanged);
@@ -358,14 +356,14 @@ bool TFormHlav::OpenLog(const QString& path) {
     }
     // The labels as they are are kept before the first recorded row replaces them.
     ReplayOn = true;
-    View->ReplayChanged();
+    Window.ReplayChanged();
     Counted.reset();
     Replay->Load(log, name, notes.join(QLatin1Char(' ')));
     if (Replay->isHidden()) {
         Replay->adjustSize();
         // Under the main window where the screen has room, else over its lower part.
-        const QRect main = frameGeometry();
-        const QScreen* screen = this->screen();
+        const QRect main = Window.MainWindow().frameGeometry();
+        const QScreen* screen = Window.MainWindow().screen();
         const QRect room = screen ? screen->availableGeometry() : main;
         QPoint place(main.left(), main.bottom() + 1);
         if (place.y() + Replay->height() > room.bottom())
@@ -378,20 +376,14 @@ bool TFormHlav::OpenLog(const QString& path) {
         LiveChart->ShowLog(log->Rows, name);
     UpdateLogMenu();
     ShowReplayRow(true);
-    Say(LogFilled(LogTextId::LogLoaded, LanguageIndex,
+    Window.Say(LogFilled(LogTextId::LogLoaded, Window.Language(),
                   {name, QLocale().toString(static_cast<qlonglong>(log->Rows.size())), Clock(log->Rows.back().ElapsedMs)}));
     return true;
 }
 
-bool TFormHlav::Replaying() const {
-    return ReplayOn;
-}
-
-void TFormHlav::ShowReplayRow(bool rowChanged) {
+void RideLog::ShowReplayRow(bool rowChanged) {
     const LogRow& row = Replay->Position().Row();
-    if (rowChanged)
-        View->ShowCaptions(ComposeTelemetryOf(row, {Image.ServoEnable(0) != 0, Image.ServoEnable(1) != 0}, LanguageIndex));
-    const QString sign = LogFilled(LogTextId::ReplaySign, LanguageIndex,
+    const QString sign = LogFilled(LogTextId::ReplaySign, Window.Language(),
                                    {ReplayTimeText(Replay->Position().PositionMs()), ReplayTimeText(Replay->Position().DurationMs())});
     if (LabelReplay->text() != sign)
         LabelReplay->setText(sign);
@@ -399,17 +391,10 @@ void TFormHlav::ShowReplayRow(bool rowChanged) {
         LabelReplay->show();
     if (LiveChart && LiveChart->ShowsLog())
         LiveChart->SetCursor(Replay->Position().PositionMs());
-    Position.ReplayReading(ReadingOf(row));
-    // The live cell follows at once, not only with the link's next tick.
-    if (rowChanged && ShownServo() >= 0)
-        ShowLive();
+    Window.ShowReplayed(row, rowChanged);
 }
 
-void TFormHlav::MenuCloseLogClick() {
-    EndReplay();
-}
-
-void TFormHlav::EndReplay() {
+void RideLog::EndReplay() {
     if (!ReplayOn)
         return;
     ReplayOn = false;
@@ -424,60 +409,78 @@ void TFormHlav::EndReplay() {
     }
     // The unit's values again as it last sent them, greyed if it has gone silent meanwhile; or the
     // labels as they were before the replay when it has sent none.
-    View->ReplayChanged();
+    Window.ReplayChanged();
     if (LiveChart)
         LiveChart->ShowLive(RecentRows);
     UpdateLogMenu();
-    Position.EndReplay();
-    PaintMap();
 }
 
 // ---- time per cell -----------------------------------------------------------------------------
 
-const CellTimes* TFormHlav::CurrentCellTimes() {
-    const int servo = ShownServo();
+const CellTimes* RideLog::CurrentCellTimes() {
+    const int servo = Window.ShownServo();
     if (!ReplayOn || servo < 0)
         return nullptr;
     std::array<std::uint8_t, RpmPoints> axis{};
     for (int c = 0; c < RpmPoints; ++c)
-        axis[static_cast<std::size_t>(c)] = Image.RpmAxis(servo, c);
-    const bool tpEnabled = Image.TpEnable(servo) != 0;
+        axis[static_cast<std::size_t>(c)] = Window.SetOnScreen().Image.RpmAxis(servo, c);
+    const bool tpEnabled = Window.SetOnScreen().Image.TpEnable(servo) != 0;
     // Counted again only when the servo or its axes change, not with every tick.
     if (!Counted || Counted->Servo != servo || Counted->Axis != axis || Counted->TpEnabled != tpEnabled)
-        Counted = CountedTimes{servo, axis, tpEnabled, CountCellTimes(Replay->Log().Rows, Image, servo)};
+        Counted = CountedTimes{servo, axis, tpEnabled, CountCellTimes(Replay->Log().Rows, Window.SetOnScreen().Image, servo)};
     return &Counted->Times;
 }
 
-void TFormHlav::PaintCellTimes() {
-    if (!CellTimesView)
-        return;
+void RideLog::SetChanged() {
     const CellTimes* times = MenuCellTimes->isChecked() ? CurrentCellTimes() : nullptr;
     if (!times) {
         if (!CellTimesView->isHidden())
             CellTimesView->hide();
         return;
     }
-    CellTimesView->Show(*times, LiveCell());
+    CellTimesView->Show(*times, Window.LiveCell());
 }
 
-void TFormHlav::MenuCopyCellTimesClick() {
+void RideLog::MenuCopyCellTimesClick() {
     if (!ReplayOn) {
-        Say(LogString(LogTextId::CellTimesNeedLog, LanguageIndex));
+        Window.Say(LogString(LogTextId::CellTimesNeedLog, Window.Language()));
         return;
     }
     const CellTimes* times = CurrentCellTimes();
     if (!times) {
-        Say(LogString(LogTextId::CellTimesOnServoPages, LanguageIndex));
+        Window.Say(LogString(LogTextId::CellTimesOnServoPages, Window.Language()));
         return;
     }
-    const int servo = ShownServo();
-    QString table = Text(CellTimesTable(*times, Image, servo));
+    const int servo = Window.ShownServo();
+    QString table = Text(CellTimesTable(*times, Window.SetOnScreen().Image, servo));
     // Time in no row: the throttle sensor in error while the map follows the throttle.
     if (times->UnknownThrottleMs > 0)
-        table += LogString(LogTextId::CellTimesSensorError, LanguageIndex) + QLatin1Char('\t') +
+        table += LogString(LogTextId::CellTimesSensorError, Window.Language()) + QLatin1Char('\t') +
                  Text(SecondsText(times->UnknownThrottleMs)) + QLatin1Char('\n');
     QGuiApplication::clipboard()->setText(table);
-    Say(LogFilled(LogTextId::CellTimesCopied, LanguageIndex, {QString::number(servo + 1)}));
+    Window.Say(LogFilled(LogTextId::CellTimesCopied, Window.Language(), {QString::number(servo + 1)}));
+}
+
+// ---- the life cycle ----------------------------------------------------------------------------
+
+void RideLog::LoadSettings(const IniFile& ini) {
+    LogChoice = ReadLogSettings(ini);
+}
+
+void RideLog::SaveSettings(IniFile& ini) {
+    LogChoice.LiveChart = LiveChart && LiveChart->isVisible();
+    WriteLogSettings(ini, LogChoice);
+}
+
+void RideLog::Shown() {
+    // The chart left open last time comes back once the main window has painted.
+    if (LogChoice.LiveChart)
+        QTimer::singleShot(0, this, [this] { ShowLiveChart(false); });
+}
+
+void RideLog::Close() {
+    Closing = true;
+    EndRecording();
 }
 
 } // namespace zevo

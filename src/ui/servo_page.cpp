@@ -12,10 +12,12 @@
 #include "ui/controls.h"
 #include "ui/form_hlav.h"
 #include "ui/map_painter.h"
+#include "ui/log_commands.h"
 #include "ui/port_commands.h"
 #include "ui/restore_commands.h"
 #include "ui/view_commands.h"
 #include "ui/up_down.h"
+#include "ui/window_link_view.h"
 
 namespace zevo {
 
@@ -170,7 +172,7 @@ void TFormHlav::CreateServoPage() {
     Views = &Register<ViewCommands>();
     BuildSetStateLabels();
     RestorePoints = &Register<RestoreCommands>(ConfigDir);
-    BuildLogCommands();
+    Log = &Register<RideLog>(SteadyClock);
     ShareKeysWithToolWindows(); // every action with a key exists now
 }
 
@@ -271,7 +273,6 @@ void TFormHlav::PaintMap() {
             capability->Decorate(scene);
         CellPainter->Paint(scene);
     }
-    PaintCellTimes();
     for (const auto& capability : Capabilities)
         capability->SetChanged();
     ShowSetState();
@@ -294,6 +295,27 @@ void TFormHlav::ShowLive() {
 TEdit* TFormHlav::MapField(int row, int column) {
     const auto c = static_cast<std::size_t>(column);
     return row < 0 ? EditRpm.at(c) : EditMap.at(static_cast<std::size_t>(row)).at(c);
+}
+
+bool TFormHlav::Replaying() const {
+    return Log && Log->Replaying();
+}
+
+void TFormHlav::ReplayChanged() {
+    View->ReplayChanged();
+    if (Replaying())
+        return;
+    Position.EndReplay();
+    PaintMap();
+}
+
+void TFormHlav::ShowReplayed(const LogRow& row, bool rowChanged) {
+    if (rowChanged)
+        View->ShowCaptions(ComposeTelemetryOf(row, {Image.ServoEnable(0) != 0, Image.ServoEnable(1) != 0}, LanguageIndex));
+    Position.ReplayReading(ReadingOf(row));
+    // The live cell follows at once, not only with the link's next tick.
+    if (rowChanged && ShownServo() >= 0)
+        ShowLive();
 }
 
 } // namespace zevo

@@ -24,6 +24,7 @@ class DeviceImage;
 class EnginePosition;
 class IniFile;
 class LinkEngine;
+struct LogRow;
 class ParameterSession;
 class TEdit;
 
@@ -91,6 +92,11 @@ public:
     virtual FileDialogSettings OpenDialog() const = 0;
     // A message text of the language applied last.
     virtual const QString& Message(MsgId id) const = 0;
+    // A replay of a ride log began or ended: the monitoring area shows the log's rows, or the unit's
+    // again, and the engine's cell follows.
+    virtual void ReplayChanged() = 0;
+    // The replay is at `row`: a new row, or only a new time within it.
+    virtual void ShowReplayed(const LogRow& row, bool rowChanged) = 0;
     // The window's own look at the unit is running: it is shown to the user when it ends; true
     // then, and nothing else is to start.
     virtual bool ShowQuietComparison() = 0;

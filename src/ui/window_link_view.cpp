@@ -8,6 +8,7 @@
 #include "ui/cgauge.h"
 #include "ui/form_hlav.h"
 #include "ui/map_painter.h"
+#include "ui/log_commands.h"
 #include "ui/prompter.h"
 #include "ui/restore_commands.h"
 #include "ui/up_down.h"
@@ -185,7 +186,7 @@ void WindowLinkView::LanguageChanged() {
 
 void WindowLinkView::StatusDecoded(const StatusFrame& status) {
     Form.Position.UnitReading(EngineReading{status.Rpm, status.TpPercent, TpMillivoltsFromCount(status.TpCount)});
-    Form.StatusDecoded(status);
+    Form.Log->StatusDecoded(status);
 }
 
 void WindowLinkView::ShowTelemetry(const TelemetryCaptions& captions) {

@@ -122,8 +122,6 @@ void TFormHlav::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, &TFormHlav::ReadNamedFileSet);
     for (const auto& capability : Capabilities)
         capability->Shown();
-    if (LogChoice.LiveChart)
-        QTimer::singleShot(0, this, [this] { ShowLiveChart(false); });
 }
 
 void TFormHlav::WatchFrameMargins() {

@@ -40,6 +40,7 @@ namespace zevo {
 namespace {
 
 using testing::Control;
+using testing::Find;
 
 class StringSink final : public LogSink {
 public:
@@ -261,51 +262,51 @@ TEST_F(RideLogWindowTest, TheReplayDrivesTheLabelsAndTheLiveCellNotTheUnit) {
                                                 {8000, 60, 330, 2}, {8000, 60, 330, 0}});
     OpenLog(path);
     ASSERT_TRUE(Form->Replaying());
-    ASSERT_TRUE(Form->Replay->isVisible());
+    ASSERT_TRUE(Find<ReplayWindow>(*Form, "ReplayWindow")->isVisible());
     EXPECT_TRUE(Control<QLabel>(*Form, "LabelReplay")->isVisible());
     EXPECT_EQ(Control<QLabel>(*Form, "LabelReplay")->text(), QStringLiteral("REPLAY 00:00:00.0 / 00:00:01.3"));
     EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelRpm")), QStringLiteral("RPM = 1000 "));
     EXPECT_EQ(Form->LiveCell(), std::make_optional(std::make_pair(0, 1)));
 
-    QTest::mouseClick(Form->Replay->NextMarkerButton(), Qt::LeftButton);
+    QTest::mouseClick(Find<ReplayWindow>(*Form, "ReplayWindow")->NextMarkerButton(), Qt::LeftButton);
     EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelRpm")), QStringLiteral("RPM = 4000 "));
     EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelTpsMon")).left(8), QStringLiteral("TP= 30 %"));
     EXPECT_EQ(Form->LiveCell(), std::make_optional(std::make_pair(5, 4)));
-    EXPECT_TRUE(Form->Replay->TimeLabel()->text().endsWith(QStringLiteral("marker 1"))) << Form->Replay->TimeLabel()->text().toStdString();
+    EXPECT_TRUE(Find<ReplayWindow>(*Form, "ReplayWindow")->TimeLabel()->text().endsWith(QStringLiteral("marker 1"))) << Find<ReplayWindow>(*Form, "ReplayWindow")->TimeLabel()->text().toStdString();
     // The unit's frames are decoded but not shown.
     Ticks(18);
     EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelRpm")), QStringLiteral("RPM = 4000 "));
     EXPECT_EQ(Form->LiveCell(), std::make_optional(std::make_pair(5, 4)));
 
-    QTest::mouseClick(Form->Replay->NextMarkerButton(), Qt::LeftButton);
+    QTest::mouseClick(Find<ReplayWindow>(*Form, "ReplayWindow")->NextMarkerButton(), Qt::LeftButton);
     EXPECT_EQ(Form->LiveCell(), std::make_optional(std::make_pair(7, 9))) << "8000 RPM is axis point 9";
-    QTest::mouseClick(Form->Replay->StepBackButton(), Qt::LeftButton);
+    QTest::mouseClick(Find<ReplayWindow>(*Form, "ReplayWindow")->StepBackButton(), Qt::LeftButton);
     EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelRpm")), QStringLiteral("RPM = 4000 "));
 
     // Play at 2x from the start: the position runs at twice the wall clock, and stops at the end.
-    QTest::mouseClick(Form->Replay->PreviousMarkerButton(), Qt::LeftButton);
-    QTest::mouseClick(Form->Replay->PreviousMarkerButton(), Qt::LeftButton);
-    QComboBox* speed = Form->Replay->SpeedBox();
+    QTest::mouseClick(Find<ReplayWindow>(*Form, "ReplayWindow")->PreviousMarkerButton(), Qt::LeftButton);
+    QTest::mouseClick(Find<ReplayWindow>(*Form, "ReplayWindow")->PreviousMarkerButton(), Qt::LeftButton);
+    QComboBox* speed = Find<ReplayWindow>(*Form, "ReplayWindow")->SpeedBox();
     speed->setFocus();
     QTest::keyClick(speed, Qt::Key_Down);
     ASSERT_EQ(speed->currentText(), QStringLiteral("2×"));
-    QTest::mouseClick(Form->Replay->PlayButton(), Qt::LeftButton);
-    EXPECT_EQ(Form->Replay->PlayButton()->text(), QStringLiteral("Pause"));
+    QTest::mouseClick(Find<ReplayWindow>(*Form, "ReplayWindow")->PlayButton(), Qt::LeftButton);
+    EXPECT_EQ(Find<ReplayWindow>(*Form, "ReplayWindow")->PlayButton()->text(), QStringLiteral("Pause"));
     // A third of a second of the clock plays two thirds of the ride, from the first marker.
     Ticks(6);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Form->Replay->Position().PositionMs() == 330 + 660; }, 5000))
-        << Form->Replay->Position().PositionMs();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Find<ReplayWindow>(*Form, "ReplayWindow")->Position().PositionMs() == 330 + 660; }, 5000))
+        << Find<ReplayWindow>(*Form, "ReplayWindow")->Position().PositionMs();
     EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelRpm")), QStringLiteral("RPM = 8000 "));
     Ticks(12);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !Form->Replay->Position().Playing(); }, 5000)) << "stops at the end";
-    EXPECT_EQ(Form->Replay->Position().Index(), 4u);
-    EXPECT_EQ(Form->Replay->PlayButton()->text(), QStringLiteral("Play"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Find<ReplayWindow>(*Form, "ReplayWindow")->Position().Playing(); }, 5000)) << "stops at the end";
+    EXPECT_EQ(Find<ReplayWindow>(*Form, "ReplayWindow")->Position().Index(), 4u);
+    EXPECT_EQ(Find<ReplayWindow>(*Form, "ReplayWindow")->PlayButton()->text(), QStringLiteral("Play"));
 
     // Closing the log shows the unit's last values again at once, greyed once it is silent.
     Control<QAction>(*Form, "MenuCloseLog")->trigger();
     EXPECT_FALSE(Form->Replaying());
     EXPECT_FALSE(Control<QLabel>(*Form, "LabelReplay")->isVisible());
-    EXPECT_FALSE(Form->Replay->isVisible());
+    EXPECT_FALSE(Find<ReplayWindow>(*Form, "ReplayWindow")->isVisible());
     EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelRpm")), QStringLiteral("RPM = 2000 "));
     EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelTpsMon")).left(8), QStringLiteral("TP= 10 %"));
     EXPECT_EQ(Form->LiveCell(), std::make_optional(std::make_pair(3, 2))) << "the unit's last cell at once: 10 % is row 3";
@@ -354,7 +355,7 @@ TEST_F(RideLogWindowTest, AReplayWithoutTheUnitLeavesNoRecordedValueBehind) {
     const QColor text = Form->palette().color(QPalette::WindowText);
     EXPECT_EQ(Control<TLabel>(*Form, "LabelRpm")->palette().color(QPalette::WindowText), text);
     Ticks(12);
-    QTest::mouseClick(Form->Replay->StepForwardButton(), Qt::LeftButton);
+    QTest::mouseClick(Find<ReplayWindow>(*Form, "ReplayWindow")->StepForwardButton(), Qt::LeftButton);
     Control<QAction>(*Form, "MenuCloseLog")->trigger();
     EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelRpm")), rpm);
     EXPECT_EQ(Caption(Control<TLabel>(*Form, "LabelNapeti")), supply);
@@ -388,7 +389,7 @@ TEST_F(RideLogWindowTest, MarkersAreSetWithTheLiveChartInFront) {
     Prompts.Paths.push_back(Path("chart.csv"));
     Control<QAction>(*Form, "MenuStartRecording")->trigger();
     Control<QAction>(*Form, "MenuLiveChart")->trigger();
-    LiveChartWindow* chart = Form->LiveChart;
+    LiveChartWindow* chart = Find<LiveChartWindow>(*Form, "LiveChartWindow");
     ASSERT_TRUE(chart && QTest::qWaitForWindowExposed(chart));
     QTest::mouseClick(chart, Qt::LeftButton);
     chart->activateWindow();
@@ -416,7 +417,9 @@ TEST_F(RideLogWindowTest, ClosingTheWindowWritesTheRowsOfTheLastSecond) {
     Control<QAction>(*Form, "MenuStartRecording")->trigger();
     Ticks(17);
     ASSERT_EQ(ReadBytes(path), LogHeader() + "\n") << "less than a second: nothing written yet";
-    const std::int64_t rows = Form->Recorder->Rows();
+    // The sign in the status bar counts the rows taken.
+    const QString sign = Control<QLabel>(*Form, "LabelRecording")->text();
+    const std::int64_t rows = sign.mid(sign.lastIndexOf(QLatin1Char(' ')) + 1).toLongLong();
     ASSERT_GE(rows, 2);
     Form->close();
     const LogData log = ReadLog(ReadBytes(path));
@@ -433,9 +436,9 @@ TEST_F(RideLogWindowTest, TheTimePerCellIsShownOverTheMapAndCopiedWithItsAxes) {
     OpenLog(path);
     ASSERT_TRUE(Control<QAction>(*Form, "MenuCellTimes")->isEnabled());
     Control<QAction>(*Form, "MenuCellTimes")->trigger();
-    ASSERT_TRUE(Form->CellTimesView->isVisible());
+    ASSERT_TRUE(Find<CellTimesOverlay>(*Form, "CellTimesOverlay")->isVisible());
     // Over the map's fields, letting clicks through to them.
-    EXPECT_TRUE(Form->CellTimesView->geometry().contains(Control<TEdit>(*Form, "EditMap5_4")->geometry()));
+    EXPECT_TRUE(Find<CellTimesOverlay>(*Form, "CellTimesOverlay")->geometry().contains(Control<TEdit>(*Form, "EditMap5_4")->geometry()));
     QTest::mouseClick(Control<TEdit>(*Form, "EditMap2_2"), Qt::LeftButton);
     EXPECT_EQ(QApplication::focusWidget(), Control<TEdit>(*Form, "EditMap2_2"));
 
@@ -456,11 +459,11 @@ TEST_F(RideLogWindowTest, TheTimePerCellIsShownOverTheMapAndCopiedWithItsAxes) {
 
     // Off the servo pages the overlay goes; back on them it returns.
     ClickTab(0);
-    EXPECT_FALSE(Form->CellTimesView->isVisible());
+    EXPECT_FALSE(Find<CellTimesOverlay>(*Form, "CellTimesOverlay")->isVisible());
     ClickTab(2);
-    EXPECT_TRUE(Form->CellTimesView->isVisible());
+    EXPECT_TRUE(Find<CellTimesOverlay>(*Form, "CellTimesOverlay")->isVisible());
     Control<QAction>(*Form, "MenuCloseLog")->trigger();
-    EXPECT_FALSE(Form->CellTimesView->isVisible());
+    EXPECT_FALSE(Find<CellTimesOverlay>(*Form, "CellTimesOverlay")->isVisible());
     EXPECT_FALSE(Control<QAction>(*Form, "MenuCellTimes")->isChecked());
 }
 
@@ -504,7 +507,7 @@ TEST_F(RideLogWindowTest, LogsThatAreNotLogsAreToldApart) {
     OpenLog(path);
     EXPECT_TRUE(Prompts.Messages.isEmpty());
     ASSERT_TRUE(Form->Replaying());
-    const auto* summary = Form->Replay->findChild<QLabel*>(QStringLiteral("ReplaySummary"));
+    const auto* summary = Find<ReplayWindow>(*Form, "ReplayWindow")->findChild<QLabel*>(QStringLiteral("ReplaySummary"));
     ASSERT_TRUE(summary);
     EXPECT_EQ(summary->text(), QStringLiteral("Lines skipped, not rows of a ride log: 2 (the first is line 4)."));
 }
@@ -537,7 +540,7 @@ TEST_F(RideLogWindowTest, TheLiveChartFollowsTheFramesPausesAndShowsTheReplay) {
     Model.Unit.HoldEngine(5000, 40);
     Ticks(60); // the window's look at the unit's set first, then frames
     Control<QAction>(*Form, "MenuLiveChart")->trigger();
-    LiveChartWindow* chart = Form->LiveChart;
+    LiveChartWindow* chart = Find<LiveChartWindow>(*Form, "LiveChartWindow");
     ASSERT_TRUE(chart && chart->isVisible());
     EXPECT_EQ(chart->SpanSeconds(), 60);
     const int before = chart->Graph(0)->dataCount();
@@ -577,7 +580,7 @@ TEST_F(RideLogWindowTest, TheLiveChartFollowsTheFramesPausesAndShowsTheReplay) {
     EXPECT_TRUE(chart->ShowsLog());
     EXPECT_EQ(chart->Graph(0)->dataCount(), 4);
     EXPECT_EQ(chart->MarkerCount(), 2);
-    QTest::mouseClick(Form->Replay->NextMarkerButton(), Qt::LeftButton);
+    QTest::mouseClick(Find<ReplayWindow>(*Form, "ReplayWindow")->NextMarkerButton(), Qt::LeftButton);
     EXPECT_DOUBLE_EQ(chart->CursorSeconds(), 0.33);
     Control<QAction>(*Form, "MenuCloseLog")->trigger();
     EXPECT_FALSE(chart->ShowsLog());
