@@ -68,7 +68,7 @@ struct Window {
 
 void BlockToEditorServoPage(benchmark::State& state) {
     Window window;
-    window.Form->PageControl1->setCurrentIndex(1);
+    window.Form->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
     int value = 0;
     for (auto _ : state) {
         // A different block each time, so every field really changes.
@@ -85,7 +85,7 @@ void SwitchServoTabs(benchmark::State& state) {
     int tab = 1;
     for (auto _ : state) {
         tab = tab == 1 ? 2 : 1;
-        window.Form->PageControl1->setCurrentIndex(tab);
+        window.Form->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(tab);
         QApplication::processEvents(); // includes the repaint of the newly shown page
     }
 }
@@ -94,9 +94,9 @@ BENCHMARK(SwitchServoTabs)->Unit(benchmark::kMicrosecond);
 // The servo page with the whole map of servo 1 selected (all ten rows shown).
 void SelectWholeMap(Window& window) {
     window.Form->Image.TpEnable(0) = 1;
-    window.Form->PageControl1->setCurrentIndex(1);
+    window.Form->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
     window.Form->BlockToEditor();
-    window.Form->Selection->SetSelection(zevo::MapSelection::WholeMap(true));
+    window.Form->findChild<zevo::MapSelectionControl*>(QStringLiteral("MapSelection"))->SetSelection(zevo::MapSelection::WholeMap(true));
 }
 
 // Tools > Add on all 150 cells: the operation, validation, the undo record and the redisplay.
@@ -133,7 +133,7 @@ void PasteAllCells(benchmark::State& state) {
                          (c + 1 < zevo::MapColumns ? "\t" : "\n");
         }
         QApplication::clipboard()->setText(table);
-        window.Form->Selection->SetSelection(zevo::MapSelection::WholeMap(true));
+        window.Form->findChild<zevo::MapSelectionControl*>(QStringLiteral("MapSelection"))->SetSelection(zevo::MapSelection::WholeMap(true));
         state.ResumeTiming();
         window.Form->PasteCells();
     }
@@ -157,7 +157,7 @@ BENCHMARK(TickWithSelectionShown)->Unit(benchmark::kMicrosecond);
 void TickWithColoursTrailAndCurves(benchmark::State& state) {
     Window window;
     window.Form->Image.TpEnable(0) = 1;
-    window.Form->PageControl1->setCurrentIndex(1);
+    window.Form->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
     window.Form->findChild<QAction*>(QStringLiteral("MenuColourByValue"))->setChecked(true);
     window.Form->findChild<QAction*>(QStringLiteral("MenuTrail"))->setChecked(true);
     if (state.range(0) != 0)

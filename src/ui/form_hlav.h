@@ -211,6 +211,23 @@ public:
     void HintToStatusBar(const QString& hint);
     void Timer1Timer();
 
+    // Shown by Help > About; built the first time it is needed.
+    TFormAbout& About();
+
+    // The two file dialogs' settings (the dialogs themselves are opened through the prompter).
+    QString OpenDialogFileName;
+    QString SaveDialogFileName;
+    FileDialogSettings OpenDialogSettings() const;
+    FileDialogSettings SaveDialogSettings() const;
+    std::uint8_t IgnVersionMatched = 0;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     // ---- controls ----------------------------------------------------------------------------
     QWidget* ClientArea = nullptr;
     // Holds ClientArea; scrolls only while the window is smaller than the design.
@@ -322,23 +339,6 @@ public:
 
     QTimer* Timer1 = nullptr;
 
-    // Shown by Help > About; built the first time it is needed.
-    TFormAbout& About();
-
-    // The two file dialogs' settings (the dialogs themselves are opened through the prompter).
-    QString OpenDialogFileName;
-    QString SaveDialogFileName;
-    FileDialogSettings OpenDialogSettings() const;
-    FileDialogSettings SaveDialogSettings() const;
-    std::uint8_t IgnVersionMatched = 0;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    bool event(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     void BuildForm();
     void BuildMenu();
     void BuildToolBar();
@@ -368,6 +368,9 @@ private:
     void WatchFrameMargins();
     void SelectLanguage(std::uint8_t index);
     void StepMapFromTools(int direction);
+    // The servo of a Tools command: servo 1 on its tab, servo 2 otherwise.
+    int ToolServo() const;
+    void ShowHistoryStep(const HistoryStep& step);
     void BuildComMenu();
     void WatchEdit(TEdit* edit);
     void EditLeft(TEdit* edit, Qt::FocusReason reason);

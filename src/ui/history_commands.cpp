@@ -33,30 +33,26 @@ void TFormHlav::ShowRecorded(const HistoryRecordOutcome& outcome) {
         StartProgramTransaction();
 }
 
-namespace {
-
 // Copies a snapshot back and shows it on the page where it was taken.
-void Restore(TFormHlav& form, const HistoryStep& step) {
-    form.Image = step.Image;
-    form.BlockToEditor();
-    if (form.PageControl1->currentIndex() != step.Page)
-        form.PageControl1->setCurrentIndex(step.Page);
-    form.BlockToEditor();
-    form.HistoryUpdateButtons();
-    if (form.CheckBoxProgHned->isChecked())
-        form.StartProgramTransaction();
+void TFormHlav::ShowHistoryStep(const HistoryStep& step) {
+    Image = step.Image;
+    BlockToEditor();
+    if (PageControl1->currentIndex() != step.Page)
+        PageControl1->setCurrentIndex(step.Page);
+    BlockToEditor();
+    HistoryUpdateButtons();
+    if (CheckBoxProgHned->isChecked())
+        StartProgramTransaction();
 }
-
-} // namespace
 
 void TFormHlav::SpeedButtonZpetClick() {
     if (const auto step = History.Undo())
-        Restore(*this, *step);
+        ShowHistoryStep(*step);
 }
 
 void TFormHlav::SpeedButtonZnovuClick() {
     if (const auto step = History.Redo())
-        Restore(*this, *step);
+        ShowHistoryStep(*step);
 }
 
 void TFormHlav::StartProgramTransaction() {

@@ -58,6 +58,7 @@ const OperationItem Operations[] = {
 
 void TFormHlav::BuildMapEditing() {
     Selection = new MapSelectionControl(GroupBoxServo, this);
+    Selection->setObjectName(QStringLiteral("MapSelection"));
     for (int c = 0; c < MapColumns; ++c) {
         Selection->Watch(EditRpm[static_cast<std::size_t>(c)], AxisRow, c);
         for (int r = 0; r < MapRows; ++r)

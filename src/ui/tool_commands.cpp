@@ -11,12 +11,8 @@
 
 namespace zevo {
 
-namespace {
-
 // The servo of a tool: servo 1 on its tab, servo 2 otherwise.
-int ToolServo(const TFormHlav& form) { return form.PageControl1->currentIndex() == 1 ? 0 : 1; }
-
-} // namespace
+int TFormHlav::ToolServo() const { return PageControl1->currentIndex() == 1 ? 0 : 1; }
 
 void TFormHlav::MenuToolsMinusClick() { StepMapFromTools(StepDown); }
 void TFormHlav::MenuToolsPlusClick() { StepMapFromTools(StepUp); }
@@ -25,19 +21,19 @@ void TFormHlav::StepMapFromTools(int direction) {
     if (PageControl1->currentIndex() == 0)
         return; // no map on the Miscellaneous page, and no history step
     // The cell marked on the page, wherever its reading comes from (the unit, its last frame, a replay).
-    const EngineCell live = Position.CellOn(Image, ToolServo(*this));
-    StepMapTool(Image, ToolServo(*this), direction, CheckBoxAll->isChecked(), CheckBoxTpEnable->isChecked(), live.Row,
+    const EngineCell live = Position.CellOn(Image, ToolServo());
+    StepMapTool(Image, ToolServo(), direction, CheckBoxAll->isChecked(), CheckBoxTpEnable->isChecked(), live.Row,
                 live.Column);
     AfterChange();
 }
 
 void TFormHlav::CSpinButtonUpClick_Uni(int column) {
-    StepColumn(Image, ToolServo(*this), column, StepUp);
+    StepColumn(Image, ToolServo(), column, StepUp);
     AfterChange();
 }
 
 void TFormHlav::CSpinButtonDownClick_Uni(int column) {
-    StepColumn(Image, ToolServo(*this), column, StepDown);
+    StepColumn(Image, ToolServo(), column, StepDown);
     AfterChange();
 }
 
@@ -53,7 +49,7 @@ void TFormHlav::ButtonTps100Click() {
 }
 
 void TFormHlav::CheckBoxProcentaMouseUp() {
-    SwitchPerCentMode(Image, ToolServo(*this), CheckBoxProcenta->isChecked());
+    SwitchPerCentMode(Image, ToolServo(), CheckBoxProcenta->isChecked());
     AfterChange();
 }
 

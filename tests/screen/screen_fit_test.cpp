@@ -56,30 +56,30 @@ protected:
     // Scrolls as a person drags the scroll bars: just far enough to show `control` (its top-left part
     // when it is larger than the visible part).
     void ScrollTo(TFormHlav& form, QWidget* control) {
-        const QRect inClient(control->mapTo(form.ClientArea, QPoint(0, 0)), control->size());
-        const QSize room = form.ClientScroll->viewport()->size();
+        const QRect inClient(control->mapTo(Control<QWidget>(form, "ClientArea"), QPoint(0, 0)), control->size());
+        const QSize room = Control<QScrollArea>(form, "ClientScroll")->viewport()->size();
         auto show = [](QScrollBar* bar, int start, int length, int visible) {
             if (start < bar->value())
                 bar->setValue(start);
             else if (start + std::min(length, visible) > bar->value() + visible)
                 bar->setValue(start + std::min(length, visible) - visible);
         };
-        show(form.ClientScroll->horizontalScrollBar(), inClient.left(), inClient.width(), room.width());
-        show(form.ClientScroll->verticalScrollBar(), inClient.top(), inClient.height(), room.height());
+        show(Control<QScrollArea>(form, "ClientScroll")->horizontalScrollBar(), inClient.left(), inClient.width(), room.width());
+        show(Control<QScrollArea>(form, "ClientScroll")->verticalScrollBar(), inClient.top(), inClient.height(), room.height());
     }
 
     // Each control of the design's client area can be scrolled into view and then lies wholly inside
     // the visible part (controls larger than that part: as much of them as fits).
     void ExpectEveryControlReachable(TFormHlav& form) {
-        QWidget* viewport = form.ClientScroll->viewport();
-        for (int tab = 0; tab < form.PageControl1->count(); ++tab) {
-            QTabBar* bar = form.PageControl1->tabBar();
+        QWidget* viewport = Control<QScrollArea>(form, "ClientScroll")->viewport();
+        for (int tab = 0; tab < Control<QTabWidget>(form, "PageControl1")->count(); ++tab) {
+            QTabBar* bar = Control<QTabWidget>(form, "PageControl1")->tabBar();
             ScrollTo(form, bar);
             QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
-            ASSERT_EQ(form.PageControl1->currentIndex(), tab);
+            ASSERT_EQ(Control<QTabWidget>(form, "PageControl1")->currentIndex(), tab);
             int checked = 0;
-            for (QWidget* control : form.ClientArea->findChildren<QWidget*>()) {
-                if (!control->isVisibleTo(form.ClientArea) || control->objectName().isEmpty())
+            for (QWidget* control : Control<QWidget>(form, "ClientArea")->findChildren<QWidget*>()) {
+                if (!control->isVisibleTo(Control<QWidget>(form, "ClientArea")) || control->objectName().isEmpty())
                     continue;
                 ScrollTo(form, control);
                 const QRect shown(control->mapTo(viewport, QPoint(0, 0)), control->size());
@@ -144,8 +144,8 @@ TEST_F(ScreenFit, ResizedDownTo640x480EverythingStaysReachable) {
     while (waited.elapsed() < 3000 && form->size() != QSize(640, 480))
         QTest::qWait(20);
     EXPECT_EQ(form->size(), QSize(640, 480));
-    EXPECT_TRUE(form->ClientScroll->horizontalScrollBar()->isVisible());
-    EXPECT_TRUE(form->ClientScroll->verticalScrollBar()->isVisible());
+    EXPECT_TRUE(Control<QScrollArea>(*form, "ClientScroll")->horizontalScrollBar()->isVisible());
+    EXPECT_TRUE(Control<QScrollArea>(*form, "ClientScroll")->verticalScrollBar()->isVisible());
     ExpectEveryControlReachable(*form);
 }
 

@@ -106,7 +106,7 @@ TEST_F(FormHlavTest, SecondRunRestoresWhatTheFirstLeft) {
     auto form = Start();
     EXPECT_EQ(form->LanguageIndex, LanguageGerman);
     EXPECT_TRUE(Control<QAction>(*form, "MenuGerman")->isChecked());
-    EXPECT_EQ(form->MenuFile->title(), QStringLiteral("&Datei"));
+    EXPECT_EQ(Control<QMenu>(*form, "MenuFile")->title(), QStringLiteral("&Datei"));
     EXPECT_EQ(Control<QTabWidget>(*form, "PageControl1")->currentIndex(), 2);
     EXPECT_EQ(form->Image.BlockByte(11), 0xAB);
     EXPECT_EQ(form->Image.Page(0)[3], 7);
@@ -206,8 +206,8 @@ TEST_F(FormHlavTest, TestModeFileShowsTheDiagnosticLabels) {
         WriteFile(QStringLiteral("test_tolmek.txt"), content);
         auto form = Start();
         EXPECT_EQ(form->TestMode, shown ? 1 : 0) << content.constData();
-        for (TLabel* label : form->LabelTest)
-            EXPECT_EQ(!label->isHidden(), shown);
+        for (int i = 1; i <= 8; ++i)
+            EXPECT_EQ(!Control<TLabel>(*form, QStringLiteral("LabelTest%1").arg(i))->isHidden(), shown);
     }
 }
 
@@ -216,15 +216,15 @@ TEST_F(FormHlavTest, SwitchingLanguageRewritesCaptionsPlaceholdersAndKeepsTheSel
     Control<QRadioButton>(*form, "RadioPocPulsu5")->click();
     Control<QAction>(*form, "MenuGerman")->trigger();
     EXPECT_EQ(Control<TLabel>(*form, "LabelServoPoz1")->Caption(), QStringLiteral("Servo Sollspannung 1 = --- mV"));
-    EXPECT_EQ(form->LabelPocetProgramovani->Caption(), QStringLiteral("Programmierungsanzahl = = ---"));
+    EXPECT_EQ(Control<TLabel>(*form, "LabelPocetProgramovani")->Caption(), QStringLiteral("Programmierungsanzahl = = ---"));
     EXPECT_EQ(form->Msg(MsgId::MsgManualOpenError),
               QStringLiteral("Fehler beim öffnen der Datei ZEVO_manual_en.pdf !"));
     EXPECT_TRUE(Control<QAction>(*form, "MenuGerman")->isChecked());
     EXPECT_FALSE(Control<QAction>(*form, "MenuCzech")->isChecked());
 
     Control<QAction>(*form, "MenuEnglish")->trigger();
-    EXPECT_EQ(form->ButtonRead->text(), QStringLiteral("&Read"));
-    EXPECT_EQ(form->ButtonVerify->text(), QStringLiteral("&Verify"));
+    EXPECT_EQ(Control<QPushButton>(*form, "ButtonRead")->text(), QStringLiteral("&Read"));
+    EXPECT_EQ(Control<QPushButton>(*form, "ButtonVerify")->text(), QStringLiteral("&Verify"));
     EXPECT_EQ(Control<QPushButton>(*form, "ButtonProgram")->text(), QStringLiteral("&Program"));
     EXPECT_EQ(Control<QRadioButton>(*form, "RadioPocPulsu0")->text(), QStringLiteral("1 per two revolution"));
     EXPECT_EQ(Control<QRadioButton>(*form, "RadioPocPulsu12")->text(), QStringLiteral("12 per one revolution"));
@@ -232,7 +232,7 @@ TEST_F(FormHlavTest, SwitchingLanguageRewritesCaptionsPlaceholdersAndKeepsTheSel
     EXPECT_EQ(form->Image.PulsesPerRevIndex(), 5);
     EXPECT_EQ(Control<QTabWidget>(*form, "PageControl1")->tabText(0), QStringLiteral("Miscellaneous"));
     // The English language hint keeps its short|long split: the status bar gets the long part.
-    EXPECT_EQ(form->MenuLanguage->menuAction()->statusTip(),
+    EXPECT_EQ(Control<QMenu>(*form, "MenuLanguage")->menuAction()->statusTip(),
               QStringLiteral("Set English or German or French"));
     EXPECT_EQ(Control<QPushButton>(*form, "ButtonProgram")->toolTip(), QStringLiteral("Programing  set parametrs to ignition"));
     // The port menu is the same in every language.
@@ -295,31 +295,31 @@ TEST_F(FormHlavTest, LayoutPlacesTheFixedControls) {
         QRect rect;
     };
     const Row rows[] = {
-        {form->GroupBoxToolBar, {3, 0, 462, 43}},
+        {Control<QWidget>(*form, "GroupBoxToolBar"), {3, 0, 462, 43}},
         {Control<QToolButton>(*form, "SpeedButtonNew"), {12, 12, 24, 23}},
         {Control<QToolButton>(*form, "SpeedButtonZpet"), {156, 13, 23, 22}},
-        {form->ButtonRead, {230, 12, 57, 23}},
-        {form->ButtonVerify, {296, 12, 65, 23}},
+        {Control<QWidget>(*form, "ButtonRead"), {230, 12, 57, 23}},
+        {Control<QWidget>(*form, "ButtonVerify"), {296, 12, 65, 23}},
         {Control<QPushButton>(*form, "ButtonProgram"), {370, 12, 81, 23}},
         {Control<QTabWidget>(*form, "PageControl1"), {4, 45, 959, 476}},
-        {form->GroupBoxSetTps, {8, 4, 284, 107}},
+        {Control<QWidget>(*form, "GroupBoxSetTps"), {8, 4, 284, 107}},
         {Control<TEdit>(*form, "EditTps0"), {96, 26, 40, 21}},
         {Control<TUpDown>(*form, "UpDownTps0"), {136, 26, 16, 21}},
         {Control<TEdit>(*form, "EditTps100"), {96, 66, 40, 21}},
-        {form->ButtonTps100, {192, 64, 75, 25}},
-        {form->RadioGroupPocPulsu, {326, 7, 235, 386}},
+        {Control<QWidget>(*form, "ButtonTps100"), {192, 64, 75, 25}},
+        {Control<QWidget>(*form, "RadioGroupPocPulsu"), {326, 7, 235, 386}},
         {Control<TCGauge>(*form, "CGaugeRpm"), {13, 552, 240, 18}},
-        {form->CGaugeTps, {13, 612, 240, 18}},
+        {Control<QWidget>(*form, "CGaugeTps"), {13, 612, 240, 18}},
         {Control<TCGauge>(*form, "CGaugeProgram"), {456, 612, 203, 18}},
         {Control<TCheckBox>(*form, "CheckBoxProgHned"), {706, 600, 177, 16}},
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.widget->geometry(), row.rect) << row.widget->objectName().toStdString();
     EXPECT_EQ(Control<TLabel>(*form, "LabelSpojeni")->pos(), QPoint(472, 9));
-    EXPECT_EQ(form->LabelTest[7]->pos(), QPoint(824, 752));
+    EXPECT_EQ(Control<QWidget>(*form, "LabelTest8")->pos(), QPoint(824, 752));
     EXPECT_EQ(Control<QWidget>(*form, "ClientArea")->minimumSize(), QSize(978, 815 - 19));
-    EXPECT_EQ(form->Timer1->interval(), 55);
-    EXPECT_TRUE(form->Timer1->isActive());
+    EXPECT_EQ(Control<QTimer>(*form, "Timer1")->interval(), 55);
+    EXPECT_TRUE(Control<QTimer>(*form, "Timer1")->isActive());
     EXPECT_EQ(Control<TCGauge>(*form, "CGaugeProgram")->MaxValue(), 7);
 }
 
@@ -335,13 +335,13 @@ TEST_F(FormHlavTest, MenuCarriesEveryShortcutAndNoCtrlShiftZ) {
         {Control<QAction>(*form, "MenuSave"), QKeySequence(Qt::Key_F2)},
         {Control<QAction>(*form, "MenuPrint"), QKeySequence(Qt::CTRL | Qt::Key_P)},
         {Control<QAction>(*form, "MenuRead"), QKeySequence(Qt::Key_F7)},
-        {form->MenuVerify, QKeySequence(Qt::Key_F8)},
+        {Control<QAction>(*form, "MenuVerify"), QKeySequence(Qt::Key_F8)},
         {Control<QAction>(*form, "MenuProgram"), QKeySequence(Qt::Key_F9)},
         {Control<QAction>(*form, "MenuToolsMinus"), QKeySequence(Qt::Key_F4)},
         {Control<QAction>(*form, "MenuToolsPlus"), QKeySequence(Qt::Key_F5)},
         {Control<QAction>(*form, "MenuZpet"), QKeySequence(Qt::CTRL | Qt::Key_Z)},
         {Control<QAction>(*form, "MenuZnovu"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z)},
-        {form->MenuContens, QKeySequence(Qt::Key_F1)},
+        {Control<QAction>(*form, "MenuContens"), QKeySequence(Qt::Key_F1)},
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.action->shortcut(), row.keys) << row.action->objectName().toStdString();

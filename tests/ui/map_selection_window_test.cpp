@@ -50,7 +50,7 @@ protected:
     }
     int Cell(int r, int c) const { return 20 * Form->Image.MapCell(0, r, c); } // mV
     std::optional<MapSelection> Selected() const {
-        return Form->Selection->Selection(Control<TCheckBox>(*Form, "CheckBoxTpEnable")->isChecked());
+        return Control<MapSelectionControl>(*Form, "MapSelection")->Selection(Control<TCheckBox>(*Form, "CheckBoxTpEnable")->isChecked());
     }
     QString Status() const { return Control<QStatusBar>(*Form, "StatusBar1")->currentMessage(); }
     static void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {

@@ -44,14 +44,17 @@ QString Background(const QWidget* widget) {
 
 // Every control that has no place on paper, listed here from the window's own names.
 std::vector<QWidget*> OperatingControls(TFormHlav& form) {
-    std::vector<QWidget*> controls = {
-        form.StatusBar1,  form.GroupBoxToolBar, form.LabelSpojeni, form.UpDownHystMv, form.UpDownHystRpm,
-        form.ButtonMinus, form.ButtonPlus,      form.CheckBoxAll,  form.UpDownTps0,   form.UpDownTps100,
-        form.ButtonTps0,  form.ButtonTps100,    form.CGaugeRpm,    form.CGaugeTps};
-    controls.insert(controls.end(), form.UpDownRpm.begin(), form.UpDownRpm.end());
-    for (auto& row : form.UpDownMap)
-        controls.insert(controls.end(), row.begin(), row.end());
-    controls.insert(controls.end(), form.CSpinButtonColumn.begin(), form.CSpinButtonColumn.end());
+    std::vector<QWidget*> controls;
+    for (const char* name : {"StatusBar1", "GroupBoxToolBar", "LabelSpojeni", "UpDownHystMv", "UpDownHystRpm",
+                             "ButtonMinus", "ButtonPlus", "CheckBoxAll", "UpDownTps0", "UpDownTps100", "ButtonTps0",
+                             "ButtonTps100", "CGaugeRpm", "CGaugeTps"})
+        controls.push_back(Control<QWidget>(form, name));
+    for (int c = 0; c < MapColumns; ++c) {
+        controls.push_back(Control<QWidget>(form, QStringLiteral("UpDownRpm%1").arg(c)));
+        controls.push_back(Control<QWidget>(form, QStringLiteral("CSpinButtonColumn%1").arg(c)));
+        for (int r = 0; r < MapRows; ++r)
+            controls.push_back(Control<QWidget>(form, QStringLiteral("UpDownMap%1_%2").arg(r).arg(c)));
+    }
     return controls;
 }
 
@@ -147,10 +150,11 @@ TEST_F(PrintAboutTest, TheCaptureHoldsTheActivePageOnWhiteWithoutOperatingContro
             for (QWidget* control : OperatingControls(*window))
                 if (!control->isHidden())
                     shownInCapture.push_back(control);
-            for (int tab = 0; tab < window->PageControl1->count(); ++tab)
-                tabsInCapture.push_back(window->PageControl1->isTabVisible(tab));
+            const auto* tabs = Control<QTabWidget>(*window, "PageControl1");
+            for (int tab = 0; tab < tabs->count(); ++tab)
+                tabsInCapture.push_back(tabs->isTabVisible(tab));
             background = Background(window);
-            rowCaption = Background(window->LabelTpRow[4]);
+            rowCaption = Background(Control<QWidget>(*window, "LabelTpRow4"));
             return PrintOutcome{};
         };
         auto form = StartShown({QStringLiteral("ENGLISH")});
@@ -175,7 +179,7 @@ TEST_F(PrintAboutTest, TheCaptureHoldsTheActivePageOnWhiteWithoutOperatingContro
         // Afterwards the window is as it was.
         EXPECT_EQ(HiddenFlags(OperatingControls(*form)), hiddenBefore);
         EXPECT_FALSE(Control<QStatusBar>(*form, "StatusBar1")->isHidden());
-        EXPECT_FALSE(form->GroupBoxToolBar->isHidden());
+        EXPECT_FALSE(Control<QWidget>(*form, "GroupBoxToolBar")->isHidden());
         for (int tab = 0; tab < 3; ++tab)
             EXPECT_TRUE(Control<QTabWidget>(*form, "PageControl1")->isTabVisible(tab)) << tab;
         EXPECT_EQ(Control<QTabWidget>(*form, "PageControl1")->currentIndex(), active);
@@ -214,10 +218,10 @@ TEST_F(PrintAboutTest, WhatTheWindowKeepsHiddenOrColouredIsSoAfterPrinting) {
     Control<TLabel>(*form, "LabelSpojeni")->hide();
     form->SpeedButtonPrintClick();
     for (std::size_t c : {0u, 14u}) {
-        EXPECT_FALSE(form->UpDownMap[0][c]->isHidden());
-        EXPECT_TRUE(form->EditMap[1][c]->isHidden());
-        EXPECT_TRUE(form->UpDownMap[9][c]->isHidden());
-        EXPECT_TRUE(form->CSpinButtonColumn[c]->isHidden());
+        EXPECT_FALSE(Control<QWidget>(*form, QStringLiteral("UpDownMap0_%1").arg(c))->isHidden());
+        EXPECT_TRUE(Control<QWidget>(*form, QStringLiteral("EditMap1_%1").arg(c))->isHidden());
+        EXPECT_TRUE(Control<QWidget>(*form, QStringLiteral("UpDownMap9_%1").arg(c))->isHidden());
+        EXPECT_TRUE(Control<QWidget>(*form, QStringLiteral("CSpinButtonColumn%1").arg(c))->isHidden());
     }
     EXPECT_TRUE(Control<TLabel>(*form, "LabelTpRow0")->isHidden());
     EXPECT_TRUE(Control<TLabel>(*form, "LabelSpojeni")->isHidden());

@@ -204,8 +204,8 @@ TEST_F(ServoEditorTest, TabVisitsAxisThenMapRowsThenHysteresisSkippingHiddenRows
     Form->Image.TpEnable(0) = 0;
     ShowTab(1);
     std::vector<QWidget*> expected;
-    for (TEdit* edit : Form->EditRpm)
-        expected.push_back(edit);
+    for (int c = 0; c < MapColumns; ++c)
+        expected.push_back(Control<TEdit>(*Form, QStringLiteral("EditRpm%1").arg(c)));
     for (int c = 0; c < MapColumns; ++c)
         expected.push_back(Map(0, c));
     expected.push_back(Control<TEdit>(*Form, "EditHystMv"));
