@@ -432,16 +432,16 @@ private:
 
     // ---- many cells at once (map_commands.cpp) -------------------------------------------------
 public:
-    // The selection on the servo page, and the Tools menu's operations and clipboard items.
-    MapSelectionControl* Selection = nullptr;
-    QAction* MenuCopyCells = nullptr;
-    QAction* MenuCopyWithAxes = nullptr;
-    QAction* MenuPasteCells = nullptr;
     void RunMapOperation(MapOperation op);
     void CopyCells(bool withAxes);
     void PasteCells();
 
 private:
+    // The selection on the servo page, and the Tools menu's operations and clipboard items.
+    MapSelectionControl* Selection = nullptr;
+    QAction* MenuCopyCells = nullptr;
+    QAction* MenuCopyWithAxes = nullptr;
+    QAction* MenuPasteCells = nullptr;
     struct TypedEntry {
         TEdit* Field;
         QString Text;
@@ -463,6 +463,7 @@ private:
     bool EnterMovesFocus = false;
     // The control inside GroupBoxServo that had the focus when the box was hidden for a refresh.
     QPointer<QWidget> FocusBeforeHold;
+
     // ---- what the window offers beyond its design, each with the same life cycle ----------------
     // Registered in one line each when the servo page is built; called in that order.
     template <class Capability, class... Extra>
