@@ -71,17 +71,17 @@ TEST_F(ReplugWindowTest, TwentyPullsAndReplugsDuringTelemetryLeaveTheEditedSetAs
     // zero point, typed as a user does (nothing is programmed: the box for that is not ticked).
     ASSERT_FALSE(Control<TCheckBox>(*form, "CheckBoxProgHned")->isChecked());
     const DeviceImage unitSet = form->Image;
-    Control<QTabWidget>(*form, "PageControl1")->setCurrentIndex(1);
+    testing::ClickTab(*form, 1);
     Type(Control<TEdit>(*form, "EditMap0_2"), QStringLiteral("2600"));
-    Control<QTabWidget>(*form, "PageControl1")->setCurrentIndex(2);
+    testing::ClickTab(*form, 2);
     Type(Control<TEdit>(*form, "EditMap3_5"), QStringLiteral("1200"));
-    Control<QTabWidget>(*form, "PageControl1")->setCurrentIndex(0);
-    Control<TEdit>(*form, "EditTps0")->setFocus();
+    testing::ClickTab(*form, 0);
+    QTest::mouseClick(Control<TEdit>(*form, "EditTps0"), Qt::LeftButton);
     QTest::keyClick(Control<TEdit>(*form, "EditTps0"), Qt::Key_Up);
     QTest::keyClick(Control<TEdit>(*form, "EditTps0"), Qt::Key_Return);
     ASSERT_NE(form->Image.Bytes, unitSet.Bytes) << "the edits did not reach the set";
     ASSERT_EQ(form->Image.MapCell(0, 0, 2), 130);
-    Control<QTabWidget>(*form, "PageControl1")->setCurrentIndex(1); // the live cell is painted while the cable comes and goes
+    testing::ClickTab(*form, 1); // the live cell is painted while the cable comes and goes
 
     const DeviceImage edited = form->Image;
     const QStringList shown = EditorTexts(*form);

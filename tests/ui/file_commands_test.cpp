@@ -40,6 +40,21 @@ protected:
 
     void SetUp() override { Form = Start({QStringLiteral("ENGLISH")}); }
     QString WorkFile(const QString& name) const { return QDir(Work.path()).filePath(name); }
+    // A set opened as the user opens one, so the window names its file.
+    QString OpenNamed(const QString& name) {
+        const QString path = WorkFile(name);
+        QFile::copy(Golden(), path);
+        Prompts.Paths = {path};
+        Control<QAction>(*Form, "MenuOpen")->trigger();
+        EXPECT_EQ(Control<TLabel>(*Form, "LabelFile2")->Caption(), path);
+        return path;
+    }
+    // F7 with no unit on the line: the status line and the gauge are shown until the Read gives up.
+    void StartReadWithoutUnit() {
+        Control<QAction>(*Form, "MenuRead")->trigger();
+        Form->Timer1Timer();
+        ASSERT_FALSE(Control<TLabel>(*Form, "LabelHlaseni")->isHidden());
+    }
     static QString Golden() { return QStringLiteral(ZEVO_TEST_DATA "/default_set.ign"); }
 };
 
@@ -62,13 +77,13 @@ TEST_F(FileCommandsTest, FailedSaveIsNeverShownAsDone) {
     QFile blocker(WorkFile(QStringLiteral("blocker")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    Control<TLabel>(*Form, "LabelFile2")->SetCaption(QStringLiteral("old.ign"));
+    const QString old = OpenNamed(QStringLiteral("old.ign"));
     Prompts.Paths = {WorkFile(QStringLiteral("blocker/tune.ign"))};
     Control<QAction>(*Form, "MenuSave")->trigger();
     ASSERT_EQ(Prompts.Messages.size(), 1);
     EXPECT_TRUE(Prompts.Messages[0].startsWith(QStringLiteral("Open file error!")));
-    EXPECT_EQ(Control<TLabel>(*Form, "LabelFile2")->Caption(), QStringLiteral("old.ign"));
-    EXPECT_EQ(Form->IniDir, QString());
+    EXPECT_EQ(Control<TLabel>(*Form, "LabelFile2")->Caption(), old);
+    EXPECT_EQ(Form->IniDir, old) << "the folder of the file opened, not of the one that failed";
 }
 
 TEST_F(FileCommandsTest, SaveIntoAReadOnlyFolderLeavesTheOldFile) {
@@ -100,7 +115,7 @@ TEST_F(FileCommandsTest, OpenTakesTheSetAsOneUndoStep) {
     file.write("notes first\nVORTALEX_KEY 56\nTPS 500 4000\n");
     file.close();
     Form->Image.BlockByte(13) = 0x42;
-    Control<TCGauge>(*Form, "CGaugeProgram")->show();
+    StartReadWithoutUnit();
     Prompts.Paths = {path};
     Control<QToolButton>(*Form, "SpeedButtonOpen")->click();
     EXPECT_EQ(Form->Image.Tps0(), 50);
@@ -120,19 +135,18 @@ TEST_F(FileCommandsTest, OpenRefusesAnotherVersionAndChangesNothing) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("VORTALEX_KEY 55\r\nTPS 500 4000\r\n");
     file.close();
+    const QString current = OpenNamed(QStringLiteral("current.ign"));
     const DeviceImage before = Form->Image;
-    Control<TLabel>(*Form, "LabelFile2")->SetCaption(QStringLiteral("current.ign"));
     Prompts.Paths = {path};
     Control<QAction>(*Form, "MenuOpen")->trigger();
     EXPECT_EQ(Form->Image, before);
     EXPECT_EQ(Prompts.Messages, QStringList{QStringLiteral("Unmatched version of *.ign file!")});
-    EXPECT_EQ(Control<TLabel>(*Form, "LabelFile2")->Caption(), QStringLiteral("current.ign"));
+    EXPECT_EQ(Control<TLabel>(*Form, "LabelFile2")->Caption(), current);
     EXPECT_EQ(Form->IgnVersionMatched, 0);
 }
 
 TEST_F(FileCommandsTest, OpenCancelledOrMissingOnlyHidesTheStatusLine) {
-    Control<TLabel>(*Form, "LabelHlaseni")->show();
-    Control<TCGauge>(*Form, "CGaugeProgram")->show();
+    StartReadWithoutUnit();
     Prompts.Paths = {};
     Control<QAction>(*Form, "MenuOpen")->trigger();
     EXPECT_TRUE(Control<TLabel>(*Form, "LabelHlaseni")->isHidden());
@@ -235,12 +249,11 @@ TEST_F(FileCommandsTest, DamagedFilesAreRefusedAndTheSetStays) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         ASSERT_EQ(file.write(c.Bytes), c.Bytes.size());
         file.close();
-        Prompts.Answers = {PromptAnswer::Yes}; // New, so the screen holds a known set
-        Control<QAction>(*Form, "MenuNew")->trigger();
+        Prompts.Answers = {PromptAnswer::No}; // the edit of the last round need not be saved
+        const QString current = OpenNamed(QStringLiteral("current.ign")); // a known set, named
         QTest::mouseDClick(Control<TEdit>(*Form, "EditTps0"), Qt::LeftButton);
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("600"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        Control<TLabel>(*Form, "LabelFile2")->SetCaption(QStringLiteral("current.ign"));
         const DeviceImage before = Form->Image;
         Prompts.Messages.clear();
         Prompts.Answers = {PromptAnswer::No}; // the edit need not be saved
@@ -255,7 +268,7 @@ TEST_F(FileCommandsTest, DamagedFilesAreRefusedAndTheSetStays) {
         EXPECT_EQ(Prompts.Messages, QStringList{QStringLiteral("Open file error!\n") + c.Reason});
         EXPECT_EQ(Form->Image, before);
         EXPECT_EQ(Control<TEdit>(*Form, "EditTps0")->text(), QStringLiteral("600"));
-        EXPECT_EQ(Control<TLabel>(*Form, "LabelFile2")->Caption(), QStringLiteral("current.ign"));
+        EXPECT_EQ(Control<TLabel>(*Form, "LabelFile2")->Caption(), current);
     }
 }
 

@@ -1,5 +1,9 @@
 #pragma once
+#include <QAbstractButton>
 #include <QString>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -24,6 +28,22 @@ T* Control(const QWidget& window, const char* name) {
 template <class T>
 T* Find(const QWidget& window, const char* name) {
     return window.findChild<T*>(QString::fromLatin1(name));
+}
+
+// A page of the window chosen as a person chooses it: a click on its tab.
+inline void ClickTab(const QWidget& window, int index) {
+    auto* pages = Control<QTabWidget>(window, "PageControl1");
+    QTabBar* bar = pages->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    EXPECT_EQ(pages->currentIndex(), index) << "the click on tab " << index << " did not choose it";
+}
+
+// A check box ticked or cleared as a person does it: clicked when it is not as wanted.
+inline void SetTicked(const QWidget& window, const char* name, bool ticked) {
+    auto* box = Control<QAbstractButton>(window, name);
+    if (box->isChecked() != ticked)
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    EXPECT_EQ(box->isChecked(), ticked) << name;
 }
 
 } // namespace zevo::testing

@@ -93,7 +93,7 @@ TEST_F(FormHlavTest, SecondRunRestoresWhatTheFirstLeft) {
     {
         auto form = Start({QStringLiteral("DEUTSCH")});
         EXPECT_EQ(form->LanguageIndex, LanguageGerman);
-        Control<QTabWidget>(*form, "PageControl1")->setCurrentIndex(2);
+        testing::ClickTab(*form, 2);
         form->Image.BlockByte(11) = 0xAB; // an unused byte the tool must carry along
         form->Image.Page(0)[3] = 7;
         form->AllCells = {1, 0};
@@ -242,16 +242,19 @@ TEST_F(FormHlavTest, SwitchingLanguageRewritesCaptionsPlaceholdersAndKeepsTheSel
 
 TEST_F(FormHlavTest, NewAsksFirstAndOnlyYesLoadsTheDefaults) {
     auto form = Start({QStringLiteral("ENGLISH")});
+    const QString tune = FilePath(QStringLiteral("tune.ign"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZEVO_TEST_DATA "/default_set.ign"), tune));
+    Prompts.Paths = {tune};
+    Control<QAction>(*form, "MenuOpen")->trigger();
     form->Image.Tps0() = 90;
     form->Image.BlockByte(12) = 0x5A;
-    Control<TLabel>(*form, "LabelFile2")->SetCaption(QStringLiteral("tune.ign"));
     // The set was changed and is neither in a file nor in the unit: first the question whether to
     // save it (No: go on without saving), then the design's own.
     for (PromptAnswer answer : {PromptAnswer::No, PromptAnswer::Cancel}) {
         Prompts.Answers = {PromptAnswer::No, answer};
         Control<QToolButton>(*form, "SpeedButtonNew")->click();
         EXPECT_EQ(form->Image.Tps0(), 90);
-        EXPECT_EQ(Control<TLabel>(*form, "LabelFile2")->Caption(), QStringLiteral("tune.ign"));
+        EXPECT_EQ(Control<TLabel>(*form, "LabelFile2")->Caption(), tune);
     }
     Prompts.Answers = {PromptAnswer::Cancel};
     Control<QToolButton>(*form, "SpeedButtonNew")->click();
@@ -272,7 +275,7 @@ TEST_F(FormHlavTest, EnterInACalibrationFieldStoresItAndMovesTheFocus) {
     auto form = Start();
     form->show();
     form->activateWindow();
-    Control<TEdit>(*form, "EditTps0")->setFocus();
+    QTest::mouseClick(Control<TEdit>(*form, "EditTps0"), Qt::LeftButton);
     Control<TEdit>(*form, "EditTps0")->selectAll();
     QTest::keyClicks(Control<TEdit>(*form, "EditTps0"), QStringLiteral("1234"));
     EXPECT_EQ(form->Image.Tps0(), 48); // typed text is only a proposal

@@ -38,7 +38,7 @@ protected:
 TEST_F(HistoryTest, OneChangeCanBeUndoneAndRedone) {
     EXPECT_FALSE(UndoEnabled());
     EXPECT_FALSE(RedoEnabled());
-    Control<QTabWidget>(*Form, "PageControl1")->setCurrentIndex(1);
+    testing::ClickTab(*Form, 1);
     StepAxisUp();
     EXPECT_EQ(Form->Image.RpmAxis(0, 0), 1);
     EXPECT_TRUE(UndoEnabled());
@@ -53,10 +53,10 @@ TEST_F(HistoryTest, OneChangeCanBeUndoneAndRedone) {
 }
 
 TEST_F(HistoryTest, KeysReachTheHistoryEvenFromInsideAnEdit) {
-    Control<QTabWidget>(*Form, "PageControl1")->setCurrentIndex(1);
+    testing::ClickTab(*Form, 1);
     StepAxisUp();
     StepAxisUp();
-    Control<TEdit>(*Form, "EditRpm5")->setFocus();
+    QTest::mouseClick(Control<TEdit>(*Form, "EditRpm5"), Qt::LeftButton);
     QTest::keyClick(Control<TEdit>(*Form, "EditRpm5"), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Form->Image.RpmAxis(0, 0), 2) << "Ctrl+Shift+Z does nothing";
     QTest::keyClick(Control<TEdit>(*Form, "EditRpm5"), Qt::Key_Z, Qt::ControlModifier);
@@ -70,9 +70,9 @@ TEST_F(HistoryTest, KeysReachTheHistoryEvenFromInsideAnEdit) {
 }
 
 TEST_F(HistoryTest, UndoShowsThePageWhereTheStepWasTaken) {
-    Control<QTabWidget>(*Form, "PageControl1")->setCurrentIndex(1);
+    testing::ClickTab(*Form, 1);
     StepAxisUp(); // servo 1
-    Control<QTabWidget>(*Form, "PageControl1")->setCurrentIndex(2);
+    testing::ClickTab(*Form, 2);
     StepAxisUp(); // servo 2
     Control<QToolButton>(*Form, "SpeedButtonZpet")->click();
     EXPECT_EQ(Control<QTabWidget>(*Form, "PageControl1")->currentIndex(), 1);
@@ -83,11 +83,11 @@ TEST_F(HistoryTest, UndoShowsThePageWhereTheStepWasTaken) {
 }
 
 TEST_F(HistoryTest, AConfirmationWithoutChangeKeepsRedo) {
-    Control<QTabWidget>(*Form, "PageControl1")->setCurrentIndex(1);
+    testing::ClickTab(*Form, 1);
     StepAxisUp();
     Control<QToolButton>(*Form, "SpeedButtonZpet")->click();
     ASSERT_TRUE(RedoEnabled());
-    Control<QTabWidget>(*Form, "PageControl1")->setCurrentIndex(1); // the first snapshot was taken on the Miscellaneous page
+    testing::ClickTab(*Form, 1); // the first snapshot was taken on the Miscellaneous page
     QTest::mouseClick(Control<TEdit>(*Form, "EditRpm3"), Qt::LeftButton); // takes the page: nothing differs
     EXPECT_TRUE(RedoEnabled());
     StepAxisUp(); // a real change drops the redo range

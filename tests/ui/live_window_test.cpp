@@ -61,7 +61,7 @@ TEST_F(LiveWindowTest, TelemetryReachesTheLabels) {
 
 TEST_F(LiveWindowTest, LiveCellIsLimeAndPlusStepsIt) {
     Form->Image.TpEnable(0) = 1;
-    Control<QTabWidget>(*Form, "PageControl1")->setCurrentIndex(1);
+    testing::ClickTab(*Form, 1);
     Model.Unit.HoldEngine(4000, 30); // axis point 4 (4000 RPM), the 30 % row (5)
     Ticks(12);
     const LinkState& live = Form->Link().State();
@@ -134,8 +134,8 @@ TEST_F(LiveWindowTest, ProgramFromTheMenuEndsWithTheSetInTheUnit) {
 
 TEST_F(LiveWindowTest, ProgrammingAfterChangeSendsEachChange) {
     Ticks(12);
-    Control<TCheckBox>(*Form, "CheckBoxProgHned")->setChecked(true);
-    Control<QTabWidget>(*Form, "PageControl1")->setCurrentIndex(1);
+    testing::SetTicked(*Form, "CheckBoxProgHned", true);
+    testing::ClickTab(*Form, 1);
     Control<TUpDown>(*Form, "UpDownHystMv")->StepBy(+1);
     EXPECT_EQ(Form->Link().State().TransferMode, Transfer::Program);
     Ticks(30);

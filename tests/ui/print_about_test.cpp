@@ -161,7 +161,7 @@ TEST_F(PrintAboutTest, TheCaptureHoldsTheActivePageOnWhiteWithoutOperatingContro
         window = form.get();
         form->Image.TpEnable(0) = 1;
         form->Image.TpEnable(1) = 1;
-        Control<QTabWidget>(*form, "PageControl1")->setCurrentIndex(active);
+        testing::ClickTab(*form, active);
         const std::vector<bool> hiddenBefore = HiddenFlags(OperatingControls(*form));
         const QString face = Background(form.get());
 
@@ -197,7 +197,7 @@ TEST_F(PrintAboutTest, WhatTheWindowKeepsHiddenOrColouredIsSoAfterPrinting) {
     settings.close();
     auto form = Start({QStringLiteral("ENGLISH")});
     form->Image.TpEnable(0) = 1;
-    Control<QTabWidget>(*form, "PageControl1")->setCurrentIndex(1);
+    testing::ClickTab(*form, 1);
     model.Unit.HoldEngine(0, 0); // standstill, closed throttle
     for (int tick = 0; tick < 12; ++tick) {
         model.Advance(55);
@@ -212,10 +212,9 @@ TEST_F(PrintAboutTest, WhatTheWindowKeepsHiddenOrColouredIsSoAfterPrinting) {
 
     // Without TP only the first map row is in use; and while the unit answers there is no
     // "No connection" label.
-    Control<TCheckBox>(*form, "CheckBoxTpEnable")->setChecked(false);
-    form->CheckBoxTpEnableMouseUp();
+    testing::SetTicked(*form, "CheckBoxTpEnable", false);
     ASSERT_TRUE(Control<TEdit>(*form, "EditMap1_0")->isHidden());
-    Control<TLabel>(*form, "LabelSpojeni")->hide();
+    ASSERT_TRUE(Control<TLabel>(*form, "LabelSpojeni")->isHidden()) << "the unit answers";
     form->SpeedButtonPrintClick();
     for (std::size_t c : {0u, 14u}) {
         EXPECT_FALSE(Control<QWidget>(*form, QStringLiteral("UpDownMap0_%1").arg(c))->isHidden());

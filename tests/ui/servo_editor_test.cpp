@@ -40,7 +40,7 @@ protected:
         QLocale::setDefault(SavedLocale);
     }
 
-    void ShowTab(int index) { Control<QTabWidget>(*Form, "PageControl1")->setCurrentIndex(index); }
+    void ShowTab(int index) { testing::ClickTab(*Form, index); }
     TEdit* Map(int r, int c) {
         return Control<TEdit>(*Form, QStringLiteral("EditMap%1_%2").arg(r).arg(c));
     }
@@ -141,13 +141,21 @@ TEST_F(ServoEditorTest, SwitchingServoTabsShowsTheOtherServo) {
     EXPECT_FALSE(Control<TCheckBox>(*Form, "CheckBoxServoEnable")->isChecked());
 }
 
-TEST_F(ServoEditorTest, SwitchingTabsDropsUnconfirmedText) {
+// Switched by the keyboard, the focus never leaves the field: what was typed is not taken. A click on
+// a tab leaves the field first, which takes it, as leaving a field by the mouse always does.
+TEST_F(ServoEditorTest, SwitchingTabsByKeyboardDropsUnconfirmedText) {
     ShowTab(1);
     Type(Map(0, 0), QStringLiteral("4000"));
-    ShowTab(2);
-    ShowTab(1);
+    QTest::keyClick(Map(0, 0), Qt::Key_Tab, Qt::ControlModifier);
+    ASSERT_EQ(Control<QTabWidget>(*Form, "PageControl1")->currentIndex(), 2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_EQ(Control<QTabWidget>(*Form, "PageControl1")->currentIndex(), 1);
     EXPECT_EQ(Map(0, 0)->text(), Shown(2000));
     EXPECT_EQ(Form->Image.MapCell(0, 0, 0), 100);
+
+    Type(Map(0, 0), QStringLiteral("4000"));
+    ShowTab(2);
+    EXPECT_EQ(Form->Image.MapCell(0, 0, 0), 200) << "a click on a tab leaves the field";
 }
 
 TEST_F(ServoEditorTest, NothingIsWrittenBackWhileTheDisplayIsBusy) {
@@ -164,7 +172,7 @@ TEST_F(ServoEditorTest, NothingIsWrittenBackWhileTheDisplayIsBusy) {
 
 TEST_F(ServoEditorTest, CalibrationSpinnerIsTakenOnlyOnEnterClickOrRelease) {
     ShowTab(0);
-    Control<TEdit>(*Form, "EditTps0")->setFocus();
+    QTest::mouseClick(Control<TEdit>(*Form, "EditTps0"), Qt::LeftButton);
     QTest::keyClick(Control<TEdit>(*Form, "EditTps0"), Qt::Key_Up);
     EXPECT_EQ(Control<TEdit>(*Form, "EditTps0")->text(), QStringLiteral("490"));
     EXPECT_EQ(Form->Image.Tps0(), 48) << "an arrow key alone changes only the shown value";
@@ -179,7 +187,7 @@ TEST_F(ServoEditorTest, CalibrationSpinnerIsTakenOnlyOnEnterClickOrRelease) {
 
 TEST_F(ServoEditorTest, ServoPageSpinnerStepIsTakenAtOnce) {
     ShowTab(1);
-    Control<TEdit>(*Form, "EditRpm14")->setFocus();
+    QTest::mouseClick(Control<TEdit>(*Form, "EditRpm14"), Qt::LeftButton);
     QTest::keyClick(Control<TEdit>(*Form, "EditRpm14"), Qt::Key_Down);
     EXPECT_EQ(Form->Image.RpmAxis(0, 14), 119);
     // The repair after the change: pushing point 13 up to point 14 moves 14 on.
@@ -210,7 +218,7 @@ TEST_F(ServoEditorTest, TabVisitsAxisThenMapRowsThenHysteresisSkippingHiddenRows
         expected.push_back(Map(0, c));
     expected.push_back(Control<TEdit>(*Form, "EditHystMv"));
     expected.push_back(Control<TEdit>(*Form, "EditHystRpm"));
-    Control<TEdit>(*Form, "EditRpm0")->setFocus();
+    QTest::mouseClick(Control<TEdit>(*Form, "EditRpm0"), Qt::LeftButton);
     for (std::size_t i = 1; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         ASSERT_EQ(QApplication::focusWidget(), expected[i]) << "step " << i;
@@ -219,10 +227,10 @@ TEST_F(ServoEditorTest, TabVisitsAxisThenMapRowsThenHysteresisSkippingHiddenRows
 
 TEST_F(ServoEditorTest, ProgrammingAfterChangeBoxTurnsRedAtTheNextRefresh) {
     ShowTab(1);
-    Control<TCheckBox>(*Form, "CheckBoxProgHned")->setChecked(true);
+    testing::SetTicked(*Form, "CheckBoxProgHned", true);
     Form->BlockToEditor();
     EXPECT_EQ(Control<TCheckBox>(*Form, "CheckBoxProgHned")->palette().color(QPalette::Window), QColor(255, 0, 0));
-    Control<TCheckBox>(*Form, "CheckBoxProgHned")->setChecked(false);
+    testing::SetTicked(*Form, "CheckBoxProgHned", false);
     Form->BlockToEditor();
     EXPECT_NE(Control<TCheckBox>(*Form, "CheckBoxProgHned")->palette().color(QPalette::Window), QColor(255, 0, 0));
 }
