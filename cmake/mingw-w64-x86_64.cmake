@@ -9,8 +9,12 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# The runtime is linked in, so the test program runs under Wine without the compiler's DLLs beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# The plain core's tests link the runtime in, so they run under Wine without the compiler's DLLs
+# beside them. Programs built against the Qt DLLs share one C++ runtime with Qt instead: its DLLs go
+# beside them (-DZEVO_SHARED_RUNTIME=ON).
+if(NOT ZEVO_SHARED_RUNTIME)
+  set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+endif()
 # Debian keeps wine64 out of the PATH, in /usr/lib/wine.
 find_program(ZEVO_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 if(ZEVO_WINE)

@@ -38,8 +38,7 @@
 #include "lang/language_tables.h"
 #include "link/link_engine.h"
 #include "log/log_format.h"
-#include "link/port_list.h"
-#include "link/qt_serial_line.h"
+#include "link/system_serial_line.h"
 #include "ui/config_files.h"
 
 namespace zevo::cli {
@@ -189,7 +188,7 @@ public:
     int Read(std::span<std::uint8_t> buffer) override { return Real.Read(buffer); }
     void WriteFrame(const Frame& frame) override { Real.WriteFrame(frame); }
 
-    QtSerialLine Real;
+    SystemSerialLine Real;
     std::map<int, std::string> Tried; // COM number -> outcome of its last open
     std::function<void(int)> OnFirstTry; // a present port tried for the first time
 };
@@ -439,7 +438,7 @@ public:
 // ---- commands ----------------------------------------------------------------------------------
 
 int RunPorts() {
-    const QtSerialLine ports(PinsFor(std::nullopt));
+    const SystemSerialLine ports(PinsFor(std::nullopt));
     const std::vector<PortDescription> listed = DescribePorts(ports);
     for (const PortDescription& port : listed) {
         std::string line = "COM" + std::to_string(port.Number) + "  " + port.Path;

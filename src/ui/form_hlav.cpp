@@ -32,7 +32,7 @@
 #include "lang/file_texts.h"
 #include "link/link_engine.h"
 #include "link/port_map.h"
-#include "link/qt_serial_line.h"
+#include "link/system_serial_line.h"
 #include "params/conversions.h"
 #include "ui/cgauge.h"
 #include "ui/close_on_signal.h"
@@ -66,7 +66,7 @@ TFormHlav::TFormHlav(const StartOptions& options, QWidget* parent)
       Arguments(options.Arguments) {
     SerialLine* line = options.Line;
     if (!line) {
-        OwnLine = std::make_unique<QtSerialLine>();
+        OwnLine = std::make_unique<SystemSerialLine>();
         line = OwnLine.get();
     }
     LinkLine = line;

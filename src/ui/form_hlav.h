@@ -29,6 +29,7 @@
 #include "lang/language_tables.h"
 #include "link/port_choice.h"
 #include "link/port_map.h"
+#include "link/system_serial_line.h"
 #include "log/cell_times.h"
 #include "log/log_format.h"
 #include "params/device_image.h"
@@ -71,7 +72,6 @@ class LiveChartWindow;
 class ReplayWindow;
 class CellTimesOverlay;
 class LogRecorder;
-class QtSerialLine;
 class RestoreStore;
 class RestoreWindow;
 class DifferenceWindow;
@@ -504,7 +504,7 @@ private:
     friend class WindowLinkView;
     Prompter* Prompts = nullptr;
     QStringList Arguments;
-    std::unique_ptr<QtSerialLine> OwnLine;
+    std::unique_ptr<SystemSerialLine> OwnLine;
     std::unique_ptr<WindowLinkView> View;
     std::unique_ptr<LinkEngine> Engine;
     std::array<QString, static_cast<std::size_t>(MsgId::Count)> Messages;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "lang/language_tables.h"
-#include "link/port_list.h"
+#include "link/port_description.h"
 #include "link/port_map.h"
 
 class QComboBox;

@@ -9,14 +9,13 @@
 #include "lang/editing_texts.h"
 #include "lang/language_tables.h"
 #include "link/port_choice.h"
-#include "link/port_list.h"
-#include "link/qt_serial_line.h"
+#include "link/system_serial_line.h"
 #include "ui/prompter.h"
 #include "ui/qt_text.h"
 
 namespace zevo {
 
-PortCommands::PortCommands(WindowServices& window, SerialLine* line, QtSerialLine* ownLine)
+PortCommands::PortCommands(WindowServices& window, SerialLine* line, SystemSerialLine* ownLine)
     : WindowCapability(window), Line(line), OwnLine(ownLine) {
     // After the design's items of the menu.
     QMenu* device = Window.MenuOf(WindowMenu::Device);

@@ -2,13 +2,13 @@
 #include <QObject>
 
 #include "link/port_map.h"
+#include "link/system_serial_line.h"
 #include "ui/window_capability.h"
 
 class QAction;
 
 namespace zevo {
 
-class QtSerialLine;
 class SerialLine;
 
 // Device > Port assignments… and the COM menu's hints: which device stands behind which number.
@@ -17,7 +17,7 @@ class PortCommands : public QObject, public WindowCapability {
 public:
     // `line`: the line the link talks through; `ownLine`: the same when it is the system's serial
     // ports (pins and the list of present devices mean something only there).
-    PortCommands(WindowServices& window, SerialLine* line, QtSerialLine* ownLine);
+    PortCommands(WindowServices& window, SerialLine* line, SystemSerialLine* ownLine);
 
     void ApplyLanguage() override;
     void LoadSettings(const IniFile& ini) override;
@@ -29,7 +29,7 @@ private:
 
     QAction* MenuPortAssignments = nullptr;
     SerialLine* Line;
-    QtSerialLine* OwnLine;
+    SystemSerialLine* OwnLine;
     // The pins of [PORTS]: COM number -> device path.
     PortPins PinnedPorts;
 };

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "link/port_list.h"
+#include "link/port_description.h"
 #include "link/port_map.h"
 
 class QFileDialog;
