@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QSerialPortInfo>
 #include <QThread>
 
 #include <csignal>

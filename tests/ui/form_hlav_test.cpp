@@ -42,9 +42,16 @@ using testing::Control;
 class FormHlavTest : public FormFixture {
 protected:
     QString FilePath(const QString& name) const { return QDir(Dir.path()).filePath(name); }
+    // A text file as the tool wrote it, its lines ended by "\n" whatever the platform (Windows
+    // writes "\r\n", as the settings files there always were).
     QByteArray ReadFile(const QString& name) const {
         QFile file(FilePath(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+#ifdef _WIN32
+        EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n")) << "every line ends in CR LF on Windows";
+        bytes.replace("\r\n", "\n");
+#endif
+        return bytes;
     }
     void WriteFile(const QString& name, const QByteArray& bytes) const {
         QFile file(FilePath(name));

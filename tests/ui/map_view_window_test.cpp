@@ -254,8 +254,9 @@ TEST_F(MapViewWindowTest, ChoicesAreKeptInTheSettingsFile) {
     Form->close();
     Form.reset();
     QFile file(QDir(Dir.path()).filePath(QStringLiteral("ZEVO_v56.ini")));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text)); // "\r\n" on Windows
     const QByteArray text = file.readAll();
+    file.close(); // Windows replaces no file another program holds open
     EXPECT_TRUE(text.contains("[VIEW]\nColourByValue=1\nTrail=1\nServoCurves=0\n")) << text.constData();
     EXPECT_TRUE(text.contains("[FORM_HLAV]\n")) << "the design's keys stay";
 
@@ -378,10 +379,10 @@ TEST_F(MapViewWindowTest, ThePrintoutShowsTheColoursOfTheScreen) {
     Control<QAction>(*Form, "MenuColourByValue")->trigger();
     QTest::mouseClick(Control<QToolButton>(*Form, "SpeedButtonPrint"), Qt::LeftButton);
     ASSERT_FALSE(printed.isNull());
-    // The page is the window's client area as drawn: a cell's right part carries its value colour
-    // (the digits sit at its left edge).
+    // The page is the window's client area as drawn: a cell's lower right corner, inside its frame and
+    // below its digits, carries its value colour (a font without digits draws wide boxes instead).
     auto colourAt = [&](TEdit* cell) {
-        const QPoint inside = cell->mapTo(Control<QWidget>(*Form, "ClientArea"), QPoint(cell->width() - 6, cell->height() / 2));
+        const QPoint inside = cell->mapTo(Control<QWidget>(*Form, "ClientArea"), QPoint(cell->width() - 4, cell->height() - 4));
         return printed.pixelColor(inside * printed.devicePixelRatio());
     };
     EXPECT_EQ(colourAt(Map(0, 0)), ToQColor(ValueScale(0.0)));

@@ -18,7 +18,9 @@
 #include <csignal>
 #include <memory>
 #include <qcustomplot.h>
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -208,6 +210,8 @@ TEST_F(RideLogWindowTest, RecordingKeepsEveryFrameWithItsMarkersAndShowsTheSign)
 }
 
 // A disk that fills up: the file may not grow past what it holds after the first second.
+// The file size limit is POSIX: on Windows this case is left to the Linux run.
+#ifndef _WIN32
 TEST_F(RideLogWindowTest, AWriteThatFailsStopsTheRecordingAndKeepsTheWholeRowsBefore) {
     Model.Unit.HoldEngine(3000, 20);
     const QString path = Path("full.csv");
@@ -253,6 +257,7 @@ TEST_F(RideLogWindowTest, AWriteThatFailsStopsTheRecordingAndKeepsTheWholeRowsBe
         << Prompts.Messages[0].toStdString();
     EXPECT_FALSE(Control<QLabel>(*Form, "LabelRecording")->isVisible());
 }
+#endif
 
 TEST_F(RideLogWindowTest, TheReplayDrivesTheLabelsAndTheLiveCellNotTheUnit) {
     ServoOneWithAllRows();
