@@ -20,6 +20,10 @@
 
 #ifdef Q_OS_WIN
 #include <io.h>
+#ifndef NOMINMAX
+#define NOMINMAX // std::min and std::max, not the macros
+#endif
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -47,6 +51,23 @@ volatile std::sig_atomic_t Interrupted = 0;
 extern "C" void OnInterrupt(int) {
     Interrupted = 1;
 }
+#ifdef _WIN32
+// Ctrl+C, Ctrl+Break, a closed console window, a logoff or a shutdown: the transfer stops as on
+// SIGINT elsewhere (the unit is left in a known state, no half file is written).
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+    switch (event) {
+    case CTRL_C_EVENT:
+    case CTRL_BREAK_EVENT:
+    case CTRL_CLOSE_EVENT:
+    case CTRL_LOGOFF_EVENT:
+    case CTRL_SHUTDOWN_EVENT:
+        Interrupted = 1;
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+#endif
 
 constexpr std::uint8_t English = 1;
 constexpr int TickMs = 55;
@@ -668,6 +689,9 @@ int main(int argc, char** argv) {
         return ExitDone;
     }
     std::signal(SIGINT, OnInterrupt);
+#ifdef _WIN32
+    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+#endif
     switch (options.Cmd) {
     case Command::Ports:
         return RunPorts();

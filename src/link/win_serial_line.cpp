@@ -1,5 +1,8 @@
 #include "link/win_serial_line.h"
 
+#ifndef NOMINMAX
+#define NOMINMAX // std::min and std::max, not the macros
+#endif
 #include <windows.h>
 #include <setupapi.h>
 
