@@ -58,9 +58,6 @@ LiveChartWindow::LiveChartWindow(QWidget* owner, Prompter* prompts, std::functio
     Chart->setMinimumSize(400, 300);
     Chart->setAutoAddPlottableToLegend(false);
     Chart->setNoAntialiasingOnDrag(true);
-    // Three frames a second for hours: the lines wider than a pixel are drawn segment by segment,
-    // without the joins that cost most of a redraw.
-    Chart->setPlottingHint(QCP::phFastPolylines, true);
 
     Engine = Chart->axisRect();
     Servos = new QCPAxisRect(Chart);
