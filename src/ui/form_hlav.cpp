@@ -400,10 +400,7 @@ void TFormHlav::MenuNewClick() {
     AfterChange();
     LabelHlaseni->hide();
     CGaugeProgram->hide();
-    LabelFile2->SetCaption(QString());
-    Session.FileHolds(std::nullopt);
-    Session.MarkSafe();
-    ShowSetState();
+    ForgetNamedFile();
 }
 
 void TFormHlav::MenuExitClick() {
