@@ -85,7 +85,10 @@ LiveChartWindow::LiveChartWindow(QWidget* owner, Prompter* prompts, std::functio
     Servos->axis(QCPAxis::atRight)->setRange(0, 20);
 
     // Colours of the value scale for the engine, blue and brown for the two servos: desired dashed,
-    // measured solid, so the gap between them reads at a glance.
+    // measured solid, so the gap between them reads at a glance. One pixel wide: the chart is drawn
+    // again with every frame for hours, and a line wider than a pixel costs four times as much to
+    // draw (it is outlined and filled, where a thin line is drawn straight), most of the window's
+    // share of a workshop laptop's processor.
     auto graph = [this](QCPAxisRect* rect, QCPAxis::AxisType valueAxis, const QPen& pen) {
         QCPGraph* g = Chart->addGraph(rect->axis(QCPAxis::atBottom), rect->axis(valueAxis));
         g->setPen(pen);
@@ -94,13 +97,13 @@ LiveChartWindow::LiveChartWindow(QWidget* owner, Prompter* prompts, std::functio
     };
     const QColor servo1(31, 119, 180);
     const QColor servo2(166, 86, 40);
-    Graphs[GraphRpm] = graph(Engine, QCPAxis::atLeft, QPen(QColor(20, 20, 20), 2));
-    Graphs[GraphThrottle] = graph(Engine, QCPAxis::atRight, QPen(QColor(44, 160, 44), 2));
-    Graphs[GraphSupply] = graph(Servos, QCPAxis::atRight, QPen(QColor(148, 103, 189), 1.5));
-    Graphs[GraphDesired1] = graph(Servos, QCPAxis::atLeft, QPen(servo1, 1.5, Qt::DashLine));
-    Graphs[GraphMeasured1] = graph(Servos, QCPAxis::atLeft, QPen(servo1, 2));
-    Graphs[GraphDesired2] = graph(Servos, QCPAxis::atLeft, QPen(servo2, 1.5, Qt::DashLine));
-    Graphs[GraphMeasured2] = graph(Servos, QCPAxis::atLeft, QPen(servo2, 2));
+    Graphs[GraphRpm] = graph(Engine, QCPAxis::atLeft, QPen(QColor(20, 20, 20), 1));
+    Graphs[GraphThrottle] = graph(Engine, QCPAxis::atRight, QPen(QColor(34, 139, 34), 1));
+    Graphs[GraphSupply] = graph(Servos, QCPAxis::atRight, QPen(QColor(128, 83, 179), 1));
+    Graphs[GraphDesired1] = graph(Servos, QCPAxis::atLeft, QPen(servo1, 1, Qt::DashLine));
+    Graphs[GraphMeasured1] = graph(Servos, QCPAxis::atLeft, QPen(servo1, 1));
+    Graphs[GraphDesired2] = graph(Servos, QCPAxis::atLeft, QPen(servo2, 1, Qt::DashLine));
+    Graphs[GraphMeasured2] = graph(Servos, QCPAxis::atLeft, QPen(servo2, 1));
 
     // Each legend in a row of its own above its plot, so it never covers a curve: live, the newest
     // values are at the right end, at the start of a ride the oldest at the left.
@@ -126,10 +129,12 @@ LiveChartWindow::LiveChartWindow(QWidget* owner, Prompter* prompts, std::functio
     for (int i : {GraphDesired1, GraphMeasured1, GraphDesired2, GraphMeasured2, GraphSupply})
         Graphs[static_cast<std::size_t>(i)]->addToLegend(servoLegend);
 
-    // The replay's cursor on a buffered layer of its own: it moves with every row, and only it is
-    // drawn again then.
+    // The replay's cursor on a layer of its own, buffered while a log is shown: it moves with every
+    // row, and only it is drawn again then. Live, everything moves with every frame, and each
+    // buffered layer would only add a full-size clear and copy to each frame; the overlay layer
+    // (a selection rectangle, which this chart never draws) is not buffered for the same reason.
     Chart->addLayer(QStringLiteral("cursor"), Chart->layer(QStringLiteral("main")), QCustomPlot::limAbove);
-    Chart->layer(QStringLiteral("cursor"))->setMode(QCPLayer::lmBuffered);
+    Chart->layer(QStringLiteral("overlay"))->setMode(QCPLayer::lmLogical);
     std::size_t c = 0;
     for (QCPAxisRect* rect : {Engine, Servos}) {
         auto* line = new QCPItemStraightLine(Chart);
@@ -282,6 +287,7 @@ void LiveChartWindow::AddMarker(double seconds, int number) {
 
 void LiveChartWindow::ShowLive(const std::deque<LogRow>& recent) {
     LogShown = false;
+    Chart->layer(QStringLiteral("cursor"))->setMode(QCPLayer::lmLogical);
     for (QCPItemStraightLine* line : Cursor)
         line->setVisible(false);
     Clear();
@@ -318,6 +324,7 @@ void LiveChartWindow::FollowLive() {
 void LiveChartWindow::ShowLog(std::span<const LogRow> rows, const QString& name) {
     Clear();
     LogShown = true;
+    Chart->layer(QStringLiteral("cursor"))->setMode(QCPLayer::lmBuffered);
     LogName = name;
     const auto count = static_cast<qsizetype>(rows.size());
     QVector<double> keys(count);
