@@ -486,7 +486,7 @@ bool TFormHlav::eventFilter(QObject* watched, QEvent* event) {
         return QMainWindow::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
     // An edit would take Ctrl+Z and its redo keys for its own text: here they belong to the
-    // parameter history (Ctrl+Z, Ctrl+Alt+Z), and Ctrl+Shift+Z and Ctrl+Y do nothing at all.
+    // parameter history (Ctrl+Z; Ctrl+Alt+Z and Ctrl+Y redo), and Ctrl+Shift+Z does nothing at all.
     const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
     const bool historyKey = (key->key() == Qt::Key_Z && (mods & Qt::ControlModifier)) ||
                             (key->key() == Qt::Key_Y && mods == Qt::ControlModifier);

@@ -237,9 +237,11 @@ void TFormHlav::BuildMenu() {
         MakeAction(MenuTools, "MenuToolsMinus", QStringLiteral("Minus "), QKeySequence(Qt::Key_F4));
     MenuToolsPlus = MakeAction(MenuTools, "MenuToolsPlus", QStringLiteral("Plus"), QKeySequence(Qt::Key_F5));
     MenuZpet = MakeAction(MenuTools, "MenuZpet", QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    // Redo is Ctrl+Alt+Z; Ctrl+Shift+Z is deliberately nothing (see eventFilter).
+    // Redo is Ctrl+Alt+Z, and Ctrl+Y as in most programs a tuner knows (the menu shows the first);
+    // Ctrl+Shift+Z is deliberately nothing (see eventFilter).
     MenuZnovu = MakeAction(MenuTools, "MenuZnovu", QStringLiteral("Redo"),
                            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z));
+    MenuZnovu->setShortcuts({QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
 
     MenuLanguage = bar->addMenu(QStringLiteral("&Language"));
     MenuLanguage->setObjectName(QStringLiteral("MenuLanguage"));

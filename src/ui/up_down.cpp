@@ -1,5 +1,6 @@
 #include "ui/up_down.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace zevo {
 
@@ -41,6 +43,11 @@ QToolButton* MakeArrow(QWidget* parent, Qt::ArrowType arrow) {
 
 } // namespace
 
+void SetAccessibleName(QWidget* widget, const QString& name) {
+    if (widget->accessibleName() != name)
+        widget->setAccessibleName(name);
+}
+
 TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {}
 
 bool TEdit::HoldsProposal() const {
@@ -59,11 +66,28 @@ void TEdit::focusOutEvent(QFocusEvent* event) {
     emit Left(event->reason());
 }
 
+void TEdit::mousePressEvent(QMouseEvent* event) {
+    QLineEdit::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton)
+        PressedAt = event->position().toPoint();
+}
+
 void TEdit::mouseReleaseEvent(QMouseEvent* event) {
     QLineEdit::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    const std::optional<QPoint> pressedAt = std::exchange(PressedAt, std::nullopt);
     // Only a left click that ends inside the field counts; dragging out of it to select is not a click.
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit Click();
+    if (!rect().contains(event->position().toPoint()))
+        return;
+    emit Click();
+    // A click picks the whole number, as in a spreadsheet: what is typed next replaces it, where a
+    // caret left inside "2,400" would turn 2600 into 24,260,000. A drag within the field still
+    // selects what it covered, and the arrow keys still move the caret.
+    const bool dragged = pressedAt && (event->position().toPoint() - *pressedAt).manhattanLength() >=
+                                          QApplication::startDragDistance();
+    if (pressedAt && !dragged && hasFocus())
+        selectAll();
 }
 
 TUpDown::TUpDown(QWidget* parent) : QWidget(parent) {
@@ -92,6 +116,11 @@ void TUpDown::SetAssociate(QLineEdit* edit) {
         // Like any spinner bound to a field, the field shows the spinner's value from the start.
         Edit->setText(FormatValue(Value, QLocale()));
     }
+}
+
+void TUpDown::NameArrows(const QString& higher, const QString& lower) {
+    SetAccessibleName(UpButton, higher);
+    SetAccessibleName(DownButton, lower);
 }
 
 void TUpDown::SetRange(int min, int max) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QLineEdit>
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -11,6 +12,10 @@ class QToolButton;
 namespace zevo {
 
 class TUpDown;
+
+// Gives a control the name a screen reader says, only when it changes: a refresh renames every
+// field of the map, and most names stay as they were.
+void SetAccessibleName(QWidget* widget, const QString& name);
 
 // An edit field that reports a mouse click into it (the editor takes the whole page on such a click)
 // and the loss of the focus (leaving it by Tab or a click elsewhere confirms what was typed). A
@@ -28,6 +33,7 @@ signals:
     void Left(Qt::FocusReason reason);
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -35,6 +41,9 @@ protected:
 private:
     friend class TUpDown;
     QPointer<TUpDown> AttachedSpinner;
+    // Where the left button went down in this field, while it is down; none when the press went
+    // elsewhere (a Shift+click the map's selection took).
+    std::optional<QPoint> PressedAt;
 };
 
 // The up-down spinner attached to an edit, with the rules the editor relies on:
@@ -53,6 +62,8 @@ public:
     explicit TUpDown(QWidget* parent = nullptr);
 
     void SetAssociate(QLineEdit* edit);
+    // The names a screen reader gives the two arrows.
+    void NameArrows(const QString& higher, const QString& lower);
     QLineEdit* Associate() const { return Edit; }
 
     // Keeps the stored position inside the new range; the edit's text is left alone.

@@ -65,6 +65,9 @@ TEST_F(HistoryTest, KeysReachTheHistoryEvenFromInsideAnEdit) {
     EXPECT_EQ(Form->Image.RpmAxis(0, 0), 0);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(Form->Image.RpmAxis(0, 0), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Form->Image.RpmAxis(0, 0), 1) << "Ctrl+Y redoes too, not the field's own text redo";
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Form->Image.RpmAxis(0, 0), 1);
 }

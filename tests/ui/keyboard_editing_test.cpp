@@ -9,6 +9,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -181,6 +182,35 @@ TEST_F(KeyboardEditingTest, UndoRightAfterAReadReturnsToTheEditBeforeItAndRedoTo
     Press(Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(Form->Image.MapCell(0, 0, 2), 77);
     EXPECT_EQ(Form->Image.Bytes, read.Bytes);
+}
+
+TEST_F(KeyboardEditingTest, AClickIntoAFieldPicksItsWholeNumberSoTypingReplacesIt) {
+    // Clicked in the middle of the shown number, as a hand lands: without the whole number picked
+    // the caret would sit between its digits and 2600 typed there would make nonsense of it.
+    const struct {
+        const char* Field;
+        int Tab;
+        const char* Typed;
+        std::function<int(const DeviceImage&)> Stored;
+        int Expected;
+    } cases[] = {
+        {"EditMap0_3", 1, "2600", [](const DeviceImage& d) { return int(d.MapCell(0, 0, 3)); }, 2600 / 20},
+        {"EditMap0_7", 1, "1480", [](const DeviceImage& d) { return int(d.MapCell(0, 0, 7)); }, 1480 / 20},
+        {"EditRpm4", 1, "4500", [](const DeviceImage& d) { return int(d.RpmAxis(0, 4)); }, 45},
+        {"EditHystMv", 1, "250", [](const DeviceImage& d) { return int(d.HysteresisMv(0)); }, 250 / 5},
+        {"EditHystRpm", 2, "120", [](const DeviceImage& d) { return int(d.HysteresisRpm(1)); }, 120 / 5},
+        {"EditTps100", 0, "3000", [](const DeviceImage& d) { return int(d.Tps100()); }, (3000 - 2500) / 10},
+        {"EditTps0", 0, "450", [](const DeviceImage& d) { return int(d.Tps0()); }, 45},
+    };
+    for (const auto& c : cases) {
+        ClickTab(c.Tab);
+        TEdit* field = Control<TEdit>(*Form, c.Field);
+        QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, field->rect().center());
+        EXPECT_EQ(field->selectedText(), field->text()) << c.Field;
+        Type(QString::fromLatin1(c.Typed));
+        Press(Qt::Key_Return);
+        EXPECT_EQ(c.Stored(Form->Image), c.Expected) << c.Field;
+    }
 }
 
 } // namespace
