@@ -20,9 +20,8 @@ namespace zevo {
 
 RestoreCommands::RestoreCommands(WindowServices& window, const QString& configDir)
     : WindowCapability(window), RestorePoints(std::make_unique<RestoreStore>(RestoreFolder(configDir))) {
-    // After the design's items of each menu.
+    // After the design's items of each menu (in File, the window keeps Exit below them).
     QMenu* file = Window.MenuOf(WindowMenu::File);
-    file->addSeparator();
     auto item = [this](QMenu* menu, const char* name, void (RestoreCommands::*handler)()) {
         QAction* action = menu->addAction(QString());
         action->setObjectName(QString::fromLatin1(name));

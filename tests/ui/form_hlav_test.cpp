@@ -364,6 +364,19 @@ TEST_F(FormHlavTest, MenuCarriesEveryShortcutAndNoCtrlShiftZ) {
     EXPECT_FALSE(Control<QToolButton>(*form, "SpeedButtonZnovu")->isEnabled());
 }
 
+TEST_F(FormHlavTest, FileMenuKeepsTheDesignsOrderWithExitLastBehindASeparator) {
+    auto form = Start();
+    // The design's items in their order, the added ones after Print, and Exit alone at the end: a
+    // hand reaching for the last added item never lands on Exit.
+    QStringList order;
+    for (QAction* action : Control<QMenu>(*form, "MenuFile")->actions())
+        order << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
+    const QStringList expected = {"MenuNew", "-", "MenuOpen", "MenuOpenExeDir", "-", "MenuSave", "MenuSaveExeDir", "-",
+                                  "MenuPrint", "-", "MenuRestorePoints", "MenuCompareFile", "MenuExportReport", "-",
+                                  "MenuExit"};
+    EXPECT_EQ(order, expected) << order.join(QLatin1Char(' ')).toStdString();
+}
+
 TEST_F(FormHlavTest, LongHintGoesToTheStatusBar) {
     auto form = Start({QStringLiteral("ENGLISH")});
     EXPECT_EQ(Control<QToolButton>(*form, "SpeedButtonOpen")->toolTip(), QStringLiteral("Open"));
