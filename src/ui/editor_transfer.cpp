@@ -90,6 +90,7 @@ void TFormHlav::BlockToEditor() {
     }
     // Again, so the rows follow the TP Enable state just shown.
     UpdateServoPage();
+    NameServoFields();
     // The values' colours, rows TP Enable hides dropping out of the selection, and the chart, which
     // follows the set on every page.
     PaintMap();

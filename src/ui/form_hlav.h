@@ -319,6 +319,8 @@ private:
     TLabel* LabelRpmTitle = nullptr;
     TLabel* LabelTpsTitle = nullptr;
     std::array<TLabel*, MapRows> LabelTpRow{};
+    // The unit of the map's values in its corner, "[mV]" or "[%]".
+    TLabel* LabelMapUnit = nullptr;
     std::array<TEdit*, MapColumns> EditRpm{};
     std::array<TUpDown*, MapColumns> UpDownRpm{};
     std::array<std::array<TEdit*, MapColumns>, MapRows> EditMap{};
@@ -346,6 +348,7 @@ private:
     void BuildMonitoringArea();
     void WireCommands();
     void ShareKeysWithToolWindows();
+    void KeepExitLast();
     void LoadSettings();
     // Writes the settings and the image file; what did not land, each as a message line, a line
     // break and the system's reason.
@@ -447,6 +450,11 @@ private:
         QString Text;
     };
     void BuildMapEditing();
+    // What a screen reader says for the controls their captions do not name: the tool bar's glyph
+    // buttons and the fields of the Miscellaneous page (per language), and the servo page's fields
+    // and arrows (also after every refresh, as their names carry the servo, the RPM and the value).
+    void NameControls();
+    void NameServoFields();
     void ApplyMapEditingCaptions();
     bool IsMapEditingKey(const QObject* field, const QKeyEvent& key) const;
     std::optional<MapSelection> ShownSelection() const override;

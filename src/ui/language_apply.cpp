@@ -97,6 +97,7 @@ void TFormHlav::ApplyLanguageCaptions() {
     MenuZnovu->setText(caption(CaptionId::MenuZnovu));
 
     ApplyLanguageMessages();
+    NameControls();
 }
 
 void TFormHlav::ApplyLanguageMessages() {

@@ -83,6 +83,7 @@ const RestoreStore::Entry* RestoreWindow::Chosen() const {
 void RestoreWindow::Show(std::vector<RestoreStore::Entry> entries, const QString& folder, std::uint8_t language) {
     Entries = std::move(entries);
     setWindowTitle(Text(RestoreText(RestoreTextId::RestoreTitle, language)));
+    Table->setAccessibleName(windowTitle());
     Folder->setText(Text(FillPlaceholders(RestoreText(RestoreTextId::RestoreFolder, language), {folder.toStdString()})));
     Table->setHorizontalHeaderLabels({Text(RestoreText(RestoreTextId::ColumnEvent, language)),
                                       Text(RestoreText(RestoreTextId::ColumnTime, language)),

@@ -89,6 +89,8 @@ void TFormHlav::CreateServoPage() {
 
     LabelRpmTitle = makeLabel(QStringLiteral("LabelRpmTitle"), 13, 16, QStringLiteral("RPM"));
     LabelTpsTitle = makeLabel(QStringLiteral("LabelTpsTitle"), 7, 37, QStringLiteral("TPS"));
+    // In the corner above the axis, where the eye starts reading the map.
+    LabelMapUnit = makeLabel(QStringLiteral("LabelMapUnit"), 7, 1, QStringLiteral("[mV]"));
     for (int r = 0; r < MapRows; ++r)
         LabelTpRow[static_cast<std::size_t>(r)] =
             makeLabel(QStringLiteral("LabelTpRow%1").arg(r), TpRowLeft(r), 56 + 30 * r, QString());
@@ -174,6 +176,17 @@ void TFormHlav::CreateServoPage() {
     RestorePoints = &Register<RestoreCommands>(ConfigDir);
     Log = &Register<RideLog>(SteadyClock);
     ShareKeysWithToolWindows(); // every action with a key exists now
+    KeepExitLast();
+}
+
+void TFormHlav::KeepExitLast() {
+    // The capabilities' File items came after Exit; Exit goes back to the end, behind a separator of
+    // its own, so the items above it sit between the design's separator after Print and this one.
+    MenuFile->removeAction(MenuExit);
+    const QList<QAction*> items = MenuFile->actions();
+    if (!items.isEmpty() && !items.last()->isSeparator())
+        MenuFile->addSeparator()->setObjectName(QStringLiteral("N5"));
+    MenuFile->addAction(MenuExit);
 }
 
 void TFormHlav::BuildComMenu() {
@@ -234,6 +247,7 @@ void TFormHlav::UpdateServoPage() {
 
     const int servo = PageControl1->currentIndex() == 1 ? 0 : 1;
     const EditorRange range = MapRange(Image.PerCentMode(servo) != 0);
+    LabelMapUnit->SetCaption(Image.PerCentMode(servo) != 0 ? QStringLiteral("[%]") : QStringLiteral("[mV]"));
     for (auto& row : UpDownMap) {
         for (TUpDown* spinner : row) {
             spinner->SetRange(range.Min, range.Max);
