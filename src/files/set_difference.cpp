@@ -42,15 +42,16 @@ std::string Text(RestoreTextId id, std::uint8_t language) {
     return std::string(RestoreText(id, language));
 }
 
-// Thousands set apart by a no-break space, as "6 500 RPM" reads in all three languages.
-std::string Grouped(int value) {
+// Thousands set apart as the language writes them, as the editor shows the same numbers; the unit
+// after a no-break space ("6 500 RPM", "6,500 RPM", "6.500 RPM").
+std::string Grouped(int value, std::uint8_t language) {
     std::string digits = std::to_string(value < 0 ? -value : value);
     for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<std::size_t>(at), "\u00A0");
+        digits.insert(static_cast<std::size_t>(at), GroupSeparator(language));
     return value < 0 ? "-" + digits : digits;
 }
-std::string Amount(int value, std::string_view unit) {
-    return Grouped(value) + "\u00A0" + std::string(unit);
+std::string Amount(int value, std::string_view unit, std::uint8_t language) {
+    return Grouped(value, language) + "\u00A0" + std::string(unit);
 }
 
 std::string Caption(CaptionId id, std::uint8_t language) {
@@ -67,22 +68,22 @@ std::string WindowValue(const SetDifference& d, bool here, std::uint8_t language
     case SetField::PulsesPerRev:
         return RadioItemText(PulsesItemToDisplay(b), language);
     case SetField::Tps0:
-        return Amount(Tps0ToDisplay(b), "mV");
+        return Amount(Tps0ToDisplay(b), "mV", language);
     case SetField::Tps100:
-        return Amount(Tps100ToDisplay(b), "mV");
+        return Amount(Tps100ToDisplay(b), "mV", language);
     case SetField::ServoEnable:
     case SetField::TpEnable:
     case SetField::MapUnit:
         return Text(FlagToDisplay(b) ? RestoreTextId::On : RestoreTextId::Off, language);
     case SetField::HysteresisMv:
-        return Amount(HysteresisToDisplay(b), "mV");
+        return Amount(HysteresisToDisplay(b), "mV", language);
     case SetField::HysteresisRpm:
-        return Amount(HysteresisToDisplay(b), "RPM");
+        return Amount(HysteresisToDisplay(b), "RPM", language);
     case SetField::RpmPoint:
-        return Amount(RpmToDisplay(b), "RPM");
+        return Amount(RpmToDisplay(b), "RPM", language);
     case SetField::MapCell: {
         const bool perCent = here ? d.HerePerCent : d.TherePerCent;
-        return perCent ? Amount(MapCellToDisplay(b, true), "%") : Amount(MapCellToDisplay(b, false), "mV");
+        return perCent ? Amount(MapCellToDisplay(b, true), "%", language) : Amount(MapCellToDisplay(b, false), "mV", language);
     }
     }
     return {};
@@ -110,7 +111,7 @@ std::string WindowName(const SetDifference& d, std::uint8_t language) {
     case SetField::RpmPoint:
         return servo + FillPlaceholders(EditingText(EditingTextId::CellOnAxis, language), {std::to_string(d.Column + 1)});
     case SetField::MapCell:
-        return servo + Grouped(TpRows[static_cast<std::size_t>(d.Row)]) + "\u00A0%, " + Amount(d.Rpm, "RPM");
+        return servo + Grouped(TpRows[static_cast<std::size_t>(d.Row)], language) + "\u00A0%, " + Amount(d.Rpm, "RPM", language);
     }
     return {};
 }

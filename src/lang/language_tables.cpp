@@ -234,6 +234,17 @@ std::string LivePlaceholder(MsgId caption, int servoNumber, std::uint8_t languag
 
 } // namespace
 
+std::string_view GroupSeparator(std::uint8_t language) {
+    switch (language) {
+    case LanguageEnglish:
+        return ",";
+    case LanguageGerman:
+        return ".";
+    default:
+        return "\u00A0";
+    }
+}
+
 std::string_view CaptionText(CaptionId id, std::uint8_t language) {
     return Lookup(Captions, id, language);
 }

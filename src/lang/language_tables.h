@@ -99,6 +99,11 @@ inline constexpr int RadioItemCount = 13; // item 0: one pulse per two turns; it
 
 // All texts are UTF-8, exactly as the unit's users have always seen them (typos included).
 std::string_view CaptionText(CaptionId id, std::uint8_t language);
+
+// What sets thousands apart in the language's numbers, the one format of the window's fields,
+// listings and messages: a no-break space in Czech ("2 300"), a comma in English ("2,300"), a full
+// stop in German ("2.300"). Any other index reads Czech. UTF-8.
+std::string_view GroupSeparator(std::uint8_t language);
 std::string_view HintText(HintId id, std::uint8_t language);
 // MsgManualOpenError is composed from the ManualFileName of the same language.
 std::string MessageText(MsgId id, std::uint8_t language);

@@ -454,6 +454,8 @@ private:
     // buttons and the fields of the Miscellaneous page (per language), and the servo page's fields
     // and arrows (also after every refresh, as their names carry the servo, the RPM and the value).
     void NameControls();
+    // Grows the design's controls whose caption the language applied would cut off.
+    void FitCaptions();
     void NameServoFields();
     void ApplyMapEditingCaptions();
     bool IsMapEditingKey(const QObject* field, const QKeyEvent& key) const;

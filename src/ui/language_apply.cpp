@@ -18,6 +18,9 @@ namespace zevo {
 
 void TFormHlav::ApplyLanguageCaptions() {
     const std::uint8_t lang = LanguageIndex;
+    // Numbers in the language's format from here on, whatever the computer's locale: a Czech tuner
+    // on an English system reads "4,470" as four and a half.
+    QLocale::setDefault(LanguageLocale(lang));
     auto caption = [lang](CaptionId id) { return Text(CaptionText(id, lang)); };
     auto hint = [lang](HintId id) { return Text(HintText(id, lang)); };
 
@@ -97,6 +100,7 @@ void TFormHlav::ApplyLanguageCaptions() {
     MenuZnovu->setText(caption(CaptionId::MenuZnovu));
 
     ApplyLanguageMessages();
+    FitCaptions();
     NameControls();
 }
 

@@ -31,6 +31,22 @@ std::string Spaced(const std::string& text) {
     return out;
 }
 
+TEST(SetDifference, NumbersAreGroupedAsTheLanguageWritesThem) {
+    DeviceImage there;
+    SetDefaults(there);
+    DeviceImage here = there;
+    here.Tps100() = 200;
+    const std::vector<SetDifference> differences = DifferencesBetween(here, there);
+    ASSERT_EQ(differences.size(), 1u);
+    const struct {
+        std::uint8_t Language;
+        const char* Amount; // 4 500 mV, as the editor of that language shows it
+    } cases[] = {{LanguageCzech, "4\u00A0500\u00A0mV"}, {LanguageEnglish, "4,500\u00A0mV"}, {LanguageGerman, "4.500\u00A0mV"}};
+    for (const auto& c : cases)
+        EXPECT_NE(DifferenceLine(differences[0], c.Language).find(c.Amount), std::string::npos)
+            << DifferenceLine(differences[0], c.Language) << " in language " << int(c.Language);
+}
+
 TEST(SetDifference, EachFieldInTheWindowsWordsAndTakenBack) {
     DeviceImage there;
     SetDefaults(there);
@@ -43,7 +59,7 @@ TEST(SetDifference, EachFieldInTheWindowsWordsAndTakenBack) {
         {"pulses", [](DeviceImage& i) { i.PulsesPerRevIndex() = 3; }, SetField::PulsesPerRev, nullptr},
         {"tps 0", [](DeviceImage& i) { i.Tps0() = 50; }, SetField::Tps0, "TP sensor at 0 %: 500 mV here, 480 mV there"},
         {"tps 100", [](DeviceImage& i) { i.Tps100() = 200; }, SetField::Tps100,
-         "TP sensor at 100 %: 4 500 mV here, 4 470 mV there"},
+         "TP sensor at 100 %: 4,500 mV here, 4,470 mV there"},
         {"enable", [](DeviceImage& i) { i.ServoEnable(1) = 0; }, SetField::ServoEnable,
          "Servo 2, Servo Enable: off here, on there"},
         {"tp enable", [](DeviceImage& i) { i.TpEnable(0) = 1; }, SetField::TpEnable, "Servo 1, TP Enable: on here, off there"},
@@ -52,9 +68,9 @@ TEST(SetDifference, EachFieldInTheWindowsWordsAndTakenBack) {
         {"rpm hysteresis", [](DeviceImage& i) { i.HysteresisRpm(1) = 30; }, SetField::HysteresisRpm,
          "Servo 2, Hysteresis [RPM]: 150 RPM here, 100 RPM there"},
         {"axis", [](DeviceImage& i) { i.RpmAxis(0, 6) = 66; }, SetField::RpmPoint,
-         "Servo 1, RPM point 7: 6 600 RPM here, 6 500 RPM there"},
+         "Servo 1, RPM point 7: 6,600 RPM here, 6,500 RPM there"},
         {"cell", [](DeviceImage& i) { i.MapCell(0, 6, 6) = 135; }, SetField::MapCell,
-         "Servo 1, 40 %, 6 500 RPM: 2 700 mV here, 2 600 mV there"},
+         "Servo 1, 40 %, 6,500 RPM: 2,700 mV here, 2,600 mV there"},
     };
     for (const auto& c : cases) {
         DeviceImage here = there;
@@ -98,7 +114,7 @@ TEST(SetDifference, WhatCountsAsDifferent) {
     ASSERT_EQ(differences.size(), 1u + MapCells);
     EXPECT_EQ(differences[0].Field, SetField::MapUnit);
     EXPECT_EQ(Spaced(DifferenceLine(differences[1], LanguageEnglish)),
-              "Servo 1, 0 %, 0 RPM: 2 000 mV here, 100 % there");
+              "Servo 1, 0 %, 0 RPM: 2,000 mV here, 100 % there");
 
     // The editor's order, servo 1 before servo 2, the map row by row.
     a = b;

@@ -4,7 +4,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QAbstractButton>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
@@ -147,6 +151,42 @@ TEST_F(ScreenFit, ResizedDownTo640x480EverythingStaysReachable) {
     EXPECT_TRUE(Control<QScrollArea>(*form, "ClientScroll")->horizontalScrollBar()->isVisible());
     EXPECT_TRUE(Control<QScrollArea>(*form, "ClientScroll")->verticalScrollBar()->isVisible());
     ExpectEveryControlReachable(*form);
+}
+
+// Every caption of the design's area, on every page, in the three languages: each control is at
+// least as wide as its text needs (a group box: its title), so no word is cut off.
+TEST_F(ScreenFit, EveryCaptionIsReadableInEachLanguage) {
+    for (const char* language : {"CESKY", "ENGLISH", "DEUTSCH"}) {
+        auto form = StartShown({QString::fromLatin1(language)});
+        QStringList cut;
+        for (int tab = 0; tab < 3; ++tab) {
+            testing::ClickTab(*form, tab);
+            for (QWidget* w : Control<QWidget>(*form, "ClientArea")->findChildren<QWidget*>()) {
+                if (!w->isVisible())
+                    continue;
+                int needed = 0;
+                QString text;
+                if (auto* push = qobject_cast<QPushButton*>(w); push && !push->text().isEmpty()) {
+                    // The text and two pixels of frame on each side (a style's own size wish for a
+                    // button is at least 80 pixels, more than the text needs).
+                    text = push->text();
+                    needed = push->fontMetrics().horizontalAdvance(QString(text).remove(QLatin1Char('&'))) + 4;
+                } else if (auto* button = qobject_cast<QAbstractButton*>(w); button && !button->text().isEmpty()) {
+                    needed = button->sizeHint().width();
+                    text = button->text();
+                } else if (auto* label = qobject_cast<QLabel*>(w); label && !label->wordWrap() && !label->text().isEmpty()) {
+                    needed = label->sizeHint().width();
+                    text = label->text();
+                } else if (auto* group = qobject_cast<QGroupBox*>(w); group && !group->title().isEmpty()) {
+                    needed = group->fontMetrics().horizontalAdvance(group->title()) + 16;
+                    text = group->title();
+                }
+                if (needed > w->width())
+                    cut << QStringLiteral("%1 \"%2\": %3 of %4 px").arg(w->objectName(), text).arg(w->width()).arg(needed);
+            }
+        }
+        EXPECT_TRUE(cut.isEmpty()) << language << ":\n" << cut.join(QLatin1Char('\n')).toStdString();
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 #include <QApplication>
+#include <QLocale>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,6 +28,11 @@ namespace zevo {
 // The real window in a temporary config folder, its questions answered by a script.
 class FormFixture : public ::testing::Test {
 protected:
+    // The window writes numbers in its language's locale, which it makes the default; the next test
+    // starts from the locale this one found.
+    QLocale SavedLocale;
+    ~FormFixture() override { QLocale::setDefault(SavedLocale); }
+
     QTemporaryDir Dir;
     FakePrompter Prompts;
     OfflineLine Offline;

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -375,6 +377,30 @@ TEST_F(FormHlavTest, FileMenuKeepsTheDesignsOrderWithExitLastBehindASeparator) {
                                   "MenuPrint", "-", "MenuRestorePoints", "MenuCompareFile", "MenuExportReport", "-",
                                   "MenuExit"};
     EXPECT_EQ(order, expected) << order.join(QLatin1Char(' ')).toStdString();
+}
+
+TEST_F(FormHlavTest, NumbersAreWrittenAndReadInTheLanguagesFormatWhateverTheComputersLocale) {
+    QLocale::setDefault(QLocale::c()); // a computer set to nothing in particular
+    const struct {
+        const char* Language;
+        QString Shown; // the first cell of servo 1's map, 2 000 mV
+        QString Typed;
+    } cases[] = {
+        {"CESKY", QStringLiteral("2\u00A0000"), QStringLiteral("2 600")},
+        {"ENGLISH", QStringLiteral("2,000"), QStringLiteral("2,600")},
+        {"DEUTSCH", QStringLiteral("2.000"), QStringLiteral("2.600")},
+    };
+    for (const auto& c : cases) {
+        auto form = StartShown({QString::fromLatin1(c.Language)});
+        testing::ClickTab(*form, 1);
+        auto* cell = Control<QLineEdit>(*form, "EditMap0_0");
+        EXPECT_EQ(cell->text(), c.Shown) << c.Language;
+        QTest::mouseClick(cell, Qt::LeftButton, Qt::NoModifier, cell->rect().center());
+        QTest::keyClicks(cell, c.Typed);
+        QTest::keyClick(cell, Qt::Key_Return);
+        EXPECT_EQ(form->Image.MapCell(0, 0, 0), 2600 / 20) << c.Language << ": " << c.Typed.toStdString();
+        EXPECT_EQ(cell->text(), QString(c.Shown).replace(QStringLiteral("000"), QStringLiteral("600"))) << c.Language;
+    }
 }
 
 TEST_F(FormHlavTest, LongHintGoesToTheStatusBar) {

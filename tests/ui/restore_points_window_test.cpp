@@ -460,7 +460,8 @@ TEST_F(RestorePointsWindowTest, AfterAVerifyErrorOneKeyShowsWhereTheUnitDiffers)
     EXPECT_EQ(Form->Image, before) << "a comparison never changes the set on screen";
     ASSERT_EQ(Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->count(), 1);
     EXPECT_EQ(Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->item(0)->text(),
-              QStringLiteral("Servo 1, 0\u00A0%, 6\u00A0500\u00A0RPM: 2\u00A0600\u00A0mV here, 2\u00A0800\u00A0mV there"));
+              QStringLiteral("Servo 1, 0\u00A0%, 6,500\u00A0RPM: 2,600\u00A0mV here, 2,800\u00A0mV there"))
+        << "the listing groups thousands as the English editor does";
     EXPECT_EQ(Find<DifferenceWindow>(*Form, "DifferenceWindow")->windowTitle(), QStringLiteral("Differences with the unit"));
     // The cell is marked on the page until the view closes.
     const QColor pink(255, 150, 200);
