@@ -7,8 +7,10 @@ ZEVO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZEVO_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
                libgtest-dev libgmock-dev libqcustomplot-dev fonts-dejavu-core)
 # What only the tests need: a real X screen with a window manager for the screen tests (xprop tells
-# when the window manager is up), and the checkers of the Debian package and its desktop files.
-ZEVO_TEST_PACKAGES=(xvfb openbox x11-utils lintian appstream desktop-file-utils)
+# when the window manager is up), the accessibility bus and its Python bindings for the screen
+# reader's walk, and the checkers of the Debian package and its desktop files.
+ZEVO_TEST_PACKAGES=(xvfb openbox x11-utils at-spi2-core dbus-daemon python3-gi gir1.2-atspi-2.0
+                    lintian appstream desktop-file-utils)
 
 zevo_missing_packages() {
     local pkg
