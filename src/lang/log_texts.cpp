@@ -90,6 +90,7 @@ constexpr TextTable<LogTextId> Texts{{
     {LogTextId::ChartMeasured, "Servo %1 měřené", "Servo %1 measured", "Servo %1 Ist"},
     {LogTextId::ChartSeconds, "%1 s", "%1 s", "%1 s"},
     {LogTextId::ChartMinutes, "%1 min", "%1 min", "%1 min"},
+    {LogTextId::MenuReplayControls, "Ovládání přehrávání", "Replay controls", "Wiedergabesteuerung"},
 }};
 static_assert(RowsInIdOrder(Texts), "one row per LogTextId, in id order");
 

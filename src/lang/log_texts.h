@@ -63,6 +63,7 @@ enum class LogTextId : int {
     ChartMeasured,       // "Servo %1 measured"
     ChartSeconds,        // "%1 s"
     ChartMinutes,        // "%1 min"
+    MenuReplayControls,  // "Replay controls": shows the replay's dock again after it was closed
     Count
 };
 

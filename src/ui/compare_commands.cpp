@@ -121,6 +121,7 @@ void RestoreCommands::ShowUnitDifferences(const DeviceImage& unit) {
 void RestoreCommands::ShowDifferences(const DeviceImage& there, const QString& what) {
     if (!Differences) {
         Differences = new DifferenceWindow(&Window.MainWindow());
+        Window.Dock(Differences, QStringLiteral("DifferenceDock"), true);
         Differences->TakeTheirs = [this](const std::vector<SetDifference>& chosen) {
             if (!ComparedSet)
                 return;

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -218,6 +219,7 @@ void TFormHlav::LoadSettings() {
     const AppSettings loaded = LoadAppSettings(ini, current);
     for (const auto& capability : Capabilities)
         capability->LoadSettings(ini);
+    DockState = QByteArray::fromBase64(QByteArray::fromStdString(ini.ReadString("VIEW", "Docks", "")));
 
     if (!(loaded.Window == current.Window))
         ApplyWindowRect(loaded.Window);
@@ -259,6 +261,10 @@ void TFormHlav::closeEvent(QCloseEvent* event) {
         Closed = true;
         FormClose();
     }
+    // Torn-off docks are windows of their own: they go with the main window (their places are kept).
+    for (QDockWidget* dock : findChildren<QDockWidget*>())
+        if (dock->isFloating())
+            dock->hide();
     event->accept();
 }
 
@@ -326,6 +332,7 @@ QStringList TFormHlav::SaveSettings() {
     SaveAppSettings(ini, settings);
     for (const auto& capability : Capabilities)
         capability->SaveSettings(ini);
+    ini.WriteString("VIEW", "Docks", saveState().toBase64().toStdString());
     // The config folder may never have been made, or may have gone since the start.
     QDir().mkpath(ConfigDir);
     QStringList failures;

@@ -491,6 +491,7 @@ private:
 
     // What the capabilities may use of the window.
     QMainWindow& MainWindow() override { return *this; }
+    void Dock(QWidget* window, const QString& name, bool closeClosesWindow) override;
     QMenu* MenuOf(WindowMenu menu) override;
     std::uint8_t Language() const override { return LanguageIndex; }
     Prompter* Questions() override { return Prompts; }
@@ -534,6 +535,10 @@ private:
     // The frame the window was last fitted with. The window manager frames a window only after it
     // is shown, so it is fitted once more when the frame becomes known.
     QMargins FittedFrame;
+    // Where the docks were at the last close ([VIEW] Docks): applied once the window is shown, and
+    // to each dock made later, as the tool windows are made on first use.
+    QByteArray DockState;
+    void RestoreDockPlaces();
     QTimer* FrameWatch = nullptr;
     int FrameChecks = 0;
 };

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -148,6 +149,9 @@ void TFormHlav::BuildForm() {
     ClientScroll->setFrameShape(QFrame::NoFrame);
     ClientScroll->setWidgetResizable(true);
     ClientScroll->setWidget(ClientArea);
+    // No wider than the design's area and its scroll bar: the room beyond goes to the docks, not to
+    // a blank strip.
+    ClientScroll->setMaximumWidth(ClientWidth + style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
     setCentralWidget(ClientScroll);
     setMinimumSize(SmallestClientWidth, SmallestClientHeight);
 

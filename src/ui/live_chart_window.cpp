@@ -55,7 +55,7 @@ LiveChartWindow::LiveChartWindow(QWidget* owner, Prompter* prompts, std::functio
     resize(820, 560);
     Chart = new QCustomPlot(this);
     Chart->setObjectName(QStringLiteral("LiveChartPlot"));
-    Chart->setMinimumSize(400, 300);
+    Chart->setMinimumSize(320, 300); // fits the room a laptop leaves beside the map
     Chart->setAutoAddPlottableToLegend(false);
     Chart->setNoAntialiasingOnDrag(true);
 

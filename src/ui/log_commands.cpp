@@ -89,6 +89,12 @@ RideLog::RideLog(WindowServices& window, std::function<std::int64_t()> steadyMs)
     MenuLog->addSeparator();
     MenuOpenLog = item("MenuOpenLog", &RideLog::MenuOpenLogClick);
     MenuCloseLog = item("MenuCloseLog", &RideLog::EndReplay);
+    MenuReplayControls = MenuLog->addAction(QString());
+    MenuReplayControls->setObjectName(QStringLiteral("MenuReplayControls"));
+    connect(MenuReplayControls, &QAction::triggered, this, [this] {
+        if (ReplayOn)
+            Replay->show();
+    });
     MenuCellTimes = MenuLog->addAction(QString());
     MenuCellTimes->setObjectName(QStringLiteral("MenuCellTimes"));
     MenuCellTimes->setCheckable(true);
@@ -132,6 +138,7 @@ void RideLog::ApplyLanguage() {
     MenuMark->setText(LogString(LogTextId::MenuMark, Window.Language()));
     MenuOpenLog->setText(LogString(LogTextId::MenuOpenLog, Window.Language()));
     MenuCloseLog->setText(LogString(LogTextId::MenuCloseLog, Window.Language()));
+    MenuReplayControls->setText(LogString(LogTextId::MenuReplayControls, Window.Language()));
     MenuCellTimes->setText(LogString(LogTextId::MenuCellTimes, Window.Language()));
     MenuCopyCellTimes->setText(LogString(LogTextId::MenuCopyCellTimes, Window.Language()));
     LabelReplay->setToolTip(LogString(LogTextId::ReplaySignTip, Window.Language()));
@@ -150,6 +157,7 @@ void RideLog::UpdateLogMenu() {
     MenuStartRecording->setEnabled(!recording);
     MenuStopRecording->setEnabled(recording);
     MenuCloseLog->setEnabled(ReplayOn);
+    MenuReplayControls->setEnabled(ReplayOn);
     MenuCellTimes->setEnabled(ReplayOn);
     MenuCopyCellTimes->setEnabled(ReplayOn);
 }
@@ -266,6 +274,7 @@ void RideLog::ShowLiveChart(bool activate) {
     if (!LiveChart) {
         LiveChart = new LiveChartWindow(&Window.MainWindow(), Window.Questions(), [this](const QString& text) { Window.Say(text); }, LogChoice.ChartSeconds);
         LiveChart->ApplyLanguage(Window.Language());
+        Window.Dock(LiveChart, QStringLiteral("LiveChartDock"), true);
         connect(LiveChart, &LiveChartWindow::SpanChanged, this, [this](int seconds) { LogChoice.ChartSeconds = seconds; });
     }
     if (ReplayOn) {
@@ -274,16 +283,7 @@ void RideLog::ShowLiveChart(bool activate) {
     } else {
         LiveChart->ShowLive(RecentRows);
     }
-    const bool first = LiveChart->isHidden() && !LiveChartPlaced;
     LiveChart->show();
-    // Placed once shown: a window manager places a new window by its own rules when it maps it.
-    if (first) {
-        // Below the main window's title bar: the window manager frames the chart only after this
-        // move, and a frame added above the top of the screen would hide the chart's own title.
-        const QPoint place = PlaceBeside(Window.MainWindow(), *LiveChart);
-        LiveChart->move(place.x(), std::max(place.y(), Window.MainWindow().frameGeometry().top() + 40));
-        LiveChartPlaced = true;
-    }
     if (activate) {
         LiveChart->raise();
         LiveChart->activateWindow();
@@ -347,6 +347,8 @@ bool RideLog::OpenLog(const QString& path) {
     const auto log = std::make_shared<const LogData>(std::move(data));
     if (!Replay) {
         Replay = new ReplayWindow(&Window.MainWindow(), Window.Language(), [this] { return SteadyMs(); });
+        // Its dock's close only hides the controls: the replay goes on, and Log > Close log ends it.
+        Window.Dock(Replay, QStringLiteral("ReplayDock"), false);
         connect(Replay, &ReplayWindow::Moved, this, [this](bool rowChanged) {
             if (ReplayOn)
                 ShowReplayRow(rowChanged);
@@ -359,17 +361,6 @@ bool RideLog::OpenLog(const QString& path) {
     Window.ReplayChanged();
     Counted.reset();
     Replay->Load(log, name, notes.join(QLatin1Char(' ')));
-    if (Replay->isHidden()) {
-        Replay->adjustSize();
-        // Under the main window where the screen has room, else over its lower part.
-        const QRect main = Window.MainWindow().frameGeometry();
-        const QScreen* screen = Window.MainWindow().screen();
-        const QRect room = screen ? screen->availableGeometry() : main;
-        QPoint place(main.left(), main.bottom() + 1);
-        if (place.y() + Replay->height() > room.bottom())
-            place.setY(std::max(room.top(), room.bottom() - Replay->height() - 40));
-        Replay->move(place);
-    }
     Replay->show();
     Replay->raise();
     if (LiveChart && LiveChart->isVisible())
@@ -400,7 +391,7 @@ void RideLog::EndReplay() {
     ReplayOn = false;
     Counted.reset();
     Replay->Unload();
-    if (Replay->isVisible())
+    if (!Replay->isHidden())
         Replay->hide();
     LabelReplay->hide();
     {
@@ -468,7 +459,8 @@ void RideLog::LoadSettings(const IniFile& ini) {
 }
 
 void RideLog::SaveSettings(IniFile& ini) {
-    LogChoice.LiveChart = LiveChart && LiveChart->isVisible();
+    // Open, if perhaps on a tab behind another dock.
+    LogChoice.LiveChart = LiveChart && !LiveChart->isHidden();
     WriteLogSettings(ini, LogChoice);
 }
 

@@ -74,6 +74,7 @@ private:
     QAction* MenuMark = nullptr;
     QAction* MenuOpenLog = nullptr;
     QAction* MenuCloseLog = nullptr;
+    QAction* MenuReplayControls = nullptr;
     QAction* MenuCellTimes = nullptr;
     QAction* MenuCopyCellTimes = nullptr;
     QAction* MenuLiveChart = nullptr;
@@ -87,7 +88,6 @@ private:
     QElapsedTimer SessionClock;
     std::function<std::int64_t()> SteadyClock;
     bool ReplayOn = false;
-    bool LiveChartPlaced = false;
     bool Closing = false;
     // The last frames of the session, for the live chart (at most its ten minutes).
     std::deque<LogRow> RecentRows;

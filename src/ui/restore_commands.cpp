@@ -89,6 +89,7 @@ void RestoreCommands::Close() {
 void RestoreCommands::MenuRestorePointsClick() {
     if (!RestorePointsWindow) {
         RestorePointsWindow = new RestoreWindow(&Window.MainWindow());
+        Window.Dock(RestorePointsWindow, QStringLiteral("RestorePointsDock"), true);
         RestorePointsWindow->Compare = [this](const RestoreInfo& info, const QString& stem) {
             ShowDifferences(info.Image, stem);
         };

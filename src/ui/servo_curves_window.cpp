@@ -39,7 +39,7 @@ ServoCurvesWindow::ServoCurvesWindow(QWidget* owner, Prompter* prompts, std::fun
     resize(720, 460);
     Chart = new QCustomPlot(this);
     Chart->setObjectName(QStringLiteral("ServoCurvesPlot"));
-    Chart->setMinimumSize(360, 240);
+    Chart->setMinimumSize(320, 240); // fits the room a laptop leaves beside the map
     Chart->legend->setVisible(true);
     // The legend beside the plot, not over the curves, at the top with the room below it empty.
     Chart->axisRect()->insetLayout()->take(Chart->legend);

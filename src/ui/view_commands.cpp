@@ -90,7 +90,8 @@ void ViewCommands::LoadSettings(const IniFile& ini) {
 }
 
 void ViewCommands::SaveSettings(IniFile& ini) {
-    ViewChoice.ServoCurves = Curves && Curves->isVisible();
+    // Open, if perhaps on a tab behind another dock.
+    ViewChoice.ServoCurves = Curves && !Curves->isHidden();
     WriteViewSettings(ini, ViewChoice);
 }
 
@@ -119,20 +120,17 @@ void ViewCommands::MenuJumpToLiveClick() {
 }
 
 void ViewCommands::ShowCurves(bool activate) {
-    const bool first = !Curves;
-    if (first) {
+    if (!Curves) {
         Curves = new ServoCurvesWindow(&Window.MainWindow(), Window.Questions(),
                                        [this](const QString& text) { Window.Say(text); });
         Curves->ApplyLanguage(Window.Language());
+        Window.Dock(Curves, QStringLiteral("ServoCurvesDock"), true);
     }
     // A chart reopened at start-up must not take the keyboard from the main window.
     if (!activate)
         Curves->setAttribute(Qt::WA_ShowWithoutActivating);
     Curves->show();
     Curves->setAttribute(Qt::WA_ShowWithoutActivating, false);
-    // Placed once shown: a window manager places a new window by its own rules when it maps it.
-    if (first)
-        PlaceCurves();
     if (activate) {
         Curves->raise();
         Curves->activateWindow();
@@ -140,21 +138,10 @@ void ViewCommands::ShowCurves(bool activate) {
     SetChanged();
 }
 
-void ViewCommands::PlaceCurves() {
-    CurvesPlace = PlaceBeside(Window.MainWindow(), *Curves);
-}
-
 void ViewCommands::Shown() {
     // The chart window left open last time comes back once the main window has painted.
     if (ViewChoice.ServoCurves)
         QTimer::singleShot(0, this, [this] { ShowCurves(false); });
-}
-
-void ViewCommands::Placed() {
-    // The main window is placed and framed only after it is shown; a chart window opened at start-up
-    // follows it there, until the user moves it.
-    if (Curves && Curves->isVisible() && Curves->pos() == CurvesPlace)
-        PlaceCurves();
 }
 
 void ViewCommands::SetChanged() {

@@ -26,14 +26,12 @@ public:
     void LoadSettings(const IniFile& ini) override;
     void SaveSettings(IniFile& ini) override;
     void Shown() override;
-    void Placed() override;
 
     void MenuJumpToLiveClick();
     void ShowCurves(bool activate);
 
 private:
     void ShowViewChoice();
-    void PlaceCurves();
 
     QAction* MenuColourByValue = nullptr;
     QAction* MenuTrail = nullptr;
@@ -44,7 +42,6 @@ private:
     LiveTrail Trail;
     int TrailServo = -1;
     ServoCurvesWindow* Curves = nullptr; // built on first use
-    QPoint CurvesPlace;                  // where the chart window was put beside the main window
 };
 
 } // namespace zevo

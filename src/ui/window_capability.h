@@ -47,6 +47,10 @@ class WindowServices {
 public:
     // Parent of their windows and boxes.
     virtual QMainWindow& MainWindow() = 0;
+    // Puts a tool window into a dock of the main window (named `name`, in its place of last time or
+    // beside the design's area); from then on the window's show and hide show and hide the dock. The
+    // dock's close button closes the window, or only hides it when `closeClosesWindow` is false.
+    virtual void Dock(QWidget* window, const QString& name, bool closeClosesWindow) = 0;
     virtual QMenu* MenuOf(WindowMenu menu) = 0;
     virtual std::uint8_t Language() const = 0;
     // Where questions go; none when nobody can be asked.

@@ -120,6 +120,7 @@ void TFormHlav::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, [this] { setWindowIcon(ApplicationIcon()); });
     // What the file named on screen holds, for the title's mark.
     QTimer::singleShot(0, this, &TFormHlav::ReadNamedFileSet);
+    RestoreDockPlaces();
     for (const auto& capability : Capabilities)
         capability->Shown();
 }

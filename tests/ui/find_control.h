@@ -1,5 +1,7 @@
 #pragma once
 #include <QAbstractButton>
+#include <QApplication>
+#include <QDockWidget>
 #include <QString>
 #include <QTabBar>
 #include <QTabWidget>
@@ -44,6 +46,27 @@ inline void SetTicked(const QWidget& window, const char* name, bool ticked) {
     if (box->isChecked() != ticked)
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
     EXPECT_EQ(box->isChecked(), ticked) << name;
+}
+
+// A tool window's dock torn off the main window as a person does it, by its float button, and
+// brought to the front by a click: the dock is then a window of its own.
+inline QWidget* FloatInFront(QWidget* content) {
+    auto* dock = qobject_cast<QDockWidget*>(content->parentWidget());
+    EXPECT_NE(dock, nullptr) << content->objectName().toStdString() << " is not in a dock";
+    if (!dock)
+        return content;
+    if (!dock->isFloating()) {
+        auto* button = dock->findChild<QAbstractButton*>(QStringLiteral("qt_dockwidget_floatbutton"));
+        EXPECT_NE(button, nullptr);
+        if (button)
+            QTest::mouseClick(button, Qt::LeftButton);
+    }
+    EXPECT_TRUE(dock->isFloating());
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(dock));
+    QTest::mouseClick(content, Qt::LeftButton);
+    dock->activateWindow();
+    EXPECT_TRUE(QTest::qWaitFor([dock] { return QApplication::activeWindow() == dock; }));
+    return dock;
 }
 
 } // namespace zevo::testing

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -23,6 +24,8 @@
 #endif
 
 #include <gtest/gtest.h>
+
+#include "app/ini_file.h"
 
 #include "find_control.h"
 #include "form_fixture.h"
@@ -395,10 +398,8 @@ TEST_F(RideLogWindowTest, MarkersAreSetWithTheLiveChartInFront) {
     Control<QAction>(*Form, "MenuStartRecording")->trigger();
     Control<QAction>(*Form, "MenuLiveChart")->trigger();
     LiveChartWindow* chart = Find<LiveChartWindow>(*Form, "LiveChartWindow");
-    ASSERT_TRUE(chart && QTest::qWaitForWindowExposed(chart));
-    QTest::mouseClick(chart, Qt::LeftButton);
-    chart->activateWindow();
-    ASSERT_TRUE(QTest::qWaitFor([chart] { return QApplication::activeWindow() == chart; }));
+    ASSERT_TRUE(chart);
+    testing::FloatInFront(chart);
     for (int marker = 1; marker <= 3; ++marker) {
         Ticks(6);
         QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : chart, Qt::Key_F11);
@@ -590,6 +591,85 @@ TEST_F(RideLogWindowTest, TheLiveChartFollowsTheFramesPausesAndShowsTheReplay) {
     Control<QAction>(*Form, "MenuCloseLog")->trigger();
     EXPECT_FALSE(chart->ShowsLog());
     EXPECT_GT(chart->Graph(0)->dataCount(), 4);
+}
+
+} // namespace
+} // namespace zevo
+
+namespace zevo {
+namespace {
+
+using testing::Control;
+using testing::Find;
+
+QDockWidget* DockOf(QWidget* window) {
+    return window ? qobject_cast<QDockWidget*>(window->parentWidget()) : nullptr;
+}
+
+// The tool windows sit in docks to the right of the design's area and never cover it; closing the
+// replay's dock hides only its controls: the replay goes on, and Replay controls shows them again.
+TEST_F(RideLogWindowTest, ToolWindowsAreDocksBesideTheMapAndTheReplayOutlivesItsDock) {
+    const QString path = WriteRide("docked.csv", {{1000, 0, 330, 0}, {4000, 30, 330, 0}, {8000, 60, 330, 0}});
+    OpenLog(path);
+    Control<QAction>(*Form, "MenuLiveChart")->trigger();
+    Control<QAction>(*Form, "MenuServoCurves")->trigger();
+    Control<QAction>(*Form, "MenuRestorePoints")->trigger();
+    const QRect design = Control<QWidget>(*Form, "ClientScroll")->geometry();
+    for (const char* name : {"ReplayWindow", "LiveChartWindow", "ServoCurvesWindow", "RestoreWindow"}) {
+        QDockWidget* dock = DockOf(Find<QWidget>(*Form, name));
+        ASSERT_NE(dock, nullptr) << name;
+        EXPECT_EQ(Form->dockWidgetArea(dock), Qt::RightDockWidgetArea) << name;
+        EXPECT_FALSE(dock->isFloating()) << name;
+        EXPECT_FALSE(dock->geometry().intersects(design)) << name << " covers the design's area";
+    }
+    QDockWidget* replay = DockOf(Find<QWidget>(*Form, "ReplayWindow"));
+    replay->close();
+    EXPECT_TRUE(replay->isHidden());
+    EXPECT_TRUE(Form->Replaying()) << "the replay goes on without its controls";
+    EXPECT_TRUE(Control<QLabel>(*Form, "LabelReplay")->isVisible());
+    Control<QAction>(*Form, "MenuReplayControls")->trigger();
+    EXPECT_FALSE(replay->isHidden());
+    EXPECT_TRUE(Find<QWidget>(*Form, "ReplayWindow")->isVisible());
+    // Closing the log takes its controls away with it.
+    Control<QAction>(*Form, "MenuCloseLog")->trigger();
+    EXPECT_TRUE(replay->isHidden());
+    EXPECT_FALSE(Control<QAction>(*Form, "MenuReplayControls")->isEnabled());
+}
+
+TEST_F(RideLogWindowTest, DockPlacesComeBackAtTheNextStartAndGarbageGivesTheDefaults) {
+    Control<QAction>(*Form, "MenuLiveChart")->trigger();
+    testing::FloatInFront(Find<QWidget>(*Form, "LiveChartWindow"));
+    ASSERT_TRUE(Form->close());
+    {
+        SCOPED_TRACE("the start after the chart was torn off");
+        Form = StartShown({QStringLiteral("ENGLISH")});
+    }
+    // The chart was open at the close: it comes back after the first paint, where it was.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Find<QWidget>(*Form, "LiveChartWindow") != nullptr; }));
+    QDockWidget* chart = DockOf(Find<QWidget>(*Form, "LiveChartWindow"));
+    ASSERT_NE(chart, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([chart] { return chart->isVisible(); }));
+    EXPECT_TRUE(chart->isFloating()) << "torn off last time, torn off again";
+    ASSERT_TRUE(Form->close());
+
+    for (const char* garbage : {"%%%not base64", "AAAA", "////////////////////////////////////////"}) {
+        QFile file(Path("ZEVO_v56.ini"));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        IniFile ini = IniFile::Parse(file.readAll().toStdString());
+        file.close();
+        ini.WriteString("VIEW", "Docks", garbage);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray::fromStdString(ini.Serialize()));
+        file.close();
+        SCOPED_TRACE(garbage);
+        Form = StartShown({QStringLiteral("ENGLISH")});
+        ASSERT_TRUE(QTest::qWaitFor([this] { return Find<QWidget>(*Form, "LiveChartWindow") != nullptr; })) << garbage;
+        chart = DockOf(Find<QWidget>(*Form, "LiveChartWindow"));
+        ASSERT_NE(chart, nullptr);
+        EXPECT_FALSE(chart->isFloating()) << garbage;
+        EXPECT_EQ(Form->dockWidgetArea(chart), Qt::RightDockWidgetArea) << garbage;
+        ASSERT_TRUE(Form->close());
+    }
 }
 
 } // namespace
