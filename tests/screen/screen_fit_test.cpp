@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QAbstractButton>
+#include <QDockWidget>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -151,6 +152,42 @@ TEST_F(ScreenFit, ResizedDownTo640x480EverythingStaysReachable) {
     EXPECT_TRUE(Control<QScrollArea>(*form, "ClientScroll")->horizontalScrollBar()->isVisible());
     EXPECT_TRUE(Control<QScrollArea>(*form, "ClientScroll")->verticalScrollBar()->isVisible());
     ExpectEveryControlReachable(*form);
+}
+
+// The curves and the live chart open at the last close come back as docks: the window and every
+// dock wholly on the screen, torn off or not; on a 1366-pixel laptop the map's whole row shows
+// beside them, so the live cell is never under a dock.
+TEST_F(ScreenFit, DocksOpenAtStartStayOnTheScreenBesideTheWholeMap) {
+    WriteFile(QStringLiteral("ZEVO_v56.ini"),
+              "[IGNITION]\nPageControl1->ActivePageIndex=1\n\n[VIEW]\nServoCurves=1\n\n[LOG]\nLiveChart=1\n");
+    auto form = StartFramed();
+    QList<QDockWidget*> docks;
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 3000 && (docks = form->findChildren<QDockWidget*>()).size() < 2)
+        QTest::qWait(20);
+    ASSERT_EQ(docks.size(), 2);
+    QTest::qWait(300);
+    ExpectFrameOnScreen(*form);
+    for (QDockWidget* dock : docks) {
+        if (!dock->isVisible() || (!dock->isFloating() && dock->visibleRegion().isEmpty()))
+            continue; // a tab behind the one shown (kept out of sight, not hidden)
+        if (dock->isFloating())
+            EXPECT_TRUE(Available().contains(dock->frameGeometry())) << dock->objectName().toStdString();
+        else
+            EXPECT_TRUE(form->frameGeometry().contains(QRect(dock->mapToGlobal(QPoint(0, 0)), dock->size())))
+                << dock->objectName().toStdString() << " at " << Describe(QRect(dock->mapToGlobal(QPoint(0, 0)), dock->size()))
+                << " outside the window " << Describe(form->frameGeometry());
+    }
+    if (Available().width() < 1366)
+        return; // a smaller screen scrolls the map beside the docks
+    QWidget* viewport = Control<QScrollArea>(*form, "ClientScroll")->viewport();
+    const QRect shown(viewport->mapToGlobal(QPoint(0, 0)), viewport->size());
+    for (int c = 0; c < 15; ++c) {
+        QWidget* cell = Control<QWidget>(*form, QStringLiteral("EditMap0_%1").arg(c));
+        const QRect at(cell->mapToGlobal(QPoint(0, 0)), cell->size());
+        EXPECT_TRUE(shown.contains(at)) << "cell " << c << " at " << Describe(at) << " outside " << Describe(shown);
+    }
 }
 
 // Every caption of the design's area, on every page, in the three languages: each control is at
