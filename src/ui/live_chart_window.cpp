@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -115,7 +116,8 @@ LiveChartWindow::LiveChartWindow(QWidget* owner, Prompter* prompts, std::functio
     Chart->plotLayout()->insertRow(2);
     Chart->plotLayout()->addElement(2, 0, servoLegend);
     servoLegend->setLayer(QStringLiteral("legend"));
-    for (QCPLegend* legend : {Chart->legend, servoLegend}) {
+    Legends = {Chart->legend, servoLegend};
+    for (QCPLegend* legend : Legends) {
         legend->setFont(font());
         legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
         legend->setWrap(8);
@@ -184,6 +186,24 @@ LiveChartWindow::LiveChartWindow(QWidget* owner, Prompter* prompts, std::functio
     layout->addLayout(controls);
     ApplyLanguage(Language);
     FollowLive();
+}
+
+void LiveChartWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FitToWidth();
+}
+
+void LiveChartWindow::FitToWidth() {
+    // About 190 pixels a legend entry ("Servo 1 measured" and its line), 150 a time label.
+    const int width = Chart->width();
+    for (QCPLegend* legend : Legends) {
+        // A new wrap takes effect when the items are laid out again.
+        legend->setWrap(std::clamp(width / 190, 1, 8));
+        legend->setFillOrder(legend->fillOrder(), true);
+    }
+    for (QCPAxisRect* rect : {Engine, Servos})
+        rect->axis(QCPAxis::atBottom)->ticker()->setTickCount(std::clamp(width / 150, 2, 6));
+    Chart->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void LiveChartWindow::ApplyLanguage(std::uint8_t language) {

@@ -15,6 +15,7 @@ class QComboBox;
 class QCPAbstractItem;
 class QCPAxisRect;
 class QCPGraph;
+class QCPLegend;
 class QCPItemStraightLine;
 class QCustomPlot;
 class QPushButton;
@@ -62,7 +63,13 @@ public:
 signals:
     void SpanChanged(int seconds);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    // Legends and time labels as many to a row as the width holds: docked beside the map the chart
+    // is a third as wide as in a window of its own.
+    void FitToWidth();
     void Clear();
     void Append(const LogRow& row);
     void AddMarker(double seconds, int number);
@@ -77,6 +84,7 @@ private:
     QCPAxisRect* Engine = nullptr; // RPM and throttle
     QCPAxisRect* Servos = nullptr; // the servos and the supply
     std::array<QCPGraph*, 7> Graphs{};
+    std::array<QCPLegend*, 2> Legends{};
     struct Marker {
         double Seconds;
         std::vector<QCPAbstractItem*> Items;

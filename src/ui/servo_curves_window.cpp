@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <QLabel>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
@@ -44,6 +45,7 @@ ServoCurvesWindow::ServoCurvesWindow(QWidget* owner, Prompter* prompts, std::fun
     // The legend beside the plot, not over the curves, at the top with the room below it empty.
     Chart->axisRect()->insetLayout()->take(Chart->legend);
     auto* side = new QCPLayoutGrid;
+    Side = side;
     Chart->plotLayout()->addElement(0, 1, side);
     Chart->plotLayout()->setColumnStretchFactor(1, 0.001);
     side->addElement(0, 0, Chart->legend);
@@ -176,6 +178,34 @@ void ServoCurvesWindow::SetMarks(const ServoCurves& curves) {
         values.push_back(curves.Live->Target);
     }
     LiveGraph->setData(keys, values);
+}
+
+void ServoCurvesWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FitToWidth();
+}
+
+void ServoCurvesWindow::FitToWidth() {
+    const bool narrow = Chart->width() < 560;
+    if (narrow != LegendBelow) {
+        LegendBelow = narrow;
+        if (narrow) {
+            Side->take(Chart->legend);
+            Chart->plotLayout()->addElement(1, 0, Chart->legend);
+            Chart->plotLayout()->setRowStretchFactor(1, 0.001);
+            Chart->legend->setFillOrder(QCPLegend::foColumnsFirst);
+        } else {
+            Chart->plotLayout()->take(Chart->legend);
+            Chart->plotLayout()->simplify();
+            Side->addElement(0, 0, Chart->legend);
+            Chart->legend->setFillOrder(QCPLegend::foRowsFirst);
+        }
+    }
+    // A new wrap takes effect when the items are laid out again.
+    Chart->legend->setWrap(narrow ? std::max(1, Chart->width() / 180) : 0);
+    Chart->legend->setFillOrder(Chart->legend->fillOrder(), true);
+    Chart->xAxis->ticker()->setTickCount(std::clamp(Chart->width() / 110, 2, 8));
+    Chart->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void ServoCurvesWindow::SaveAsPng() {

@@ -10,6 +10,7 @@
 
 class QCustomPlot;
 class QCPGraph;
+class QCPLayoutGrid;
 class QPushButton;
 
 namespace zevo {
@@ -36,7 +37,12 @@ public:
     // What the last save said ("Chart saved: …" or why not).
     QString LastOutcome() const { return Outcome; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    // Docked beside the map the chart is narrow: the legend goes under the plot, fewer RPM labels.
+    void FitToWidth();
     void SetRows(const ServoCurves& curves);
     void SetMarks(const ServoCurves& curves);
     void ApplyAxisCaptions();
@@ -45,6 +51,8 @@ private:
     std::function<void(const QString&)> Say;
     std::uint8_t Language = 0;
     QCustomPlot* Chart = nullptr;
+    QCPLayoutGrid* Side = nullptr; // the column beside the plot that holds the legend when wide
+    bool LegendBelow = false;
     QCPGraph* SelectedGraph = nullptr;
     QCPGraph* LiveGraph = nullptr;
     QPushButton* Save = nullptr;

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QScreen>
 #include <QDockWidget>
 #include <QFile>
 #include <QLabel>
@@ -640,6 +641,7 @@ TEST_F(RideLogWindowTest, DockPlacesComeBackAtTheNextStartAndGarbageGivesTheDefa
     Control<QAction>(*Form, "MenuLiveChart")->trigger();
     testing::FloatInFront(Find<QWidget>(*Form, "LiveChartWindow"));
     ASSERT_TRUE(Form->close());
+    Form.reset();
     {
         SCOPED_TRACE("the start after the chart was torn off");
         Form = StartShown({QStringLiteral("ENGLISH")});
@@ -650,6 +652,17 @@ TEST_F(RideLogWindowTest, DockPlacesComeBackAtTheNextStartAndGarbageGivesTheDefa
     ASSERT_NE(chart, nullptr);
     EXPECT_TRUE(QTest::qWaitFor([chart] { return chart->isVisible(); }));
     EXPECT_TRUE(chart->isFloating()) << "torn off last time, torn off again";
+    // Left on a monitor that is gone by the next start: it comes back wholly on the screen there is.
+    chart->move(-5000, -4000);
+    ASSERT_TRUE(Form->close());
+    Form.reset();
+    Form = StartShown({QStringLiteral("ENGLISH")});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Find<QWidget>(*Form, "LiveChartWindow") != nullptr; }));
+    chart = DockOf(Find<QWidget>(*Form, "LiveChartWindow"));
+    ASSERT_NE(chart, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([chart] { return chart->isVisible(); }));
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(chart->frameGeometry()))
+        << chart->frameGeometry().x() << "," << chart->frameGeometry().y();
     ASSERT_TRUE(Form->close());
 
     for (const char* garbage : {"%%%not base64", "AAAA", "////////////////////////////////////////"}) {
@@ -662,6 +675,7 @@ TEST_F(RideLogWindowTest, DockPlacesComeBackAtTheNextStartAndGarbageGivesTheDefa
         file.write(QByteArray::fromStdString(ini.Serialize()));
         file.close();
         SCOPED_TRACE(garbage);
+        Form.reset();
         Form = StartShown({QStringLiteral("ENGLISH")});
         ASSERT_TRUE(QTest::qWaitFor([this] { return Find<QWidget>(*Form, "LiveChartWindow") != nullptr; })) << garbage;
         chart = DockOf(Find<QWidget>(*Form, "LiveChartWindow"));
