@@ -623,6 +623,15 @@ TEST_F(RideLogWindowTest, ToolWindowsAreDocksBesideTheMapAndTheReplayOutlivesIts
         EXPECT_FALSE(dock->isFloating()) << name;
         EXPECT_FALSE(dock->geometry().intersects(design)) << name << " covers the design's area";
     }
+    // The chart's dock closed while recording: the recording goes on.
+    Prompts.Paths.push_back(Path("kept.csv"));
+    Control<QAction>(*Form, "MenuStartRecording")->trigger();
+    DockOf(Find<QWidget>(*Form, "LiveChartWindow"))->close();
+    EXPECT_TRUE(Control<QLabel>(*Form, "LabelRecording")->isVisible());
+    EXPECT_TRUE(Control<QAction>(*Form, "MenuStopRecording")->isEnabled());
+    Control<QAction>(*Form, "MenuLiveChart")->trigger();
+    EXPECT_TRUE(Find<QWidget>(*Form, "LiveChartWindow")->isVisible()) << "the chart comes back in its dock";
+
     QDockWidget* replay = DockOf(Find<QWidget>(*Form, "ReplayWindow"));
     replay->close();
     EXPECT_TRUE(replay->isHidden());
