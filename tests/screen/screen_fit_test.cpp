@@ -172,12 +172,13 @@ TEST_F(ScreenFit, DocksOpenAtStartStayOnTheScreenBesideTheWholeMap) {
     for (QDockWidget* dock : docks) {
         if (!dock->isVisible() || (!dock->isFloating() && dock->visibleRegion().isEmpty()))
             continue; // a tab behind the one shown (kept out of sight, not hidden)
-        if (dock->isFloating())
+        if (dock->isFloating()) {
             EXPECT_TRUE(Available().contains(dock->frameGeometry())) << dock->objectName().toStdString();
-        else
+        } else {
             EXPECT_TRUE(form->frameGeometry().contains(QRect(dock->mapToGlobal(QPoint(0, 0)), dock->size())))
                 << dock->objectName().toStdString() << " at " << Describe(QRect(dock->mapToGlobal(QPoint(0, 0)), dock->size()))
                 << " outside the window " << Describe(form->frameGeometry());
+        }
     }
     if (Available().width() < 1366)
         return; // a smaller screen scrolls the map beside the docks
