@@ -1,6 +1,7 @@
 #include "params/map_look.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "params/conversions.h"
@@ -9,9 +10,21 @@ namespace zevo {
 
 namespace {
 
-double Linear(std::uint8_t channel) {
+double LinearOf(int channel) {
     const double c = channel / 255.0;
     return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+// The 256 values once: every painted cell asks for its text colour on every tick, and pow() with a
+// fractional power is slow on some processors (three quarters of a tick with the whole map selected).
+double Linear(std::uint8_t channel) {
+    static const std::array<double, 256> table = [] {
+        std::array<double, 256> values{};
+        for (int c = 0; c < 256; ++c)
+            values[static_cast<std::size_t>(c)] = LinearOf(c);
+        return values;
+    }();
+    return table[channel];
 }
 
 std::uint8_t Channel(double value) {
