@@ -33,10 +33,6 @@ class TEdit;
 void SetHint(QWidget* widget, const QString& hint);
 void SetHint(QAction* action, const QString& hint);
 
-// Puts a window of the tool's beside the main window where the screen has room, else over its
-// right part; where it went.
-QPoint PlaceBeside(const QWidget& main, QWidget& window);
-
 // The menus of the window that take items beside the design's.
 enum class WindowMenu { File, Device, Com, View };
 

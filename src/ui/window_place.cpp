@@ -134,16 +134,4 @@ void TFormHlav::WatchFrameMargins() {
         FrameWatch->stop();
 }
 
-QPoint PlaceBeside(const QWidget& main, QWidget& window) {
-    const QRect frame = main.frameGeometry();
-    const QScreen* screen = main.screen();
-    const QRect room = screen ? screen->availableGeometry() : QRect(frame.topRight(), window.size());
-    QPoint place(frame.right() + 1, frame.top());
-    if (place.x() + window.width() > room.right())
-        place.setX(std::max(room.left(), room.right() - window.width()));
-    place.setY(std::clamp(place.y(), room.top(), std::max(room.top(), room.bottom() - window.height())));
-    window.move(place);
-    return place;
-}
-
 } // namespace zevo
