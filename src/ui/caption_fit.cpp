@@ -10,6 +10,8 @@
 #include <QStyle>
 #include <QStyleOption>
 
+#include <initializer_list>
+
 #include "ui/controls.h"
 #include "ui/form_hlav.h"
 
@@ -45,31 +47,31 @@ int Needs(const QAbstractButton& button) {
 } // namespace
 
 void TFormHlav::FitCaptions() {
-    struct Design {
-        QAbstractButton* Button;
-        QRect Rect;
-    };
+    // The design's places, as the window was built, before any language made a control grow.
+    if (DesignPlaces.empty())
+        for (QWidget* w : std::initializer_list<QWidget*>{GroupBoxToolBar, ButtonRead, ButtonVerify, ButtonProgram,
+                                                          LabelSpojeni, ButtonTps0, ButtonTps100, CheckBoxProgHned})
+            DesignPlaces.emplace(w, w->geometry());
+    const auto design = [this](QWidget* w) { return DesignPlaces.at(w); };
+
     // The tool bar, left to right.
-    const Design toolBar[] = {{ButtonRead, {230, 12, 57, 23}},
-                              {ButtonVerify, {296, 12, 65, 23}},
-                              {ButtonProgram, {370, 12, 81, 23}}};
     int right = 0;
-    for (const Design& d : toolBar) {
-        const int left = std::max(d.Rect.left(), right == 0 ? d.Rect.left() : right + ToolBarGap);
-        const int width = std::max(d.Rect.width(), Needs(*d.Button));
-        d.Button->setGeometry(left, d.Rect.top(), width, d.Rect.height());
+    for (QAbstractButton* button : {ButtonRead, ButtonVerify, ButtonProgram}) {
+        const QRect rect = design(button);
+        const int left = right == 0 ? rect.left() : std::max(rect.left(), right + ToolBarGap);
+        const int width = std::max(rect.width(), Needs(*button));
+        button->setGeometry(left, rect.top(), width, rect.height());
         right = left + width;
     }
-    const int barWidth = std::max(462, right + ToolBarRightMargin);
-    GroupBoxToolBar->resize(barWidth, GroupBoxToolBar->height());
-    LabelSpojeni->move(std::max(472, GroupBoxToolBar->x() + barWidth + WarningGap), LabelSpojeni->y());
+    const QRect bar = design(GroupBoxToolBar);
+    const int barWidth = std::max(bar.width(), right + ToolBarRightMargin);
+    GroupBoxToolBar->resize(barWidth, bar.height());
+    LabelSpojeni->move(std::max(design(LabelSpojeni).left(), bar.left() + barWidth + WarningGap), design(LabelSpojeni).top());
 
     // Elsewhere each grows to the right from its design width.
-    const Design others[] = {{ButtonTps0, {192, 24, 75, 25}},
-                             {ButtonTps100, {192, 64, 75, 25}},
-                             {CheckBoxProgHned, {706, 600, 177, 16}}};
-    for (const Design& d : others)
-        d.Button->resize(std::max(d.Rect.width(), Needs(*d.Button)), d.Rect.height());
+    for (QAbstractButton* button : {static_cast<QAbstractButton*>(ButtonTps0), static_cast<QAbstractButton*>(ButtonTps100),
+                                    static_cast<QAbstractButton*>(CheckBoxProgHned)})
+        button->resize(std::max(design(button).width(), Needs(*button)), design(button).height());
     // The servo page's boxes keep the size of their caption.
     for (QAbstractButton* box : {static_cast<QAbstractButton*>(CheckBoxServoEnable), static_cast<QAbstractButton*>(CheckBoxTpEnable),
                                  static_cast<QAbstractButton*>(CheckBoxProcenta), static_cast<QAbstractButton*>(CheckBoxAll)})

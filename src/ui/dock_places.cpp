@@ -51,8 +51,7 @@ void TFormHlav::Dock(QWidget* window, const QString& name, bool closeClosesWindo
                                window->minimumSizeHint().width() + 2 * style()->pixelMetric(QStyle::PM_DockWidgetFrameWidth, nullptr, dock));
     if (others.isEmpty() && !isMaximized() && !isFullScreen() && on) {
         const QRect room = on->availableGeometry();
-        const QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
-                             frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+        const QMargins frame = FrameOf(*this);
         const int wanted = std::min(room.width() - frame.left() - frame.right(),
                                     std::max(width(), ClientScroll->maximumWidth() + least + 8));
         if (wanted > width()) {

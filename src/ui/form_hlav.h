@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -456,6 +457,7 @@ private:
     void NameControls();
     // Grows the design's controls whose caption the language applied would cut off.
     void FitCaptions();
+    std::map<QWidget*, QRect> DesignPlaces;
     void NameServoFields();
     void ApplyMapEditingCaptions();
     bool IsMapEditingKey(const QObject* field, const QKeyEvent& key) const;

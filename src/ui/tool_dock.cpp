@@ -7,6 +7,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "ui/window_capability.h"
+
 namespace zevo {
 
 ToolDock::ToolDock(QMainWindow& main, QWidget* content, const QString& name, bool closeClosesContent)
@@ -39,8 +41,7 @@ void ToolDock::KeepOnScreen() {
     if (!screen)
         return;
     const QRect room = screen->availableGeometry();
-    const QMargins frame(geometry().left() - outer.left(), geometry().top() - outer.top(),
-                         outer.right() - geometry().right(), outer.bottom() - geometry().bottom());
+    const QMargins frame = FrameOf(*this);
     QSize size = geometry().size().boundedTo(room.size().shrunkBy(frame));
     QPoint client = geometry().topLeft();
     client.setX(std::clamp(client.x(), room.left() + frame.left(), room.right() - frame.right() - size.width() + 1));

@@ -1,4 +1,5 @@
 #pragma once
+#include <QMargins>
 #include <QString>
 
 #include <cstdint>
@@ -32,6 +33,9 @@ class TEdit;
 // Without a bar both are the same text. Menu items show only the long part.
 void SetHint(QWidget* widget, const QString& hint);
 void SetHint(QAction* action, const QString& hint);
+
+// The window manager's frame around a window: title bar and borders.
+QMargins FrameOf(const QWidget& window);
 
 // The menus of the window that take items beside the design's.
 enum class WindowMenu { File, Device, Com, View };

@@ -23,13 +23,6 @@ constexpr int LargestWindowSide = 16384;
 constexpr int FrameWatchIntervalMs = 100;
 constexpr int FrameWatchRounds = 30;
 
-QMargins FrameOf(const QWidget& window) {
-    const QRect frame = window.frameGeometry();
-    const QRect client = window.geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-            frame.bottom() - client.bottom()};
-}
-
 // The screen that shows most of `outer`, or the primary one when none shows any of it.
 const QScreen* ScreenShowing(const QRect& outer) {
     const QScreen* best = QGuiApplication::primaryScreen();
@@ -46,6 +39,13 @@ const QScreen* ScreenShowing(const QRect& outer) {
 }
 
 } // namespace
+
+QMargins FrameOf(const QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+            frame.bottom() - client.bottom()};
+}
 
 void TFormHlav::CentreOnScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
