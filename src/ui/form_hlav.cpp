@@ -37,6 +37,7 @@
 #include "params/conversions.h"
 #include "ui/cgauge.h"
 #include "ui/close_on_signal.h"
+#include "ui/live_strip.h"
 #include "ui/config_files.h"
 #include "ui/controls.h"
 #include "ui/prompter.h"
@@ -449,6 +450,7 @@ void TFormHlav::Timer1Timer() {
     }
     for (const auto& capability : Capabilities)
         capability->Tick();
+    Strip->Refresh();
 }
 
 void TFormHlav::MenuCom1Click(int position) {

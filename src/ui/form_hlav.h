@@ -80,6 +80,7 @@ class SerialLine;
 class WindowLinkView;
 class PortCommands;
 class ViewCommands;
+class LiveStrip;
 class RideLog;
 class RestoreCommands;
 
@@ -233,6 +234,8 @@ private:
     QWidget* ClientArea = nullptr;
     // Holds ClientArea; scrolls only while the window is smaller than the design.
     QScrollArea* ClientScroll = nullptr;
+    // Under ClientScroll: the engine's values while the monitoring area is scrolled out of view.
+    LiveStrip* Strip = nullptr;
 
     QMenu* MenuFile = nullptr;
     QAction* MenuNew = nullptr;

@@ -14,6 +14,7 @@
 #include <QScrollArea>
 #include <QStyle>
 #include <QStatusBar>
+#include <QVBoxLayout>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -25,6 +26,7 @@
 #include "ui/form_hlav.h"
 #include "ui/map_painter.h"
 #include "ui/glyphs.h"
+#include "ui/live_strip.h"
 #include "ui/up_down.h"
 
 namespace zevo {
@@ -152,7 +154,14 @@ void TFormHlav::BuildForm() {
     // No wider than the design's area and its scroll bar: the room beyond goes to the docks, not to
     // a blank strip.
     ClientScroll->setMaximumWidth(ClientWidth + style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
-    setCentralWidget(ClientScroll);
+    auto* column = new QWidget(this);
+    column->setObjectName(QStringLiteral("ClientColumn"));
+    column->setMaximumWidth(ClientScroll->maximumWidth());
+    auto* columnLayout = new QVBoxLayout(column);
+    columnLayout->setContentsMargins(0, 0, 0, 0);
+    columnLayout->setSpacing(0);
+    columnLayout->addWidget(ClientScroll, 1);
+    setCentralWidget(column);
     setMinimumSize(SmallestClientWidth, SmallestClientHeight);
 
     BuildMenu();
@@ -176,6 +185,10 @@ void TFormHlav::BuildForm() {
 
     BuildPageRuzne();
     BuildMonitoringArea();
+    Strip = new LiveStrip(*ClientScroll,
+                          {LabelRpm, LabelTpsMon, LabelServoPoz1, LabelServoMer1, LabelServoPoz2, LabelServoMer2},
+                          column);
+    columnLayout->addWidget(Strip);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QCheckBox>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <memory>
 
@@ -57,6 +59,52 @@ TEST_F(LiveWindowTest, TelemetryReachesTheLabels) {
     EXPECT_EQ(Control<TLabel>(*Form, "LabelCom")->Caption(), QStringLiteral("COM= COM1"));
     EXPECT_TRUE(Control<QAction>(*Form, "MenuComItem0")->isChecked());
     EXPECT_TRUE(Control<TLabel>(*Form, "LabelVersion")->isHidden());
+}
+
+// At the smallest window the monitoring area is scrolled out of view: a line under the map repeats
+// its values, and goes once the area is in view again (scrolled to by the mouse, or a larger window).
+TEST_F(LiveWindowTest, TheEngineStaysInViewAtTheSmallestWindow) {
+    Form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+    Form->resize(640, 480); // dragged to its smallest
+    Model.Unit.HoldEngine(4500, 45);
+    Ticks(12);
+    auto* strip = Control<QWidget>(*Form, "LiveStrip");
+    ASSERT_TRUE(strip->isVisible()) << "the monitoring area is out of view at 640 x 480";
+    const char* repeated[] = {"LabelRpm",       "LabelTpsMon",    "LabelServoPoz1",
+                              "LabelServoMer1", "LabelServoPoz2", "LabelServoMer2"};
+    for (const char* name : repeated) {
+        const TLabel* source = Control<TLabel>(*Form, name);
+        const QLabel* copy = Control<QLabel>(*Form, QStringLiteral("LiveStrip") + QLatin1String(name));
+        EXPECT_EQ(copy->text(), source->Caption().trimmed()) << name;
+        EXPECT_EQ(copy->palette().color(QPalette::Window), source->palette().color(QPalette::Window)) << name;
+        EXPECT_TRUE(copy->isVisible()) << name;
+    }
+    EXPECT_EQ(Control<QLabel>(*Form, "LiveStripLabelRpm")->text(), QStringLiteral("RPM = 4500"));
+    // The engine moves on: the line follows.
+    Model.Unit.HoldEngine(6100, 45);
+    Ticks(12);
+    EXPECT_EQ(Control<QLabel>(*Form, "LiveStripLabelRpm")->text(), QStringLiteral("RPM = 6100"));
+
+    // A wide but low window, scrolled down to the monitoring area by clicks below the scroll bar's
+    // handle: the line goes. (At 640 wide one side of the area is always out of view.)
+    Form->resize(1000, 480);
+    Ticks(1);
+    EXPECT_TRUE(strip->isVisible());
+    QScrollBar* bar = Control<QScrollArea>(*Form, "ClientScroll")->verticalScrollBar();
+    for (int click = 0; click < 20 && bar->value() < bar->maximum(); ++click)
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - bar->width() - 3));
+    ASSERT_EQ(bar->value(), bar->maximum());
+    Ticks(1);
+    EXPECT_FALSE(strip->isVisible()) << "the monitoring area is in view";
+    // Back up to the map: the line comes back.
+    for (int click = 0; click < 20 && bar->value() > 0; ++click)
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->width() + 3));
+    EXPECT_TRUE(strip->isVisible());
+    // A window as large as the design: nothing is repeated.
+    Form->resize(1280, 1000);
+    Ticks(1);
+    EXPECT_FALSE(strip->isVisible());
 }
 
 TEST_F(LiveWindowTest, LiveCellIsLimeAndPlusStepsIt) {

@@ -1,0 +1,91 @@
+#include "ui/live_strip.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+
+namespace zevo {
+
+LiveStrip::LiveStrip(QScrollArea& watched, std::vector<QLabel*> sources, QWidget* parent)
+    : QFrame(parent), Watched(watched), Sources(std::move(sources)) {
+    setObjectName(QStringLiteral("LiveStrip"));
+    setFrameShape(QFrame::StyledPanel);
+    // Two rows as in the monitoring area: RPM over throttle, each servo's desired over its measured.
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(6, 1, 6, 1);
+    grid->setHorizontalSpacing(14);
+    grid->setVerticalSpacing(0);
+    for (std::size_t i = 0; i < Sources.size(); ++i) {
+        const QLabel* source = Sources[i];
+        auto* copy = new QLabel(this);
+        copy->setObjectName(QStringLiteral("LiveStrip") + source->objectName());
+        QFont face = font();
+        face.setBold(source->font().bold());
+        copy->setFont(face);
+        copy->setTextFormat(Qt::PlainText);
+        // The line never makes the window wider than its smallest size: a caption too long is cut
+        // at its end rather than pushing the window off a small screen.
+        copy->setMinimumWidth(1);
+        copy->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        grid->addWidget(copy, static_cast<int>(i % 2), static_cast<int>(i / 2));
+        Copies.push_back(copy);
+    }
+    connect(Watched.verticalScrollBar(), &QScrollBar::valueChanged, this, &LiveStrip::Refresh);
+    connect(Watched.horizontalScrollBar(), &QScrollBar::valueChanged, this, &LiveStrip::Refresh);
+    Watched.viewport()->installEventFilter(this);
+    hide();
+}
+
+bool LiveStrip::eventFilter(QObject* object, QEvent* event) {
+    if (object == Watched.viewport() && event->type() == QEvent::Resize)
+        Refresh();
+    return QFrame::eventFilter(object, event);
+}
+
+bool LiveStrip::SourcesInView() const {
+    const QWidget* viewport = Watched.viewport();
+    const QRect room = viewport->rect();
+    for (const QLabel* source : Sources) {
+        if (source->isHidden())
+            continue;
+        const QRect place(source->mapTo(viewport, QPoint(0, 0)), source->size());
+        if (!room.contains(place))
+            return false;
+    }
+    return true;
+}
+
+void LiveStrip::Refresh() {
+    // A window not on screen yet has no viewport size to judge by.
+    const bool wanted = Watched.isVisible() && !SourcesInView();
+    if (wanted == isHidden())
+        setVisible(wanted);
+    if (!wanted)
+        return;
+    for (std::size_t i = 0; i < Sources.size(); ++i) {
+        const QLabel* source = Sources[i];
+        QLabel* copy = Copies[i];
+        const QString text = source->isHidden() ? QString() : source->text().trimmed();
+        if (copy->text() != text) {
+            copy->setText(text);
+            copy->setAccessibleName(text);
+        }
+        // The colours say what the monitoring area's do (a throttle out of range, a servo off its
+        // place, a silent line greyed).
+        const QColor background = source->palette().color(QPalette::Window);
+        const QColor foreground = source->palette().color(QPalette::WindowText);
+        if (copy->autoFillBackground() != source->autoFillBackground() ||
+            copy->palette().color(QPalette::Window) != background ||
+            copy->palette().color(QPalette::WindowText) != foreground) {
+            QPalette palette = copy->palette();
+            palette.setColor(QPalette::Window, background);
+            palette.setColor(QPalette::WindowText, foreground);
+            copy->setPalette(palette);
+            copy->setAutoFillBackground(source->autoFillBackground());
+        }
+    }
+}
+
+} // namespace zevo
