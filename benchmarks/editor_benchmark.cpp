@@ -9,9 +9,12 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <fstream>
 #include <memory>
 #include <sstream>
 
+#include "app/app_settings.h"
+#include "app/image_file.h"
 #include "files/checked_write.h"
 #include "files/ign_format.h"
 #include "files/restore_store.h"
@@ -51,11 +54,19 @@ struct Window {
     SilentPrompter Prompts;
     zevo::ModelLine Model;
     std::unique_ptr<zevo::TFormHlav> Form;
-    Window() {
+    // `allRows`: servo 1's map with all ten throttle rows (TP Enable), as the last session left it.
+    explicit Window(bool allRows = false) {
         QFile settings(QDir(Dir.path()).filePath(QStringLiteral("ZEVO_v56.ini")));
         if (settings.open(QIODevice::WriteOnly))
             settings.write("[FORM_HLAV]\nComPort=1\n"); // the simulated unit, in-process
         settings.close();
+        if (allRows) {
+            zevo::DeviceImage set;
+            zevo::SetDefaults(set);
+            set.TpEnable(0) = 1;
+            std::ofstream image(QDir(Dir.path()).filePath(QString::fromStdString(zevo::ParameterImageFileName())).toStdString());
+            zevo::WriteImageFile(image, set, {});
+        }
         zevo::StartOptions options;
         options.ConfigDir = Dir.path();
         options.Prompts = &Prompts;
@@ -67,15 +78,22 @@ struct Window {
 };
 
 void BlockToEditorServoPage(benchmark::State& state) {
-    Window window;
+    Window window(true);
     window.Form->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
-    int value = 0;
+    // Two sets that differ in every cell, one undo step apart: Undo and Redo in turn show a
+    // different block each time, so every field really changes. (The history's own part, a copy of
+    // the set, is a few hundred bytes.)
+    auto* selection = window.Form->findChild<zevo::MapSelectionControl*>(QStringLiteral("MapSelection"));
+    selection->SetSelection(zevo::MapSelection::WholeMap(true));
+    window.Form->RunMapOperation(zevo::MapOperation::Add);
+    selection->Clear();
+    bool undo = true;
     for (auto _ : state) {
-        // A different block each time, so every field really changes.
-        window.Form->Image.MapCell(0, 0) = static_cast<std::uint8_t>(++value);
-        for (int k = 0; k < zevo::MapCells; ++k)
-            window.Form->Image.MapCell(0, k) = static_cast<std::uint8_t>((k + value) % 250);
-        window.Form->BlockToEditor();
+        if (undo)
+            window.Form->SpeedButtonZpetClick();
+        else
+            window.Form->SpeedButtonZnovuClick();
+        undo = !undo;
     }
 }
 BENCHMARK(BlockToEditorServoPage)->Unit(benchmark::kMicrosecond);
@@ -92,8 +110,8 @@ void SwitchServoTabs(benchmark::State& state) {
 BENCHMARK(SwitchServoTabs)->Unit(benchmark::kMicrosecond);
 
 // The servo page with the whole map of servo 1 selected (all ten rows shown).
+// The window is made with all rows.
 void SelectWholeMap(Window& window) {
-    window.Form->Image.TpEnable(0) = 1;
     window.Form->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
     window.Form->BlockToEditor();
     window.Form->findChild<zevo::MapSelectionControl*>(QStringLiteral("MapSelection"))->SetSelection(zevo::MapSelection::WholeMap(true));
@@ -101,7 +119,7 @@ void SelectWholeMap(Window& window) {
 
 // Tools > Add on all 150 cells: the operation, validation, the undo record and the redisplay.
 void OperationOnAllCells(benchmark::State& state) {
-    Window window;
+    Window window(true);
     SelectWholeMap(window);
     for (auto _ : state)
         window.Form->RunMapOperation(zevo::MapOperation::Add);
@@ -110,7 +128,7 @@ BENCHMARK(OperationOnAllCells)->Unit(benchmark::kMicrosecond);
 
 // Ctrl+C of all 150 cells, then Ctrl+V of them back (with the redisplay of the paste).
 void CopyAllCells(benchmark::State& state) {
-    Window window;
+    Window window(true);
     SelectWholeMap(window);
     for (auto _ : state)
         window.Form->CopyCells(false);
@@ -118,7 +136,7 @@ void CopyAllCells(benchmark::State& state) {
 BENCHMARK(CopyAllCells)->Unit(benchmark::kMicrosecond);
 
 void PasteAllCells(benchmark::State& state) {
-    Window window;
+    Window window(true);
     SelectWholeMap(window);
     window.Form->CopyCells(false);
     int value = 0;
@@ -143,7 +161,7 @@ BENCHMARK(PasteAllCells)->Unit(benchmark::kMicrosecond);
 // One 55 ms tick of the window with the whole map selected and the engine sweeping: every sixth
 // tick a status frame arrives and the live cell moves over the selection.
 void TickWithSelectionShown(benchmark::State& state) {
-    Window window;
+    Window window(true);
     SelectWholeMap(window);
     for (auto _ : state) {
         window.Model.Advance(55);
@@ -155,8 +173,7 @@ BENCHMARK(TickWithSelectionShown)->Unit(benchmark::kMicrosecond);
 // The same tick with everything the View menu paints: colours by value over all ten rows, the
 // trail behind a sweeping engine, and the servo curves window following it.
 void TickWithColoursTrailAndCurves(benchmark::State& state) {
-    Window window;
-    window.Form->Image.TpEnable(0) = 1;
+    Window window(true);
     window.Form->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
     window.Form->findChild<QAction*>(QStringLiteral("MenuColourByValue"))->setChecked(true);
     window.Form->findChild<QAction*>(QStringLiteral("MenuTrail"))->setChecked(true);

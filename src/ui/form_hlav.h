@@ -120,22 +120,25 @@ public:
     explicit TFormHlav(const StartOptions& options, QWidget* parent = nullptr);
     ~TFormHlav() override;
 
-    // ---- state -------------------------------------------------------------------------------
+    // ---- what the window holds, for whoever drives it (the program's start, tests) -------------
     // The set on screen, its history and what is known about it.
-    ParameterSession Session;
-    DeviceImage& Image = Session.Image;
-    AllCellsFlags AllCells{};
-    PortChoice Ports;
-    std::uint8_t LanguageIndex = LanguageCzech;
-    std::uint8_t TestMode = 0;
-    std::uint8_t DisplayBusy = 0;
-    // What the unit's identification page says about its program, shown on the Miscellaneous page.
-    std::string UnitName;
-    std::string UnitBuildDate;
-    std::string UnitBuildTime;
-    QString DataFilePath;
-    QString IniDir;
-    QString ConfigDir;
+    const ParameterSession& Parameters() const { return Session; }
+    // The "All" boxes of the two servo pages, and the port chosen in the Com menu.
+    const AllCellsFlags& AllCellsTicked() const { return AllCells; }
+    const PortChoice& PortChosen() const { return Ports; }
+    std::uint8_t Language() const override { return LanguageIndex; }
+    bool TestModeShown() const { return TestMode != 0; }
+    // The program the connected unit runs, as its identification page says.
+    Identification UnitIdentity() const override;
+    // Where the engine runs: the unit's frames, or the ride log being replayed.
+    const EnginePosition& EngineNow() const override { return Position; }
+    // The folder of the last file opened or saved; the program's own data.ign; the two file dialogs'
+    // names; whether the last file opened had this version's key word.
+    const QString& LastFileFolder() const { return IniDir; }
+    const QString& ProgramDataFile() const { return DataFilePath; }
+    const QString& OpenDialogName() const { return OpenDialogFileName; }
+    const QString& SaveDialogName() const { return SaveDialogFileName; }
+    bool IgnVersionWasMatched() const { return IgnVersionMatched != 0; }
 
     // The message texts of the language applied last.
     const QString& Msg(MsgId id) const { return Messages[static_cast<std::size_t>(id)]; }
@@ -161,7 +164,6 @@ public:
     LinkEngine& Link() override { return *Engine; }
 
     // ---- history -----------------------------------------------------------------------------
-    UndoHistory& History = Session.History;
     void HistoryReset();
     void HistoryRecord();
     // The buttons after a record step, and the Program "Programming after change" asked for.
@@ -217,11 +219,8 @@ public:
     TFormAbout& About();
 
     // The two file dialogs' settings (the dialogs themselves are opened through the prompter).
-    QString OpenDialogFileName;
-    QString SaveDialogFileName;
     FileDialogSettings OpenDialogSettings() const;
     FileDialogSettings SaveDialogSettings() const;
-    std::uint8_t IgnVersionMatched = 0;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -230,6 +229,27 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // ---- state -------------------------------------------------------------------------------
+    // The set on screen, its history and what is known about it.
+    ParameterSession Session;
+    DeviceImage& Image = Session.Image;
+    UndoHistory& History = Session.History;
+    AllCellsFlags AllCells{};
+    PortChoice Ports;
+    std::uint8_t LanguageIndex = LanguageCzech;
+    std::uint8_t TestMode = 0;
+    std::uint8_t DisplayBusy = 0;
+    // What the unit's identification page says about its program, shown on the Miscellaneous page.
+    std::string UnitName;
+    std::string UnitBuildDate;
+    std::string UnitBuildTime;
+    QString DataFilePath;
+    QString IniDir;
+    QString ConfigDir;
+    QString OpenDialogFileName;
+    QString SaveDialogFileName;
+    std::uint8_t IgnVersionMatched = 0;
+
     // ---- controls ----------------------------------------------------------------------------
     QWidget* ClientArea = nullptr;
     // Holds ClientArea; scrolls only while the window is smaller than the design.
@@ -383,9 +403,11 @@ private:
     void EditLeft(TEdit* edit, Qt::FocusReason reason);
 
     // ---- the map's colours and the engine's cell (servo_page.cpp) --------------------------------
-public:
+private:
     // Where the engine runs: the unit's frames, or the ride log being replayed.
     EnginePosition Position;
+
+public:
     // The engine's cell (row, column) on the servo page shown; none on the Miscellaneous page.
     std::optional<std::pair<int, int>> LiveCell() const override;
     // Every colour of the servo page's fields, painted where it changed: values, selection, live
@@ -498,11 +520,9 @@ private:
     QMainWindow& MainWindow() override { return *this; }
     void Dock(QWidget* window, const QString& name, bool closeClosesWindow) override;
     QMenu* MenuOf(WindowMenu menu) override;
-    std::uint8_t Language() const override { return LanguageIndex; }
     Prompter* Questions() override { return Prompts; }
     void Say(const QString& text) override;
     ParameterSession& SetOnScreen() override { return Session; }
-    const EnginePosition& EngineNow() const override { return Position; }
     TEdit* MapField(int row, int column) override;
     QString NamedFile() const override;
     void KeepSettingsNow(const std::function<void(IniFile&)>& change) override;
@@ -510,7 +530,6 @@ private:
     void ForgetNamedFile() override;
     void TakePage() override;
     void Repair(DeviceImage& set) const override;
-    Identification UnitIdentity() const override;
     FileDialogSettings OpenDialog() const override { return OpenDialogSettings(); }
     const QString& Message(MsgId id) const override { return Msg(id); }
     bool ShowQuietComparison() override;

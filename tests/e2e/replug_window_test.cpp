@@ -70,7 +70,7 @@ TEST_F(ReplugWindowTest, TwentyPullsAndReplugsDuringTelemetryLeaveTheEditedSetAs
     // The set on screen now differs from the unit's: a map cell of each servo and the throttle's
     // zero point, typed as a user does (nothing is programmed: the box for that is not ticked).
     ASSERT_FALSE(Control<TCheckBox>(*form, "CheckBoxProgHned")->isChecked());
-    const DeviceImage unitSet = form->Image;
+    const DeviceImage unitSet = form->Parameters().Image;
     testing::ClickTab(*form, 1);
     Type(Control<TEdit>(*form, "EditMap0_2"), QStringLiteral("2600"));
     testing::ClickTab(*form, 2);
@@ -79,11 +79,11 @@ TEST_F(ReplugWindowTest, TwentyPullsAndReplugsDuringTelemetryLeaveTheEditedSetAs
     QTest::mouseClick(Control<TEdit>(*form, "EditTps0"), Qt::LeftButton);
     QTest::keyClick(Control<TEdit>(*form, "EditTps0"), Qt::Key_Up);
     QTest::keyClick(Control<TEdit>(*form, "EditTps0"), Qt::Key_Return);
-    ASSERT_NE(form->Image.Bytes, unitSet.Bytes) << "the edits did not reach the set";
-    ASSERT_EQ(form->Image.MapCell(0, 0, 2), 130);
+    ASSERT_NE(form->Parameters().Image.Bytes, unitSet.Bytes) << "the edits did not reach the set";
+    ASSERT_EQ(form->Parameters().Image.MapCell(0, 0, 2), 130);
     testing::ClickTab(*form, 1); // the live cell is painted while the cable comes and goes
 
-    const DeviceImage edited = form->Image;
+    const DeviceImage edited = form->Parameters().Image;
     const QStringList shown = EditorTexts(*form);
     const QString rpmBefore = Control<TLabel>(*form, "LabelRpm")->Caption();
 
@@ -102,7 +102,7 @@ TEST_F(ReplugWindowTest, TwentyPullsAndReplugsDuringTelemetryLeaveTheEditedSetAs
     // the set on screen is not the unit's.
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->Link().State().TransferMode == Transfer::Idle; }, 3000));
     EXPECT_EQ(Control<QLabel>(*form, "LabelSetState")->text(), QStringLiteral("Differs from unit"));
-    EXPECT_EQ(form->Image.Bytes, edited.Bytes) << "the set changed while the cable came and went";
+    EXPECT_EQ(form->Parameters().Image.Bytes, edited.Bytes) << "the set changed while the cable came and went";
     EXPECT_EQ(EditorTexts(*form), shown);
     EXPECT_TRUE(Prompts.Messages.isEmpty()) << Prompts.Messages.join(QStringLiteral(" | ")).toStdString();
     EXPECT_TRUE(Prompts.Asked.isEmpty());

@@ -39,6 +39,12 @@ protected:
     std::unique_ptr<TFormHlav> Form;
 
     void SetUp() override { Form = Start({QStringLiteral("ENGLISH")}); }
+    // The window started again on `set`, as an earlier session left it.
+    void RestartWith(const DeviceImage& set) {
+        Form.reset();
+        LeaveForStart(set);
+        Form = Start({QStringLiteral("ENGLISH")});
+    }
     QString WorkFile(const QString& name) const { return QDir(Work.path()).filePath(name); }
     // A set opened as the user opens one, so the window names its file.
     QString OpenNamed(const QString& name) {
@@ -64,8 +70,8 @@ TEST_F(FileCommandsTest, SaveWritesTheEditorsSetAndNamesTheFile) {
     Control<QToolButton>(*Form, "SpeedButtonSave")->click();
     EXPECT_EQ(ReadAll(path), ReadAll(Golden()));
     EXPECT_EQ(Control<TLabel>(*Form, "LabelFile2")->Caption(), path);
-    EXPECT_EQ(Form->IniDir, path);
-    EXPECT_EQ(Form->OpenDialogFileName, path);
+    EXPECT_EQ(Form->LastFileFolder(), path);
+    EXPECT_EQ(Form->OpenDialogName(), path);
     EXPECT_TRUE(Prompts.LastDialog.PromptOverwrite);
     EXPECT_EQ(Prompts.LastDialog.DefaultExtension, QStringLiteral("ign"));
     EXPECT_EQ(Prompts.LastDialog.Filters, QStringList{QStringLiteral("Ignition Parametrs(*.ign)")});
@@ -83,7 +89,7 @@ TEST_F(FileCommandsTest, FailedSaveIsNeverShownAsDone) {
     ASSERT_EQ(Prompts.Messages.size(), 1);
     EXPECT_TRUE(Prompts.Messages[0].startsWith(QStringLiteral("Open file error!")));
     EXPECT_EQ(Control<TLabel>(*Form, "LabelFile2")->Caption(), old);
-    EXPECT_EQ(Form->IniDir, old) << "the folder of the file opened, not of the one that failed";
+    EXPECT_EQ(Form->LastFileFolder(), old) << "the folder of the file opened, not of the one that failed";
 }
 
 TEST_F(FileCommandsTest, SaveIntoAReadOnlyFolderLeavesTheOldFile) {
@@ -114,19 +120,21 @@ TEST_F(FileCommandsTest, OpenTakesTheSetAsOneUndoStep) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("notes first\nVORTALEX_KEY 56\nTPS 500 4000\n");
     file.close();
-    Form->Image.BlockByte(13) = 0x42;
+    DeviceImage kept = DefaultSet();
+    kept.BlockByte(13) = 0x42;
+    RestartWith(kept);
     StartReadWithoutUnit();
     Prompts.Paths = {path};
     Control<QToolButton>(*Form, "SpeedButtonOpen")->click();
-    EXPECT_EQ(Form->Image.Tps0(), 50);
-    EXPECT_EQ(Form->Image.Tps100(), 150);
-    EXPECT_EQ(Form->Image.BlockByte(13), 0x42);
+    EXPECT_EQ(Form->Parameters().Image.Tps0(), 50);
+    EXPECT_EQ(Form->Parameters().Image.Tps100(), 150);
+    EXPECT_EQ(Form->Parameters().Image.BlockByte(13), 0x42);
     EXPECT_EQ(Control<TEdit>(*Form, "EditTps0")->text(), QStringLiteral("500"));
     EXPECT_EQ(Control<TLabel>(*Form, "LabelFile2")->Caption(), path);
-    EXPECT_EQ(Form->SaveDialogFileName, path);
+    EXPECT_EQ(Form->SaveDialogName(), path);
     EXPECT_TRUE(Control<QAction>(*Form, "MenuZpet")->isEnabled());
     EXPECT_TRUE(Control<TCGauge>(*Form, "CGaugeProgram")->isHidden());
-    EXPECT_EQ(Form->IgnVersionMatched, 1);
+    EXPECT_TRUE(Form->IgnVersionWasMatched());
 }
 
 TEST_F(FileCommandsTest, OpenRefusesAnotherVersionAndChangesNothing) {
@@ -136,13 +144,13 @@ TEST_F(FileCommandsTest, OpenRefusesAnotherVersionAndChangesNothing) {
     file.write("VORTALEX_KEY 55\r\nTPS 500 4000\r\n");
     file.close();
     const QString current = OpenNamed(QStringLiteral("current.ign"));
-    const DeviceImage before = Form->Image;
+    const DeviceImage before = Form->Parameters().Image;
     Prompts.Paths = {path};
     Control<QAction>(*Form, "MenuOpen")->trigger();
-    EXPECT_EQ(Form->Image, before);
+    EXPECT_EQ(Form->Parameters().Image, before);
     EXPECT_EQ(Prompts.Messages, QStringList{QStringLiteral("Unmatched version of *.ign file!")});
     EXPECT_EQ(Control<TLabel>(*Form, "LabelFile2")->Caption(), current);
-    EXPECT_EQ(Form->IgnVersionMatched, 0);
+    EXPECT_FALSE(Form->IgnVersionWasMatched());
 }
 
 TEST_F(FileCommandsTest, OpenCancelledOrMissingOnlyHidesTheStatusLine) {
@@ -165,7 +173,7 @@ TEST_F(FileCommandsTest, ExeDirCommandsPresetTheDialogToDataIgn) {
     EXPECT_TRUE(Prompts.LastDialog.InitialFileName.endsWith(QStringLiteral("data.ign")));
     EXPECT_EQ(Prompts.LastDialog.Filters.size(), 2);
     Control<QAction>(*Form, "MenuSaveExeDir")->trigger();
-    EXPECT_EQ(Prompts.LastDialog.InitialFileName, Form->DataFilePath);
+    EXPECT_EQ(Prompts.LastDialog.InitialFileName, Form->ProgramDataFile());
 }
 
 // Open from the program's folder asks first whether to save an edited set: that Save dialog keeps its
@@ -188,26 +196,28 @@ TEST_F(FileCommandsTest, TheSaveQuestionBeforeOpenFromExeDirNeverOffersTheFileTo
     Prompts.Answers = {PromptAnswer::No};
     Control<QAction>(*Form, "MenuOpenExeDir")->trigger();
     ASSERT_EQ(Prompts.Dialogs.size(), 1);
-    EXPECT_EQ(Prompts.Dialogs[0], QStringLiteral("open ") + Form->DataFilePath);
+    EXPECT_EQ(Prompts.Dialogs[0], QStringLiteral("open ") + Form->ProgramDataFile());
     Control<QAction>(*Form, "MenuSave")->trigger();
-    EXPECT_EQ(Prompts.Dialogs.back(), QStringLiteral("save ") + Form->DataFilePath) << "both names, once past the question";
+    EXPECT_EQ(Prompts.Dialogs.back(), QStringLiteral("save ") + Form->ProgramDataFile()) << "both names, once past the question";
 }
 
 TEST_F(FileCommandsTest, SavedSetOpensToTheSameBlock) {
-    Form->Image.PerCentMode(0) = 1;
-    Form->Image.MapCell(0, 17) = 63;
-    Form->Image.TpEnable(1) = 1;
-    Form->Image.RpmAxis(1, 14) = 200;
-    const DeviceImage saved = Form->Image;
+    DeviceImage set = DefaultSet();
+    set.PerCentMode(0) = 1;
+    set.MapCell(0, 17) = 63;
+    set.TpEnable(1) = 1;
+    set.RpmAxis(1, 14) = 200;
+    RestartWith(set);
+    const DeviceImage saved = Form->Parameters().Image;
     const QString path = WorkFile(QStringLiteral("round.ign"));
     Prompts.Paths = {path};
     Control<QAction>(*Form, "MenuSave")->trigger();
     Prompts.Answers = {PromptAnswer::Yes};
     Control<QAction>(*Form, "MenuNew")->trigger();
-    ASSERT_NE(Form->Image, saved);
+    ASSERT_NE(Form->Parameters().Image, saved);
     Prompts.Paths = {path};
     Control<QAction>(*Form, "MenuOpen")->trigger();
-    EXPECT_EQ(Form->Image, saved);
+    EXPECT_EQ(Form->Parameters().Image, saved);
 }
 
 // A file damaged on its way (a NUL from a broken copy, another encoding, a runaway size) is refused
@@ -254,7 +264,7 @@ TEST_F(FileCommandsTest, DamagedFilesAreRefusedAndTheSetStays) {
         QTest::mouseDClick(Control<TEdit>(*Form, "EditTps0"), Qt::LeftButton);
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("600"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        const DeviceImage before = Form->Image;
+        const DeviceImage before = Form->Parameters().Image;
         Prompts.Messages.clear();
         Prompts.Answers = {PromptAnswer::No}; // the edit need not be saved
         Prompts.Paths = {path};
@@ -266,7 +276,7 @@ TEST_F(FileCommandsTest, DamagedFilesAreRefusedAndTheSetStays) {
             continue;
         }
         EXPECT_EQ(Prompts.Messages, QStringList{QStringLiteral("Open file error!\n") + c.Reason});
-        EXPECT_EQ(Form->Image, before);
+        EXPECT_EQ(Form->Parameters().Image, before);
         EXPECT_EQ(Control<TEdit>(*Form, "EditTps0")->text(), QStringLiteral("600"));
         EXPECT_EQ(Control<TLabel>(*Form, "LabelFile2")->Caption(), current);
     }

@@ -1,9 +1,11 @@
 #pragma once
 #include <QApplication>
+#include <QDir>
 #include <QLocale>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -11,7 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/app_settings.h"
+#include "app/image_file.h"
 #include "fake_prompter.h"
+#include "params/device_image.h"
 #include "link/serial_line.h"
 #include "offline_line.h"
 #include "ui/form_hlav.h"
@@ -59,6 +64,19 @@ protected:
         options.OpenDocument = OpenDocument;
         options.SteadyMs = SteadyMs;
         return std::make_unique<TFormHlav>(options);
+    }
+    // The set the tool finds at its next start, as the close of an earlier session leaves it in the
+    // config folder: every byte, and the two "All" boxes.
+    void LeaveForStart(const DeviceImage& set, const AllCellsFlags& allCells = {}) {
+        const QString folder = ConfigDir.isEmpty() ? Dir.path() : ConfigDir;
+        std::ofstream out(QDir(folder).filePath(QString::fromStdString(ParameterImageFileName())).toStdString());
+        WriteImageFile(out, set, allCells);
+        ASSERT_TRUE(out.good());
+    }
+    static DeviceImage DefaultSet() {
+        DeviceImage set;
+        SetDefaults(set);
+        return set;
     }
     // Shown and active, for tests that type and click.
     std::unique_ptr<TFormHlav> StartShown(const QStringList& arguments = {}) {

@@ -72,13 +72,13 @@ protected:
 
 TEST_F(FormHlavTest, FirstRunStartsWithDefaultsAndCloseLeavesBothFiles) {
     auto form = Start();
-    EXPECT_EQ(form->LanguageIndex, LanguageCzech);
+    EXPECT_EQ(form->Language(), LanguageCzech);
     EXPECT_TRUE(Control<QAction>(*form, "MenuCzech")->isChecked());
     EXPECT_FALSE(Control<QAction>(*form, "MenuEnglish")->isChecked());
-    EXPECT_EQ(form->Ports.ComPortIndex, AutoSearchPortIndex);
-    EXPECT_EQ(form->Ports.AutoPortNumber, 0);
+    EXPECT_EQ(form->PortChosen().ComPortIndex, AutoSearchPortIndex);
+    EXPECT_EQ(form->PortChosen().AutoPortNumber, 0);
     EXPECT_EQ(Control<TLabel>(*form, "LabelFile2")->Caption(), QString());
-    EXPECT_EQ(form->IniDir, QString());
+    EXPECT_EQ(form->LastFileFolder(), QString());
     EXPECT_EQ(Control<QTabWidget>(*form, "PageControl1")->currentIndex(), 0);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Nastavování jednotky \"ZEVO\""));
     // Centred on the screen.
@@ -101,12 +101,15 @@ TEST_F(FormHlavTest, FirstRunStartsWithDefaultsAndCloseLeavesBothFiles) {
 
 TEST_F(FormHlavTest, SecondRunRestoresWhatTheFirstLeft) {
     {
+        // The set of a session before: an unused byte the tool must carry along, a byte of the
+        // identification page, servo 1's "All" box ticked.
+        DeviceImage set = DefaultSet();
+        set.BlockByte(11) = 0xAB;
+        set.Page(0)[3] = 7;
+        LeaveForStart(set, {1, 0});
         auto form = Start({QStringLiteral("DEUTSCH")});
-        EXPECT_EQ(form->LanguageIndex, LanguageGerman);
+        EXPECT_EQ(form->Language(), LanguageGerman);
         testing::ClickTab(*form, 2);
-        form->Image.BlockByte(11) = 0xAB; // an unused byte the tool must carry along
-        form->Image.Page(0)[3] = 7;
-        form->AllCells = {1, 0};
         form->move(form->pos() + QPoint(10, 20));
         form->resize(760, 560); // fits the 800 x 600 test screen, so it comes back as it was
 
@@ -114,13 +117,13 @@ TEST_F(FormHlavTest, SecondRunRestoresWhatTheFirstLeft) {
     }
     EXPECT_TRUE(ReadFile(QStringLiteral("ZEVO_v56.ini")).contains("Language=2"));
     auto form = Start();
-    EXPECT_EQ(form->LanguageIndex, LanguageGerman);
+    EXPECT_EQ(form->Language(), LanguageGerman);
     EXPECT_TRUE(Control<QAction>(*form, "MenuGerman")->isChecked());
     EXPECT_EQ(Control<QMenu>(*form, "MenuFile")->title(), QStringLiteral("&Datei"));
     EXPECT_EQ(Control<QTabWidget>(*form, "PageControl1")->currentIndex(), 2);
-    EXPECT_EQ(form->Image.BlockByte(11), 0xAB);
-    EXPECT_EQ(form->Image.Page(0)[3], 7);
-    EXPECT_EQ(form->AllCells[0], 1);
+    EXPECT_EQ(form->Parameters().Image.BlockByte(11), 0xAB);
+    EXPECT_EQ(form->Parameters().Image.Page(0)[3], 7);
+    EXPECT_EQ(form->AllCellsTicked()[0], 1);
     EXPECT_EQ(form->size(), QSize(760, 560));
 }
 
@@ -140,7 +143,7 @@ TEST_F(FormHlavTest, LanguageFromArgumentOverridesTheSettingsOnlyWhenSpelledExac
     for (const Row& row : rows) {
         WriteFile(QStringLiteral("ZEVO_v56.ini"), "[form_hlav]\nlanguage=1\n");
         auto form = Start(row.arguments);
-        EXPECT_EQ(form->LanguageIndex, row.expected) << row.arguments.join(' ').toStdString();
+        EXPECT_EQ(form->Language(), row.expected) << row.arguments.join(' ').toStdString();
     }
 }
 
@@ -150,13 +153,13 @@ TEST_F(FormHlavTest, BadSettingsFallBackAndAreWrittenBackRepaired) {
               "[PORTS]\nCOM3=/dev/ttyUSB1\n");
     WriteFile(QStringLiteral("_ZEVO_v56.ini"), "300 -1 12");
     auto form = Start();
-    EXPECT_EQ(form->LanguageIndex, LanguageCzech);
-    EXPECT_EQ(form->Ports.ComPortIndex, 0);   // 0 - 1 = 255, repaired to COM1
-    EXPECT_EQ(form->Ports.AutoPortNumber, 0); // COM21 starts over at COM1
-    EXPECT_EQ(form->Image.Bytes[0], 44);      // low 8 bits of 300
-    EXPECT_EQ(form->Image.Bytes[1], 255);
-    EXPECT_EQ(form->Image.Bytes[2], 12);
-    EXPECT_EQ(form->Image.Tps0(), 48); // bytes the file did not reach keep the defaults
+    EXPECT_EQ(form->Language(), LanguageCzech);
+    EXPECT_EQ(form->PortChosen().ComPortIndex, 0);   // 0 - 1 = 255, repaired to COM1
+    EXPECT_EQ(form->PortChosen().AutoPortNumber, 0); // COM21 starts over at COM1
+    EXPECT_EQ(form->Parameters().Image.Bytes[0], 44);      // low 8 bits of 300
+    EXPECT_EQ(form->Parameters().Image.Bytes[1], 255);
+    EXPECT_EQ(form->Parameters().Image.Bytes[2], 12);
+    EXPECT_EQ(form->Parameters().Image.Tps0(), 48); // bytes the file did not reach keep the defaults
     form->close();
     const QByteArray ini = ReadFile(QStringLiteral("ZEVO_v56.ini"));
     EXPECT_TRUE(ini.contains("Language=0"));
@@ -215,7 +218,7 @@ TEST_F(FormHlavTest, TestModeFileShowsTheDiagnosticLabels) {
     for (const auto& [content, shown] : rows) {
         WriteFile(QStringLiteral("test_tolmek.txt"), content);
         auto form = Start();
-        EXPECT_EQ(form->TestMode, shown ? 1 : 0) << content.constData();
+        EXPECT_EQ(form->TestModeShown(), shown) << content.constData();
         for (int i = 1; i <= 8; ++i)
             EXPECT_EQ(!Control<TLabel>(*form, QStringLiteral("LabelTest%1").arg(i))->isHidden(), shown);
     }
@@ -239,7 +242,7 @@ TEST_F(FormHlavTest, SwitchingLanguageRewritesCaptionsPlaceholdersAndKeepsTheSel
     EXPECT_EQ(Control<QRadioButton>(*form, "RadioPocPulsu0")->text(), QStringLiteral("1 per two revolution"));
     EXPECT_EQ(Control<QRadioButton>(*form, "RadioPocPulsu12")->text(), QStringLiteral("12 per one revolution"));
     EXPECT_TRUE(Control<QRadioButton>(*form, "RadioPocPulsu5")->isChecked());
-    EXPECT_EQ(form->Image.PulsesPerRevIndex(), 5);
+    EXPECT_EQ(form->Parameters().Image.PulsesPerRevIndex(), 5);
     EXPECT_EQ(Control<QTabWidget>(*form, "PageControl1")->tabText(0), QStringLiteral("Miscellaneous"));
     // The English language hint keeps its short|long split: the status bar gets the long part.
     EXPECT_EQ(Control<QMenu>(*form, "MenuLanguage")->menuAction()->statusTip(),
@@ -251,30 +254,39 @@ TEST_F(FormHlavTest, SwitchingLanguageRewritesCaptionsPlaceholdersAndKeepsTheSel
 }
 
 TEST_F(FormHlavTest, NewAsksFirstAndOnlyYesLoadsTheDefaults) {
-    auto form = Start({QStringLiteral("ENGLISH")});
+    DeviceImage kept = DefaultSet();
+    kept.BlockByte(12) = 0x5A; // an unused byte, which neither Open nor New brings
+    LeaveForStart(kept);
+    auto form = StartShown({QStringLiteral("ENGLISH")});
     const QString tune = FilePath(QStringLiteral("tune.ign"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(ZEVO_TEST_DATA "/default_set.ign"), tune));
     Prompts.Paths = {tune};
     Control<QAction>(*form, "MenuOpen")->trigger();
-    form->Image.Tps0() = 90;
-    form->Image.BlockByte(12) = 0x5A;
+    // Changed by hand once opened.
+    TEdit* tps0 = Control<TEdit>(*form, "EditTps0");
+    QTest::mouseClick(tps0, Qt::LeftButton);
+    QTest::keyClick(tps0, Qt::Key_Home);
+    QTest::keyClick(tps0, Qt::Key_End, Qt::ShiftModifier);
+    QTest::keyClicks(tps0, QStringLiteral("900"));
+    QTest::keyClick(tps0, Qt::Key_Return);
+    ASSERT_EQ(form->Parameters().Image.Tps0(), 90);
     // The set was changed and is neither in a file nor in the unit: first the question whether to
     // save it (No: go on without saving), then the design's own.
     for (PromptAnswer answer : {PromptAnswer::No, PromptAnswer::Cancel}) {
         Prompts.Answers = {PromptAnswer::No, answer};
         Control<QToolButton>(*form, "SpeedButtonNew")->click();
-        EXPECT_EQ(form->Image.Tps0(), 90);
+        EXPECT_EQ(form->Parameters().Image.Tps0(), 90);
         EXPECT_EQ(Control<TLabel>(*form, "LabelFile2")->Caption(), tune);
     }
     Prompts.Answers = {PromptAnswer::Cancel};
     Control<QToolButton>(*form, "SpeedButtonNew")->click();
     EXPECT_EQ(Prompts.Asked.back(), QStringLiteral("The set on screen is neither saved nor in the unit. Save it first?"));
-    EXPECT_EQ(form->Image.Tps0(), 90) << "cancelled at the first question";
+    EXPECT_EQ(form->Parameters().Image.Tps0(), 90) << "cancelled at the first question";
     Prompts.Answers = {PromptAnswer::No, PromptAnswer::Yes};
     Control<QAction>(*form, "MenuNew")->trigger();
     EXPECT_EQ(Prompts.Asked.back(), QStringLiteral("Do you want default setting?"));
-    EXPECT_EQ(form->Image.Tps0(), 48);
-    EXPECT_EQ(form->Image.BlockByte(12), 0x5A);
+    EXPECT_EQ(form->Parameters().Image.Tps0(), 48);
+    EXPECT_EQ(form->Parameters().Image.BlockByte(12), 0x5A);
     EXPECT_EQ(Control<TEdit>(*form, "EditTps0")->text(), QStringLiteral("480"));
     EXPECT_EQ(Control<TLabel>(*form, "LabelFile2")->Caption(), QString());
     EXPECT_TRUE(Control<TLabel>(*form, "LabelHlaseni")->isHidden());
@@ -288,16 +300,16 @@ TEST_F(FormHlavTest, EnterInACalibrationFieldStoresItAndMovesTheFocus) {
     QTest::mouseClick(Control<TEdit>(*form, "EditTps0"), Qt::LeftButton);
     Control<TEdit>(*form, "EditTps0")->selectAll();
     QTest::keyClicks(Control<TEdit>(*form, "EditTps0"), QStringLiteral("1234"));
-    EXPECT_EQ(form->Image.Tps0(), 48); // typed text is only a proposal
+    EXPECT_EQ(form->Parameters().Image.Tps0(), 48); // typed text is only a proposal
     QTest::keyClick(Control<TEdit>(*form, "EditTps0"), Qt::Key_Return);
-    EXPECT_EQ(form->Image.Tps0(), 123);
+    EXPECT_EQ(form->Parameters().Image.Tps0(), 123);
     EXPECT_FALSE(Control<TEdit>(*form, "EditTps0")->hasFocus());
 
     // Out of range: the previous value stands and comes back.
     Control<TEdit>(*form, "EditTps0")->selectAll();
     QTest::keyClicks(Control<TEdit>(*form, "EditTps0"), QStringLiteral("9999"));
     QTest::keyClick(Control<TEdit>(*form, "EditTps0"), Qt::Key_Enter);
-    EXPECT_EQ(form->Image.Tps0(), 123);
+    EXPECT_EQ(form->Parameters().Image.Tps0(), 123);
     EXPECT_EQ(Control<TUpDown>(*form, "UpDownTps0")->Position(), 1230);
 }
 
@@ -408,7 +420,7 @@ TEST_F(FormHlavTest, NumbersAreWrittenAndReadInTheLanguagesFormatWhateverTheComp
         QTest::mouseClick(cell, Qt::LeftButton, Qt::NoModifier, cell->rect().center());
         QTest::keyClicks(cell, c.Typed);
         QTest::keyClick(cell, Qt::Key_Return);
-        EXPECT_EQ(form->Image.MapCell(0, 0, 0), 2600 / 20) << c.Language << ": " << c.Typed.toStdString();
+        EXPECT_EQ(form->Parameters().Image.MapCell(0, 0, 0), 2600 / 20) << c.Language << ": " << c.Typed.toStdString();
         EXPECT_EQ(cell->text(), QString(c.Shown).replace(QStringLiteral("000"), QStringLiteral("600"))) << c.Language;
     }
 }

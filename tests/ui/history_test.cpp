@@ -40,15 +40,15 @@ TEST_F(HistoryTest, OneChangeCanBeUndoneAndRedone) {
     EXPECT_FALSE(RedoEnabled());
     testing::ClickTab(*Form, 1);
     StepAxisUp();
-    EXPECT_EQ(Form->Image.RpmAxis(0, 0), 1);
+    EXPECT_EQ(Form->Parameters().Image.RpmAxis(0, 0), 1);
     EXPECT_TRUE(UndoEnabled());
     Control<QToolButton>(*Form, "SpeedButtonZpet")->click();
-    EXPECT_EQ(Form->Image.RpmAxis(0, 0), 0);
+    EXPECT_EQ(Form->Parameters().Image.RpmAxis(0, 0), 0);
     EXPECT_EQ(Control<QTabWidget>(*Form, "PageControl1")->currentIndex(), 0) << "the start-up snapshot was taken on this page";
     EXPECT_FALSE(UndoEnabled());
     EXPECT_TRUE(RedoEnabled());
     Control<QAction>(*Form, "MenuZnovu")->trigger();
-    EXPECT_EQ(Form->Image.RpmAxis(0, 0), 1);
+    EXPECT_EQ(Form->Parameters().Image.RpmAxis(0, 0), 1);
     EXPECT_FALSE(RedoEnabled());
 }
 
@@ -58,18 +58,18 @@ TEST_F(HistoryTest, KeysReachTheHistoryEvenFromInsideAnEdit) {
     StepAxisUp();
     QTest::mouseClick(Control<TEdit>(*Form, "EditRpm5"), Qt::LeftButton);
     QTest::keyClick(Control<TEdit>(*Form, "EditRpm5"), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(Form->Image.RpmAxis(0, 0), 2) << "Ctrl+Shift+Z does nothing";
+    EXPECT_EQ(Form->Parameters().Image.RpmAxis(0, 0), 2) << "Ctrl+Shift+Z does nothing";
     QTest::keyClick(Control<TEdit>(*Form, "EditRpm5"), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(Form->Image.RpmAxis(0, 0), 1);
+    EXPECT_EQ(Form->Parameters().Image.RpmAxis(0, 0), 1);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(Form->Image.RpmAxis(0, 0), 0);
+    EXPECT_EQ(Form->Parameters().Image.RpmAxis(0, 0), 0);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_EQ(Form->Image.RpmAxis(0, 0), 1);
+    EXPECT_EQ(Form->Parameters().Image.RpmAxis(0, 0), 1);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(Form->Image.RpmAxis(0, 0), 1) << "Ctrl+Y redoes too, not the field's own text redo";
+    EXPECT_EQ(Form->Parameters().Image.RpmAxis(0, 0), 1) << "Ctrl+Y redoes too, not the field's own text redo";
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(Form->Image.RpmAxis(0, 0), 1);
+    EXPECT_EQ(Form->Parameters().Image.RpmAxis(0, 0), 1);
 }
 
 TEST_F(HistoryTest, UndoShowsThePageWhereTheStepWasTaken) {
@@ -80,8 +80,8 @@ TEST_F(HistoryTest, UndoShowsThePageWhereTheStepWasTaken) {
     Control<QToolButton>(*Form, "SpeedButtonZpet")->click();
     EXPECT_EQ(Control<QTabWidget>(*Form, "PageControl1")->currentIndex(), 1);
     EXPECT_EQ(Control<QGroupBox>(*Form, "GroupBoxServo")->parentWidget(), Control<QWidget>(*Form, "TabSheet_Servo1"));
-    EXPECT_EQ(Form->Image.RpmAxis(1, 0), 0);
-    EXPECT_EQ(Form->Image.RpmAxis(0, 0), 1);
+    EXPECT_EQ(Form->Parameters().Image.RpmAxis(1, 0), 0);
+    EXPECT_EQ(Form->Parameters().Image.RpmAxis(0, 0), 1);
     EXPECT_EQ(Control<TEdit>(*Form, "EditRpm0")->text(), QStringLiteral("100"));
 }
 
@@ -94,16 +94,16 @@ TEST_F(HistoryTest, AConfirmationWithoutChangeKeepsRedo) {
     QTest::mouseClick(Control<TEdit>(*Form, "EditRpm3"), Qt::LeftButton); // takes the page: nothing differs
     EXPECT_TRUE(RedoEnabled());
     StepAxisUp(); // a real change drops the redo range
-    EXPECT_EQ(Form->Image.RpmAxis(0, 0), 1);
+    EXPECT_EQ(Form->Parameters().Image.RpmAxis(0, 0), 1);
     EXPECT_FALSE(RedoEnabled());
 }
 
 TEST_F(HistoryTest, PulsesChoiceIsOneStep) {
     Control<QRadioButton>(*Form, "RadioPocPulsu7")->click();
-    EXPECT_EQ(Form->Image.PulsesPerRevIndex(), 7);
+    EXPECT_EQ(Form->Parameters().Image.PulsesPerRevIndex(), 7);
     EXPECT_TRUE(UndoEnabled());
     Control<QToolButton>(*Form, "SpeedButtonZpet")->click();
-    EXPECT_EQ(Form->Image.PulsesPerRevIndex(), 1);
+    EXPECT_EQ(Form->Parameters().Image.PulsesPerRevIndex(), 1);
     EXPECT_TRUE(Control<QRadioButton>(*Form, "RadioPocPulsu1")->isChecked());
 }
 

@@ -86,7 +86,7 @@ TEST_F(KeyboardEditingTest, ARowOfValuesTypedWithEnterBetweenThemLandsCellByCell
     for (int c = 0; c < 4; ++c) {
         Type(QString::fromLatin1(row[c].Typed));
         Press(Qt::Key_Return);
-        EXPECT_EQ(Form->Image.MapCell(0, 0, c), row[c].Stored / 20) << row[c].Typed;
+        EXPECT_EQ(Form->Parameters().Image.MapCell(0, 0, c), row[c].Stored / 20) << row[c].Typed;
         EXPECT_EQ(Map(0, c)->text(), Shown(row[c].Stored)) << row[c].Typed;
         // The focus moved on with the next field's whole text selected, so typing replaces it.
         EXPECT_EQ(QApplication::focusWidget(), Map(0, c + 1));
@@ -99,13 +99,13 @@ TEST_F(KeyboardEditingTest, LeavingAFieldByTabTakesWhatWasTyped) {
     QTest::mouseDClick(Map(0, 5), Qt::LeftButton);
     Type(QStringLiteral("3100"));
     Press(Qt::Key_Tab);
-    EXPECT_EQ(Form->Image.MapCell(0, 0, 5), 155);
+    EXPECT_EQ(Form->Parameters().Image.MapCell(0, 0, 5), 155);
     EXPECT_EQ(Map(0, 5)->text(), Shown(3100));
     EXPECT_EQ(QApplication::focusWidget(), Map(0, 6));
     // Tab with nothing typed is no change.
-    const int steps = Form->History.UndoSteps();
+    const int steps = Form->Parameters().History.UndoSteps();
     Press(Qt::Key_Tab);
-    EXPECT_EQ(Form->History.UndoSteps(), steps);
+    EXPECT_EQ(Form->Parameters().History.UndoSteps(), steps);
 }
 
 TEST_F(KeyboardEditingTest, SpaceOnAnyBoxOfTheServoPageRunsItsHandler) {
@@ -116,10 +116,10 @@ TEST_F(KeyboardEditingTest, SpaceOnAnyBoxOfTheServoPageRunsItsHandler) {
         std::function<int()> Stored;
     };
     const Case cases[] = {
-        {"Servo Enable", Control<TCheckBox>(*Form, "CheckBoxServoEnable"), [this] { return int(Form->Image.ServoEnable(0)); }},
-        {"TP Enable", Control<TCheckBox>(*Form, "CheckBoxTpEnable"), [this] { return int(Form->Image.TpEnable(0)); }},
-        {"per cent", Control<TCheckBox>(*Form, "CheckBoxProcenta"), [this] { return int(Form->Image.PerCentMode(0)); }},
-        {"All", Control<TCheckBox>(*Form, "CheckBoxAll"), [this] { return int(Form->AllCells[0]); }},
+        {"Servo Enable", Control<TCheckBox>(*Form, "CheckBoxServoEnable"), [this] { return int(Form->Parameters().Image.ServoEnable(0)); }},
+        {"TP Enable", Control<TCheckBox>(*Form, "CheckBoxTpEnable"), [this] { return int(Form->Parameters().Image.TpEnable(0)); }},
+        {"per cent", Control<TCheckBox>(*Form, "CheckBoxProcenta"), [this] { return int(Form->Parameters().Image.PerCentMode(0)); }},
+        {"All", Control<TCheckBox>(*Form, "CheckBoxAll"), [this] { return int(Form->AllCellsTicked()[0]); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -133,10 +133,10 @@ TEST_F(KeyboardEditingTest, SpaceOnAnyBoxOfTheServoPageRunsItsHandler) {
 
 TEST_F(KeyboardEditingTest, PerCentToggledBackWithSpaceLeavesTheMapInMillivolts) {
     ClickTab(1);
-    const DeviceImage before = Form->Image;
+    const DeviceImage before = Form->Parameters().Image;
     ClickIndicator(Control<TCheckBox>(*Form, "CheckBoxProcenta")); // to per cent, the map converted
     Press(Qt::Key_Space);                   // and back to millivolts
-    EXPECT_EQ(Form->Image.PerCentMode(0), 0);
+    EXPECT_EQ(Form->Parameters().Image.PerCentMode(0), 0);
     DeviceImage expected = before;
     ConvertMapToPercent(expected, 0);
     ConvertMapToMillivolts(expected, 0);
@@ -144,7 +144,7 @@ TEST_F(KeyboardEditingTest, PerCentToggledBackWithSpaceLeavesTheMapInMillivolts)
     QTest::mouseClick(Map(0, 7), Qt::LeftButton);
     for (int r = 0; r < MapRows; ++r)
         for (int c = 0; c < MapColumns; ++c)
-            ASSERT_EQ(Form->Image.MapCell(0, r, c), expected.MapCell(0, r, c)) << "cell " << r << "," << c;
+            ASSERT_EQ(Form->Parameters().Image.MapCell(0, r, c), expected.MapCell(0, r, c)) << "cell " << r << "," << c;
     EXPECT_EQ(Map(0, 7)->text(), Shown(20 * expected.MapCell(0, 0, 7)));
 }
 
@@ -154,7 +154,7 @@ TEST_F(KeyboardEditingTest, ClickingTpEnableKeepsTheFocusOnTheServoPage) {
     EXPECT_EQ(QApplication::focusWidget(), Control<TCheckBox>(*Form, "CheckBoxTpEnable"));
     Press(Qt::Key_Space); // toggles TP Enable back, never "Programming after change"
     EXPECT_FALSE(Control<TCheckBox>(*Form, "CheckBoxProgHned")->isChecked());
-    EXPECT_EQ(Form->Image.TpEnable(0), Control<TCheckBox>(*Form, "CheckBoxTpEnable")->isChecked() ? 1 : 0);
+    EXPECT_EQ(Form->Parameters().Image.TpEnable(0), Control<TCheckBox>(*Form, "CheckBoxTpEnable")->isChecked() ? 1 : 0);
 }
 
 TEST_F(KeyboardEditingTest, UndoRightAfterAReadReturnsToTheEditBeforeItAndRedoToTheReadSet) {
@@ -163,25 +163,25 @@ TEST_F(KeyboardEditingTest, UndoRightAfterAReadReturnsToTheEditBeforeItAndRedoTo
     QTest::mouseDClick(Map(0, 2), Qt::LeftButton);
     Type(QStringLiteral("1000"));
     Press(Qt::Key_Return);
-    ASSERT_EQ(Form->Image.MapCell(0, 0, 2), 50);
+    ASSERT_EQ(Form->Parameters().Image.MapCell(0, 0, 2), 50);
     Ticks(200); // the Program that edit started runs to its end, storing included
-    const DeviceImage edited = Form->Image;
+    const DeviceImage edited = Form->Parameters().Image;
     const int programmed = Model.Unit.Telemetry().ProgrammingCount;
 
     Model.Unit.Memory().MapCell(0, 0, 2) = 77; // the unit's set changes behind the tool's back
     Press(Qt::Key_F7);
     Ticks(200);
-    ASSERT_EQ(Form->Image.MapCell(0, 0, 2), 77) << "the Read took the unit's set";
-    const DeviceImage read = Form->Image;
+    ASSERT_EQ(Form->Parameters().Image.MapCell(0, 0, 2), 77) << "the Read took the unit's set";
+    const DeviceImage read = Form->Parameters().Image;
     EXPECT_EQ(Model.Unit.Telemetry().ProgrammingCount, programmed) << "a Read never programs";
 
     Press(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(Form->Image.MapCell(0, 0, 2), edited.MapCell(0, 0, 2));
+    EXPECT_EQ(Form->Parameters().Image.MapCell(0, 0, 2), edited.MapCell(0, 0, 2));
     EXPECT_EQ(Map(0, 2)->text(), Shown(1000));
     Ticks(60);
     Press(Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_EQ(Form->Image.MapCell(0, 0, 2), 77);
-    EXPECT_EQ(Form->Image.Bytes, read.Bytes);
+    EXPECT_EQ(Form->Parameters().Image.MapCell(0, 0, 2), 77);
+    EXPECT_EQ(Form->Parameters().Image.Bytes, read.Bytes);
 }
 
 TEST_F(KeyboardEditingTest, AClickIntoAFieldPicksItsWholeNumberSoTypingReplacesIt) {
@@ -209,7 +209,7 @@ TEST_F(KeyboardEditingTest, AClickIntoAFieldPicksItsWholeNumberSoTypingReplacesI
         EXPECT_EQ(field->selectedText(), field->text()) << c.Field;
         Type(QString::fromLatin1(c.Typed));
         Press(Qt::Key_Return);
-        EXPECT_EQ(c.Stored(Form->Image), c.Expected) << c.Field;
+        EXPECT_EQ(c.Stored(Form->Parameters().Image), c.Expected) << c.Field;
     }
 }
 

@@ -38,6 +38,12 @@ protected:
         settings.close();
         Form = Start({QStringLiteral("ENGLISH")});
     }
+    // The window started again on `set`, as an earlier session left it.
+    void RestartWith(const DeviceImage& set) {
+        Form.reset();
+        LeaveForStart(set);
+        Form = Start({QStringLiteral("ENGLISH")});
+    }
     // One timer tick, with the unit's clock moved on by the same 55 ms.
     void Ticks(int count) {
         for (int i = 0; i < count; ++i) {
@@ -108,7 +114,9 @@ TEST_F(LiveWindowTest, TheEngineStaysInViewAtTheSmallestWindow) {
 }
 
 TEST_F(LiveWindowTest, LiveCellIsLimeAndPlusStepsIt) {
-    Form->Image.TpEnable(0) = 1;
+    DeviceImage set = DefaultSet();
+    set.TpEnable(0) = 1;
+    RestartWith(set);
     testing::ClickTab(*Form, 1);
     Model.Unit.HoldEngine(4000, 30); // axis point 4 (4000 RPM), the 30 % row (5)
     Ticks(12);
@@ -121,13 +129,13 @@ TEST_F(LiveWindowTest, LiveCellIsLimeAndPlusStepsIt) {
     EXPECT_NE(Base(Control<TEdit>(*Form, "EditMap5_5")), lime);
     EXPECT_NE(Base(Control<TEdit>(*Form, "EditRpm3")), lime);
 
-    const std::uint8_t before = Form->Image.MapCell(0, 5, 4);
+    const std::uint8_t before = Form->Parameters().Image.MapCell(0, 5, 4);
     Control<QAction>(*Form, "MenuToolsPlus")->trigger();
-    EXPECT_EQ(Form->Image.MapCell(0, 5, 4), before + 1);
+    EXPECT_EQ(Form->Parameters().Image.MapCell(0, 5, 4), before + 1);
     Control<QPushButton>(*Form, "ButtonMinus")->click();
     Control<QPushButton>(*Form, "ButtonMinus")->click();
-    EXPECT_EQ(Form->Image.MapCell(0, 5, 4), before - 1);
-    EXPECT_EQ(Form->Image.MapCell(0, 5, 5), 100 + 5 * 5) << "only the live cell moves";
+    EXPECT_EQ(Form->Parameters().Image.MapCell(0, 5, 4), before - 1);
+    EXPECT_EQ(Form->Parameters().Image.MapCell(0, 5, 5), 100 + 5 * 5) << "only the live cell moves";
 
     // The engine moves on: the old cell goes back to the plain colour.
     Model.Unit.HoldEngine(12000, 100);
@@ -138,10 +146,10 @@ TEST_F(LiveWindowTest, LiveCellIsLimeAndPlusStepsIt) {
 
 TEST_F(LiveWindowTest, ToolsDoNothingOnTheMiscellaneousPage) {
     Ticks(12);
-    const DeviceImage before = Form->Image;
+    const DeviceImage before = Form->Parameters().Image;
     Control<QAction>(*Form, "MenuToolsPlus")->trigger();
     Control<QAction>(*Form, "MenuToolsMinus")->trigger();
-    EXPECT_EQ(Form->Image, before);
+    EXPECT_EQ(Form->Parameters().Image, before);
     EXPECT_FALSE(Control<QAction>(*Form, "MenuZpet")->isEnabled());
 }
 
@@ -152,14 +160,16 @@ TEST_F(LiveWindowTest, ThrottleCaptureTakesTheLiveVoltage) {
     ASSERT_GE(millivolts, 300);
     ASSERT_LE(millivolts, 2500);
     Control<QPushButton>(*Form, "ButtonTps0")->click();
-    EXPECT_EQ(Form->Image.Tps0(), millivolts / 10);
+    EXPECT_EQ(Form->Parameters().Image.Tps0(), millivolts / 10);
     EXPECT_EQ(Control<TEdit>(*Form, "EditTps0")->text(), QString::number(millivolts / 10 * 10));
 }
 
 TEST_F(LiveWindowTest, ProgramFromTheMenuEndsWithTheSetInTheUnit) {
+    DeviceImage set = DefaultSet();
+    set.RpmAxis(1, 7) = 77;
+    set.MapCell(1, 149) = 33;
+    RestartWith(set);
     Ticks(12);
-    Form->Image.RpmAxis(1, 7) = 77;
-    Form->Image.MapCell(1, 149) = 33;
     Control<QAction>(*Form, "MenuProgram")->trigger();
     EXPECT_FALSE(Control<TLabel>(*Form, "LabelHlaseni")->isHidden());
     EXPECT_EQ(Control<TLabel>(*Form, "LabelHlaseni")->Caption(), QStringLiteral("Program device:"));
@@ -174,7 +184,7 @@ TEST_F(LiveWindowTest, ProgramFromTheMenuEndsWithTheSetInTheUnit) {
     Ticks(6); // the unit reports that it is storing
     EXPECT_EQ(Control<TLabel>(*Form, "LabelHlaseni")->Caption(), QStringLiteral("Saving:"));
     for (int b = 0; b < BlockSize; ++b)
-        ASSERT_EQ(Model.Unit.Memory().Bytes[static_cast<std::size_t>(BlockOffset + b)], Form->Image.BlockByte(b)) << b;
+        ASSERT_EQ(Model.Unit.Memory().Bytes[static_cast<std::size_t>(BlockOffset + b)], Form->Parameters().Image.BlockByte(b)) << b;
     Ticks(80); // the unit stores for about three seconds
     EXPECT_EQ(Control<TLabel>(*Form, "LabelHlaseni")->Caption(), QStringLiteral("Program device:: OK"));
     EXPECT_EQ(Control<TCGauge>(*Form, "CGaugeProgram")->Progress(), Control<TCGauge>(*Form, "CGaugeProgram")->MaxValue());
@@ -187,8 +197,8 @@ TEST_F(LiveWindowTest, ProgrammingAfterChangeSendsEachChange) {
     Control<TUpDown>(*Form, "UpDownHystMv")->StepBy(+1);
     EXPECT_EQ(Form->Link().State().TransferMode, Transfer::Program);
     Ticks(30);
-    EXPECT_EQ(Model.Unit.Memory().Bytes[static_cast<std::size_t>(BlockOffset)], Form->Image.HysteresisMv(0));
-    EXPECT_EQ(Form->Image.HysteresisMv(0), 81);
+    EXPECT_EQ(Model.Unit.Memory().Bytes[static_cast<std::size_t>(BlockOffset)], Form->Parameters().Image.HysteresisMv(0));
+    EXPECT_EQ(Form->Parameters().Image.HysteresisMv(0), 81);
 }
 
 } // namespace

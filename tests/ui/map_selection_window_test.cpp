@@ -48,7 +48,7 @@ protected:
     TEdit* Map(int r, int c) {
         return Control<TEdit>(*Form, QStringLiteral("EditMap%1_%2").arg(r).arg(c));
     }
-    int Cell(int r, int c) const { return 20 * Form->Image.MapCell(0, r, c); } // mV
+    int Cell(int r, int c) const { return 20 * Form->Parameters().Image.MapCell(0, r, c); } // mV
     std::optional<MapSelection> Selected() const {
         return Control<MapSelectionControl>(*Form, "MapSelection")->Selection(Control<TCheckBox>(*Form, "CheckBoxTpEnable")->isChecked());
     }
@@ -163,13 +163,13 @@ TEST_F(MapSelectionWindowTest, ScaleAndInterpolateAreOneUndoStepEach) {
     EXPECT_EQ(Cell(3, 1), 1000);
     EXPECT_EQ(Cell(3, 3), 1800);
     Press(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(Cell(3, 3), 20 * Form->History.HistoryRestore().Image.MapCell(0, 3, 3));
+    EXPECT_EQ(Cell(3, 3), 20 * Form->Parameters().History.HistoryRestore().Image.MapCell(0, 3, 3));
     EXPECT_EQ(Cell(3, 5), 3000) << "the typed 3000 was its own step before the interpolation";
 
     // A cancelled prompt changes nothing.
-    const DeviceImage before = Form->Image;
+    const DeviceImage before = Form->Parameters().Image;
     Press(Qt::Key_E, Qt::ControlModifier); // Set value…, no answer scripted
-    EXPECT_EQ(Form->Image, before);
+    EXPECT_EQ(Form->Parameters().Image, before);
 }
 
 TEST_F(MapSelectionWindowTest, CopyGivesASpreadsheetTableAndPasteTakesItBackWhole) {
@@ -194,11 +194,11 @@ TEST_F(MapSelectionWindowTest, CopyGivesASpreadsheetTableAndPasteTakesItBackWhol
     EXPECT_EQ(Selected(), MapSelection::Spanning(5, 7, 6, 8)) << "the pasted block is selected";
 
     // A bad cell: nothing changes, and the status bar names it by row and RPM.
-    const DeviceImage before = Form->Image;
+    const DeviceImage before = Form->Parameters().Image;
     QApplication::clipboard()->setText(QStringLiteral("2000\t2100\n2200\tabc\n"));
     QTest::mouseClick(Map(2, 2), Qt::LeftButton);
     Press(Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(Form->Image, before);
+    EXPECT_EQ(Form->Parameters().Image, before);
     EXPECT_TRUE(Status().contains(QStringLiteral("abc"))) << Status().toStdString();
     EXPECT_TRUE(Status().contains(QStringLiteral("10%"))) << Status().toStdString(); // the second line: row 3
     EXPECT_TRUE(Status().contains(QStringLiteral("3000"))) << Status().toStdString(); // column 3 is 3000 RPM
@@ -207,7 +207,7 @@ TEST_F(MapSelectionWindowTest, CopyGivesASpreadsheetTableAndPasteTakesItBackWhol
     for (const QString& junk : {QString::fromLatin1("\x01\x02\x03", 3), QString(2 << 20, QLatin1Char('7'))}) {
         QApplication::clipboard()->setText(junk);
         Press(Qt::Key_V, Qt::ControlModifier);
-        EXPECT_EQ(Form->Image, before);
+        EXPECT_EQ(Form->Parameters().Image, before);
     }
 }
 

@@ -116,7 +116,7 @@ TEST_F(MapViewWindowTest, ColoursByValueFollowTheMapAndItsEdits) {
 
     // A value typed above the map's range takes the top of the scale; the old top moves down.
     Enter(Map(2, 7), QStringLiteral("5000"));
-    ASSERT_EQ(Form->Image.MapCell(0, 2, 7), 250);
+    ASSERT_EQ(Form->Parameters().Image.MapCell(0, 2, 7), 250);
     EXPECT_EQ(Base(Map(2, 7)), ToQColor(ValueScale(1.0)));
     EXPECT_NE(Base(Map(0, 14)), ToQColor(ValueScale(1.0)));
 
@@ -200,9 +200,9 @@ TEST_F(MapViewWindowTest, SilentUnitGreysTheValuesAndKeepsItsLastCellMarkedForTh
             EXPECT_EQ(Base(Map(r, c)) == Lime, r == 5 && c == 5) << r << "," << c;
     QTest::keyClick(Form.get(), Qt::Key_F6);
     EXPECT_EQ(QApplication::focusWidget(), Map(5, 5));
-    const std::uint8_t before = Form->Image.MapCell(0, 5, 5);
+    const std::uint8_t before = Form->Parameters().Image.MapCell(0, 5, 5);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);
-    EXPECT_EQ(Form->Image.MapCell(0, 5, 5), before - 1);
+    EXPECT_EQ(Form->Parameters().Image.MapCell(0, 5, 5), before - 1);
 
     Model.Unit.SetSilent(false);
     Ticks(12);
@@ -219,11 +219,11 @@ TEST_F(MapViewWindowTest, TheDesignsKeysActWithAToolWindowInFront) {
     Control<QAction>(*Form, "MenuServoCurves")->trigger();
     // Torn off into a window of its own and clicked, it is in front, as it is for a person.
     testing::FloatInFront(Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow"));
-    const std::uint8_t before = Form->Image.MapCell(0, 5, 4);
+    const std::uint8_t before = Form->Parameters().Image.MapCell(0, 5, 4);
     QTest::keyClick(Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow"), Qt::Key_F4);
-    EXPECT_EQ(Form->Image.MapCell(0, 5, 4), before - 1);
+    EXPECT_EQ(Form->Parameters().Image.MapCell(0, 5, 4), before - 1);
     QTest::keyClick(Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow"), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(Form->Image.MapCell(0, 5, 4), before);
+    EXPECT_EQ(Form->Parameters().Image.MapCell(0, 5, 4), before);
     QTest::keyClick(Find<ServoCurvesWindow>(*Form, "ServoCurvesWindow"), Qt::Key_F6);
     EXPECT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == Form.get(); }));
     EXPECT_TRUE(QTest::qWaitFor([this] { return QApplication::focusWidget() == Map(5, 4); }))
@@ -240,9 +240,9 @@ TEST_F(MapViewWindowTest, F6TakesTheFocusToTheLiveCell) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
     EXPECT_EQ(QApplication::focusWidget(), Map(5, 4));
     // From there the tools step the cell the focus is in, as a person expects.
-    const std::uint8_t before = Form->Image.MapCell(0, 5, 4);
+    const std::uint8_t before = Form->Parameters().Image.MapCell(0, 5, 4);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
-    EXPECT_EQ(Form->Image.MapCell(0, 5, 4), before + 1);
+    EXPECT_EQ(Form->Parameters().Image.MapCell(0, 5, 4), before + 1);
 }
 
 TEST_F(MapViewWindowTest, ChoicesAreKeptInTheSettingsFile) {
@@ -300,8 +300,8 @@ TEST_F(MapViewWindowTest, CurvesFollowEditsTabsAndTheEngine) {
     auto rowGraph = [plot](int row) { return plot->graph(2 + row); };
     ASSERT_EQ(plot->graphCount(), 2 + MapRows) << "two marks and ten throttle rows";
     EXPECT_EQ(rowGraph(3)->name(), QStringLiteral("Throttle 10 %"));
-    EXPECT_EQ(rowGraph(3)->data()->at(6)->key, 100.0 * Form->Image.RpmAxis(0, 6));
-    EXPECT_EQ(curves.Shown().Live, (CurvePoint{4000, 20 * Form->Image.MapCell(0, 5, 4)}));
+    EXPECT_EQ(rowGraph(3)->data()->at(6)->key, 100.0 * Form->Parameters().Image.RpmAxis(0, 6));
+    EXPECT_EQ(curves.Shown().Live, (CurvePoint{4000, 20 * Form->Parameters().Image.MapCell(0, 5, 4)}));
 
     // A typed value moves its point.
     Enter(Map(3, 6), QStringLiteral("4400"));
@@ -321,7 +321,7 @@ TEST_F(MapViewWindowTest, CurvesFollowEditsTabsAndTheEngine) {
     ClickTab(2);
     EXPECT_EQ(curves.Shown().Servo, 1);
     ASSERT_EQ(plot->graphCount(), 2 + 1);
-    EXPECT_EQ(rowGraph(0)->data()->at(2)->value, 20.0 * Form->Image.MapCell(1, 0, 2));
+    EXPECT_EQ(rowGraph(0)->data()->at(2)->value, 20.0 * Form->Parameters().Image.MapCell(1, 0, 2));
     EXPECT_EQ(curves.windowTitle(), QStringLiteral("Servo curves – servo 2"));
     EXPECT_TRUE(curves.Shown().Selected.empty()) << "a page switch clears the selection";
     // Per cent: the target axis says so.

@@ -158,10 +158,12 @@ TEST_F(PrintAboutTest, TheCaptureHoldsTheActivePageOnWhiteWithoutOperatingContro
             rowCaption = Background(Control<QWidget>(*window, "LabelTpRow4"));
             return PrintOutcome{};
         };
+        DeviceImage set = DefaultSet();
+        set.TpEnable(0) = 1;
+        set.TpEnable(1) = 1;
+        LeaveForStart(set);
         auto form = StartShown({QStringLiteral("ENGLISH")});
         window = form.get();
-        form->Image.TpEnable(0) = 1;
-        form->Image.TpEnable(1) = 1;
         testing::ClickTab(*form, active);
         const std::vector<bool> hiddenBefore = HiddenFlags(OperatingControls(*form));
         const QString face = Background(form.get());
@@ -196,8 +198,10 @@ TEST_F(PrintAboutTest, WhatTheWindowKeepsHiddenOrColouredIsSoAfterPrinting) {
     ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
     settings.write("[FORM_HLAV]\nComPort=1\n");
     settings.close();
+    DeviceImage set = DefaultSet();
+    set.TpEnable(0) = 1;
+    LeaveForStart(set);
     auto form = Start({QStringLiteral("ENGLISH")});
-    form->Image.TpEnable(0) = 1;
     testing::ClickTab(*form, 1);
     model.Unit.HoldEngine(0, 0); // standstill, closed throttle
     for (int tick = 0; tick < 12; ++tick) {

@@ -96,9 +96,9 @@ TEST_F(RestorePointsWindowTest, EachEventLeavesTheRightCopy) {
     ASSERT_TRUE(copies[0].Info);
     EXPECT_TRUE(copies[0].Stem.endsWith(QStringLiteral("-read")));
     EXPECT_EQ(copies[0].Info->Event, RestoreEvent::Read);
-    EXPECT_EQ(copies[0].Info->Image, Form->Image);
+    EXPECT_EQ(copies[0].Info->Image, Form->Parameters().Image);
     EXPECT_EQ(copies[0].Info->Image.Bytes[BlockOffset + 12], 0xA5);
-    EXPECT_EQ(copies[0].Info->UnitName, Form->UnitName);
+    EXPECT_EQ(copies[0].Info->UnitName, Form->UnitIdentity().UnitName);
     ASSERT_TRUE(copies[0].Info->ProgrammingCount);
     const int countAtRead = *copies[0].Info->ProgrammingCount;
     // The same set read again is not kept twice.
@@ -125,11 +125,11 @@ TEST_F(RestorePointsWindowTest, EachEventLeavesTheRightCopy) {
     ASSERT_EQ(copies.size(), 3u);
     EXPECT_EQ(copies[0].Info->Event, RestoreEvent::Opened);
     EXPECT_EQ(copies[0].Info->FileName, path.toStdString());
-    EXPECT_EQ(copies[0].Info->Image, Form->Image);
+    EXPECT_EQ(copies[0].Info->Image, Form->Parameters().Image);
 
     // New: the set being left, before the defaults replace it.
     Enter(Map(0, 5), QStringLiteral("1000"));
-    const DeviceImage edited = Form->Image;
+    const DeviceImage edited = Form->Parameters().Image;
     Prompts.Answers = {PromptAnswer::No, PromptAnswer::Yes}; // not saved first; the defaults, yes
     Control<QAction>(*Form, "MenuNew")->trigger();
     copies = Copies();
@@ -139,7 +139,7 @@ TEST_F(RestorePointsWindowTest, EachEventLeavesTheRightCopy) {
 
     // Close: the set being left.
     Enter(Map(0, 6), QStringLiteral("1200"));
-    const DeviceImage last = Form->Image;
+    const DeviceImage last = Form->Parameters().Image;
     Prompts.Answers = {PromptAnswer::No};
     Form->close();
     copies = Copies();
@@ -161,11 +161,11 @@ TEST_F(RestorePointsWindowTest, RestoringAPointLeavesTheUnusedBytesAsTheUnitHasT
     };
     fillUnused(7);
     RunTransfer(Qt::Key_F7);
-    const std::uint8_t older = Form->Image.MapCell(0, 0, 2);
+    const std::uint8_t older = Form->Parameters().Image.MapCell(0, 0, 2);
     fillUnused(0);
     Model.Unit.Memory().MapCell(0, 0, 2) = static_cast<std::uint8_t>(older + 5);
     RunTransfer(Qt::Key_F7);
-    ASSERT_EQ(Form->Image.Bytes[BlockOffset + 12], 0);
+    ASSERT_EQ(Form->Parameters().Image.Bytes[BlockOffset + 12], 0);
 
     Control<QAction>(*Form, "MenuRestorePoints")->trigger();
     RestoreWindow& window = *Find<RestoreWindow>(*Form, "RestoreWindow");
@@ -173,10 +173,10 @@ TEST_F(RestorePointsWindowTest, RestoringAPointLeavesTheUnusedBytesAsTheUnitHasT
     QTest::mouseClick(window.Table->viewport(), Qt::LeftButton, {},
                       window.Table->visualItemRect(window.Table->item(1, 0)).center());
     QTest::mouseClick(window.RestoreButton, Qt::LeftButton);
-    EXPECT_EQ(Form->Image.MapCell(0, 0, 2), older) << "the point's parameters";
+    EXPECT_EQ(Form->Parameters().Image.MapCell(0, 0, 2), older) << "the point's parameters";
     for (int b = 0; b < BlockSize; ++b) {
         if (!IsParameterByte(b)) {
-            EXPECT_EQ(Form->Image.Bytes[static_cast<std::size_t>(BlockOffset + b)], 0) << "block byte " << b;
+            EXPECT_EQ(Form->Parameters().Image.Bytes[static_cast<std::size_t>(BlockOffset + b)], 0) << "block byte " << b;
         }
     }
 }
@@ -189,7 +189,7 @@ TEST_F(RestorePointsWindowTest, AReadAskedForDuringAFailingProgramNeitherHidesTh
     ClickTab(2);
     Model.Unit.RefusePage(5); // servo 2's first map rows
     Enter(Map(0, 3), QStringLiteral("3000"));
-    const DeviceImage edited = Form->Image;
+    const DeviceImage edited = Form->Parameters().Image;
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
     Ticks(3);
     Prompts.Answers = {PromptAnswer::No}; // the edit need not be saved first
@@ -198,7 +198,7 @@ TEST_F(RestorePointsWindowTest, AReadAskedForDuringAFailingProgramNeitherHidesTh
     EXPECT_EQ(Control<TLabel>(*Form, "LabelHlaseni")->Caption(), QStringLiteral("Program error!"));
     EXPECT_TRUE(Control<QStatusBar>(*Form, "StatusBar1")->currentMessage().contains(QStringLiteral("was not started")))
         << Control<QStatusBar>(*Form, "StatusBar1")->currentMessage().toStdString();
-    EXPECT_EQ(Form->Image, edited) << "the mixed set in the unit was not read over the screen";
+    EXPECT_EQ(Form->Parameters().Image, edited) << "the mixed set in the unit was not read over the screen";
     EXPECT_EQ(State(), QStringLiteral("Differs from unit"));
 }
 
@@ -223,7 +223,7 @@ TEST_F(RestorePointsWindowTest, AUnitThatAnswersIsKnownWithinTwoSeconds) {
     EXPECT_LE(ticks, 36) << "about two seconds";
     EXPECT_TRUE(Control<TLabel>(*Form, "LabelHlaseni")->isHidden());
     EXPECT_EQ(Find<DifferenceWindow>(*Form, "DifferenceWindow"), nullptr);
-    EXPECT_NE(Form->Image.MapCell(1, 0, 0), 77) << "nothing taken over";
+    EXPECT_NE(Form->Parameters().Image.MapCell(1, 0, 0), 77) << "nothing taken over";
 }
 
 // "Programming after change" with the cable out: the change is said to be missing from the unit,
@@ -246,7 +246,7 @@ TEST_F(RestorePointsWindowTest, AProgramAfterChangeLostToABlipIsSentWhenTheSameU
     ASSERT_TRUE(live);
     const auto [row, column] = *live;
     QTest::keyClick(Form.get(), Qt::Key_F5);
-    const std::uint8_t changed = Form->Image.MapCell(0, row, column);
+    const std::uint8_t changed = Form->Parameters().Image.MapCell(0, row, column);
     ASSERT_EQ(changed, theUnit.MapCell(0, row, column) + 1);
     Ticks(100);
     EXPECT_EQ(Form->Link().State().TransferMode, Transfer::Idle);
@@ -302,7 +302,7 @@ TEST_F(RestorePointsWindowTest, AFolderThatCannotBeWrittenSaysSoOnceAndStopsNoth
     Model.Unit.Memory().MapCell(1, 0, 0) = 9;
     RunTransfer(Qt::Key_F7);
     EXPECT_TRUE(Control<QStatusBar>(*Form, "StatusBar1")->currentMessage().isEmpty()) << "said once a run";
-    EXPECT_EQ(Form->Image.MapCell(1, 0, 0), 9);
+    EXPECT_EQ(Form->Parameters().Image.MapCell(1, 0, 0), 9);
     EXPECT_TRUE(Prompts.Messages.isEmpty());
 }
 
@@ -358,7 +358,7 @@ TEST_F(RestorePointsWindowTest, AnEditWhileAProgramRunsIsNeverTakenForTheUnits) 
         Enter(Map(0, 9), QString::number(3000 + 20 * wait));
         Ticks(200);
         ASSERT_EQ(Form->Link().State().TransferMode, zevo::Transfer::Idle);
-        const bool inUnit = SameFields(Form->Image, Model.Unit.Memory());
+        const bool inUnit = SameFields(Form->Parameters().Image, Model.Unit.Memory());
         EXPECT_EQ(State(), inUnit ? QStringLiteral("In unit") : QStringLiteral("Differs from unit")) << wait;
         const auto copies = Copies();
         if (copies.size() > before && copies[0].Info->Event == RestoreEvent::Programmed) {
@@ -387,7 +387,7 @@ TEST_F(RestorePointsWindowTest, TheTitleNamesTheFileAndMarksAChangedSet) {
     Form->close();
     Form.reset();
     Form = StartShown({QStringLiteral("ENGLISH")});
-    EXPECT_TRUE(QTest::qWaitFor([this] { return Form->Session.FileSet().has_value(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return Form->Parameters().FileSet().has_value(); }, 2000));
     EXPECT_EQ(Form->windowTitle(), caption + QStringLiteral(" \u2014 race.ign[*]"));
     EXPECT_FALSE(Form->isWindowModified());
 
@@ -453,11 +453,11 @@ TEST_F(RestorePointsWindowTest, AfterAVerifyErrorOneKeyShowsWhereTheUnitDiffers)
     EXPECT_EQ(Control<TLabel>(*Form, "LabelHlaseni")->Caption(), QStringLiteral("Verify error!")) << "the red caption stays";
     EXPECT_EQ(Control<QStatusBar>(*Form, "StatusBar1")->currentMessage(),
               QStringLiteral("The unit holds another set: F12 shows where it differs"));
-    const DeviceImage before = Form->Image;
+    const DeviceImage before = Form->Parameters().Image;
     RunTransfer(Qt::Key_F12);
     ASSERT_NE(Find<DifferenceWindow>(*Form, "DifferenceWindow"), nullptr);
     EXPECT_TRUE(Find<DifferenceWindow>(*Form, "DifferenceWindow")->isVisible());
-    EXPECT_EQ(Form->Image, before) << "a comparison never changes the set on screen";
+    EXPECT_EQ(Form->Parameters().Image, before) << "a comparison never changes the set on screen";
     ASSERT_EQ(Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->count(), 1);
     EXPECT_EQ(Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->item(0)->text(),
               QStringLiteral("Servo 1, 0\u00A0%, 6,500\u00A0RPM: 2,600\u00A0mV here, 2,800\u00A0mV there"))
@@ -472,12 +472,12 @@ TEST_F(RestorePointsWindowTest, AfterAVerifyErrorOneKeyShowsWhereTheUnitDiffers)
     QTest::mouseClick(Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->viewport(), Qt::LeftButton, {},
                       Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->visualItemRect(Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->item(0)).center());
     QTest::mouseClick(Find<DifferenceWindow>(*Form, "DifferenceWindow")->TakeSelected, Qt::LeftButton);
-    EXPECT_EQ(Form->Image.MapCell(0, 0, 6), 140);
+    EXPECT_EQ(Form->Parameters().Image.MapCell(0, 0, 6), 140);
     EXPECT_EQ(Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->count(), 0);
     EXPECT_NE(Map(0, 6)->palette().color(QPalette::Base), pink);
     EXPECT_EQ(State(), QStringLiteral("In unit")) << "the comparison read the unit's set";
     Form->SpeedButtonZpetClick();
-    EXPECT_EQ(Form->Image.MapCell(0, 0, 6), before.MapCell(0, 0, 6));
+    EXPECT_EQ(Form->Parameters().Image.MapCell(0, 0, 6), before.MapCell(0, 0, 6));
     ClickTab(1); // undo shows the page its step was taken on
     EXPECT_EQ(Map(0, 6)->palette().color(QPalette::Base), pink) << "the listing follows the set on screen";
     QTest::mouseClick(Find<DifferenceWindow>(*Form, "DifferenceWindow")->CloseButton, Qt::LeftButton);
@@ -493,7 +493,7 @@ TEST_F(RestorePointsWindowTest, TakingTheMapUnitConvertsTheMap) {
     DeviceImage& unit = Model.Unit.Memory();
     ASSERT_EQ(unit.PerCentMode(0), 0);
     SwitchPerCentMode(unit, 0, true);
-    DeviceImage expected = Form->Image;
+    DeviceImage expected = Form->Parameters().Image;
     SwitchPerCentMode(expected, 0, true);
     RunTransfer(Qt::Key_F12);
     ASSERT_NE(Find<DifferenceWindow>(*Form, "DifferenceWindow"), nullptr);
@@ -502,14 +502,14 @@ TEST_F(RestorePointsWindowTest, TakingTheMapUnitConvertsTheMap) {
     QTest::mouseClick(Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->viewport(), Qt::LeftButton, {},
                       Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->visualItemRect(unitLine).center());
     QTest::mouseClick(Find<DifferenceWindow>(*Form, "DifferenceWindow")->TakeSelected, Qt::LeftButton);
-    EXPECT_EQ(Form->Image.PerCentMode(0), 1);
+    EXPECT_EQ(Form->Parameters().Image.PerCentMode(0), 1);
     for (int cell = 0; cell < MapCells; ++cell)
-        EXPECT_EQ(Form->Image.MapCell(0, cell), expected.MapCell(0, cell)) << "cell " << cell;
+        EXPECT_EQ(Form->Parameters().Image.MapCell(0, cell), expected.MapCell(0, cell)) << "cell " << cell;
     EXPECT_EQ(State(), QStringLiteral("In unit")) << "the same voltages, now in the unit's unit";
 }
 
 TEST_F(RestorePointsWindowTest, AFileIsComparedAndTakenWhole) {
-    DeviceImage other = Form->Image;
+    DeviceImage other = Form->Parameters().Image;
     other.Tps0() = 60;
     other.RpmAxis(1, 2) = 25;
     std::ostringstream text(std::ios::binary);
@@ -525,14 +525,14 @@ TEST_F(RestorePointsWindowTest, AFileIsComparedAndTakenWhole) {
     EXPECT_EQ(Find<DifferenceWindow>(*Form, "DifferenceWindow")->windowTitle(), QStringLiteral("Differences with other.ign"));
     ASSERT_EQ(Find<DifferenceWindow>(*Form, "DifferenceWindow")->List->count(), 2);
     QTest::mouseClick(Find<DifferenceWindow>(*Form, "DifferenceWindow")->TakeAll, Qt::LeftButton);
-    EXPECT_EQ(Form->Image.Tps0(), 60);
-    EXPECT_EQ(Form->Image.RpmAxis(1, 2), 25);
+    EXPECT_EQ(Form->Parameters().Image.Tps0(), 60);
+    EXPECT_EQ(Form->Parameters().Image.RpmAxis(1, 2), 25);
     EXPECT_EQ(Find<DifferenceWindow>(*Form, "DifferenceWindow")->Count->text(), QStringLiteral("No differences: the set on screen is the same"));
 }
 
 TEST_F(RestorePointsWindowTest, ARestorePointIsTakenBackAsOneStep) {
     RunTransfer(Qt::Key_F7); // a read copy
-    const DeviceImage read = Form->Image;
+    const DeviceImage read = Form->Parameters().Image;
     ClickTab(1);
     Enter(Map(0, 3), QStringLiteral("4000"));
     // A torn copy among them is listed and cannot be used.
@@ -556,12 +556,12 @@ TEST_F(RestorePointsWindowTest, ARestorePointIsTakenBackAsOneStep) {
     Prompts.Answers = {PromptAnswer::No}; // the edit is neither saved nor in the unit: asked, not saved
     QTest::mouseClick(window.RestoreButton, Qt::LeftButton);
     EXPECT_EQ(Prompts.Asked.back(), QStringLiteral("The set on screen is neither saved nor in the unit. Save it first?"));
-    EXPECT_TRUE(SameParameters(Form->Image, read));
+    EXPECT_TRUE(SameParameters(Form->Parameters().Image, read));
     EXPECT_EQ(State(), QStringLiteral("In unit"));
     // A restore is an opening, but this set is the newest copy already: none is added.
     EXPECT_EQ(Copies().size(), 2u) << "the read copy and the torn one";
     Form->SpeedButtonZpetClick();
-    EXPECT_EQ(Form->Image.MapCell(0, 0, 3), 200) << "one undo step back to the edit";
+    EXPECT_EQ(Form->Parameters().Image.MapCell(0, 0, 3), 200) << "one undo step back to the edit";
 }
 
 TEST_F(RestorePointsWindowTest, TheReportIsAPdfOfTheSet) {

@@ -333,19 +333,19 @@ TEST_F(RideLogWindowTest, DuringAReplayTheToolsActOnTheReplayedCellAndVoltage) {
     ASSERT_EQ(Form->LiveCell(), std::make_optional(std::make_pair(0, 1)));
     Ticks(6);
 
-    const std::uint8_t replayed = Form->Image.MapCell(0, 0, 1);
-    const std::uint8_t unitCell = Form->Image.MapCell(0, 3, 2);
+    const std::uint8_t replayed = Form->Parameters().Image.MapCell(0, 0, 1);
+    const std::uint8_t unitCell = Form->Parameters().Image.MapCell(0, 3, 2);
     Form->activateWindow();
     QTest::keyClick(Form.get(), Qt::Key_F4);
-    EXPECT_EQ(Form->Image.MapCell(0, 0, 1), replayed - 1) << "the lime cell";
-    EXPECT_EQ(Form->Image.MapCell(0, 3, 2), unitCell) << "not the unit's cell behind the replay";
+    EXPECT_EQ(Form->Parameters().Image.MapCell(0, 0, 1), replayed - 1) << "the lime cell";
+    EXPECT_EQ(Form->Parameters().Image.MapCell(0, 3, 2), unitCell) << "not the unit's cell behind the replay";
 
     ClickTab(0);
     const QString shown = Caption(Control<TLabel>(*Form, "LabelTpsMon"));
     QTest::mouseClick(Control<QPushButton>(*Form, "ButtonTps0"), Qt::LeftButton);
     const int logMv = 500 * 5000 / 1023;
     ASSERT_NE(logMv / 10, unitMv / 10);
-    EXPECT_EQ(Form->Image.Tps0(), logMv / 10) << shown.toStdString();
+    EXPECT_EQ(Form->Parameters().Image.Tps0(), logMv / 10) << shown.toStdString();
     EXPECT_TRUE(shown.endsWith(QString::number(logMv) + QStringLiteral(" mV"))) << shown.toStdString();
 }
 
