@@ -106,6 +106,9 @@ TFormHlav::~TFormHlav() {
     // take the page, the selection would repaint.
     delete Selection;
     Selection = nullptr;
+    // The line under the design's area watches the scrolled area, which goes before it otherwise.
+    delete Strip;
+    Strip = nullptr;
     for (TEdit* edit : findChildren<TEdit*>())
         disconnect(edit, nullptr, this, nullptr);
 }

@@ -34,18 +34,21 @@ LiveStrip::LiveStrip(QScrollArea& watched, std::vector<QLabel*> sources, QWidget
     }
     connect(Watched.verticalScrollBar(), &QScrollBar::valueChanged, this, &LiveStrip::Refresh);
     connect(Watched.horizontalScrollBar(), &QScrollBar::valueChanged, this, &LiveStrip::Refresh);
-    Watched.viewport()->installEventFilter(this);
+    Viewport = Watched.viewport();
+    Viewport->installEventFilter(this);
     hide();
 }
 
 bool LiveStrip::eventFilter(QObject* object, QEvent* event) {
-    if (object == Watched.viewport() && event->type() == QEvent::Resize)
+    // The type first: while the window is torn down the viewport still sends events, and the
+    // scrolled area around it is no longer whole enough to be asked anything.
+    if (event->type() == QEvent::Resize && object == Viewport)
         Refresh();
     return QFrame::eventFilter(object, event);
 }
 
 bool LiveStrip::SourcesInView() const {
-    const QWidget* viewport = Watched.viewport();
+    const QWidget* viewport = Viewport;
     const QRect room = viewport->rect();
     for (const QLabel* source : Sources) {
         if (source->isHidden())
@@ -59,7 +62,7 @@ bool LiveStrip::SourcesInView() const {
 
 void LiveStrip::Refresh() {
     // A window not on screen yet has no viewport size to judge by.
-    const bool wanted = Watched.isVisible() && !SourcesInView();
+    const bool wanted = Viewport && Watched.isVisible() && !SourcesInView();
     if (wanted == isHidden())
         setVisible(wanted);
     if (!wanted)

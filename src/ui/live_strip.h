@@ -1,5 +1,6 @@
 #pragma once
 #include <QFrame>
+#include <QPointer>
 
 #include <vector>
 
@@ -30,6 +31,7 @@ private:
     bool SourcesInView() const;
 
     QScrollArea& Watched;
+    QPointer<QWidget> Viewport;
     std::vector<QLabel*> Sources;
     std::vector<QLabel*> Copies;
 };
