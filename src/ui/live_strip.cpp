@@ -53,8 +53,15 @@ bool LiveStrip::SourcesInView() const {
     for (const QLabel* source : Sources) {
         if (source->isHidden())
             continue;
-        const QRect place(source->mapTo(viewport, QPoint(0, 0)), source->size());
-        if (!room.contains(place))
+        // Judged by the part of it its area can show (a long caption runs past the design's right
+        // edge, which nothing can scroll into view), at least a pixel large (a label without a
+        // caption or a font has no size, and an empty rectangle is inside nothing).
+        const QWidget* area = source->parentWidget();
+        const QRect shown =
+            QRect(source->pos(), source->size().expandedTo(QSize(1, 1))).intersected(area->rect());
+        if (shown.isEmpty())
+            continue;
+        if (!room.contains(shown.translated(area->mapTo(viewport, QPoint(0, 0)))))
             return false;
     }
     return true;
